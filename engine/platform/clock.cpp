@@ -1,0 +1,52 @@
+#include "engine/platform/clock.h"
+
+#include <chrono>
+#include <optional>
+#include <thread>
+
+namespace zrb::platform {
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+bool g_headless = false;
+double g_virtualMs = 0.0;
+std::optional<SteadyClock::time_point> g_origin;
+
+}  // namespace
+
+void SetHeadless(bool headless) {
+  g_headless = headless;
+  ResetClock();
+}
+
+bool IsHeadless() {
+  return g_headless;
+}
+
+double NowMs() {
+  if (g_headless) return g_virtualMs;
+  const auto now = SteadyClock::now();
+  if (!g_origin) g_origin = now;
+  return std::chrono::duration<double, std::milli>(now - *g_origin).count();
+}
+
+void SleepMs(double ms) {
+  if (ms <= 0) return;
+  if (g_headless) {
+    g_virtualMs += ms;
+    return;
+  }
+  std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms));
+}
+
+void AdvanceVirtualClock(double ms) {
+  if (g_headless && ms > 0) g_virtualMs += ms;
+}
+
+void ResetClock() {
+  g_virtualMs = 0.0;
+  g_origin.reset();
+}
+
+}  // namespace zrb::platform
