@@ -1,5 +1,6 @@
 #include "engine/input/input.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -66,7 +67,8 @@ void Poll() {
   if (step.pump) platform::PumpEvents();
   TakeSnapshot();
   if (headless && state.stalledHandler && platform::InputScriptExhausted() &&
-      platform::NowMs() - state.idle.LastWaitMs() > kStalledInputMs) {
+      platform::NowMs() - std::max(state.idle.LastWaitMs(), platform::InputScriptEndMs()) >
+          kStalledInputMs) {
     state.stalledHandler();
   }
 }

@@ -26,8 +26,9 @@ bool KeyDownInFrameSample(int code);
 // A frame was presented or the program slept.
 void NoteWait();
 
-// Headless run: called when the program polls for input with no script left to deliver
-// and nothing presented or waited for this long; it can never see new input.
+// Headless run: called when the program polls for input with no script left to deliver,
+// and nothing was presented, waited for or delivered for this long: it can never see new
+// input.
 inline constexpr double kStalledInputMs = 10000.0;
 void SetStalledInputHandler(void (*handler)());
 

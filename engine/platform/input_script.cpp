@@ -170,4 +170,8 @@ bool InputScriptExhausted() {
   return g_next >= g_script.size();
 }
 
+double InputScriptEndMs() {
+  return g_script.empty() ? 0.0 : g_script.back().ms;
+}
+
 }  // namespace zrb::platform

@@ -45,4 +45,7 @@ bool TakeDueScriptEvent(double nowMs, ScriptEvent* event);
 // True when nothing is left to deliver (also when there is no script).
 bool InputScriptExhausted();
 
+// The time of the last event of the script (0 without one).
+double InputScriptEndMs();
+
 }  // namespace zrb::platform

@@ -1,0 +1,171 @@
+// The application frame with a real window on the test display: the client area, the mode
+// switch, the engine's own keys and the close box, and the pause title, with events going
+// through SDL's queue as a window system would deliver them.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "engine/frame/engine_main.h"
+#include "engine/frame/frame_stats.h"
+#include "engine/frame/screen.h"
+#include "engine/frame/show_screen.h"
+#include "engine/input/input.h"
+#include "engine/platform/window.h"
+#include "engine_fixture.h"
+
+namespace zrb {
+namespace {
+
+using ::testing::ExitedWithCode;
+
+class RealEngine : public zrb::testing::EngineFixture {
+ protected:
+  void SetUp() override {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display (run the tests under xvfb-run)";
+    // Death tests start the test afresh in a new process instead of forking one that holds
+    // a connection to the display.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EngineFixture::SetUp();
+    options_.headless = false;
+  }
+};
+
+void PushKey(SDL_Scancode scancode, bool down) {
+  SDL_Event event{};
+  event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+  event.key.keysym.scancode = scancode;
+  SDL_PushEvent(&event);
+}
+
+void PushWindowEvent(SDL_WindowEventID id) {
+  SDL_Event event{};
+  event.type = SDL_WINDOWEVENT;
+  event.window.event = id;
+  if (SDL_Window* window = SDL_GL_GetCurrentWindow()) {
+    event.window.windowID = SDL_GetWindowID(window);
+  }
+  SDL_PushEvent(&event);
+}
+
+std::string Title() {
+  SDL_Window* window = SDL_GL_GetCurrentWindow();
+  return window ? SDL_GetWindowTitle(window) : "";
+}
+
+TEST_F(RealEngine, TheWindowShowsTheCaptionOverA640By480ClientArea) {
+  Start();
+  int w = 0, h = 0;
+  platform::WindowClientSize(&w, &h);
+  EXPECT_EQ(w, 640);
+  EXPECT_EQ(h, 480);
+  platform::DrawableSize(&w, &h);
+  EXPECT_EQ(w, 640);
+  EXPECT_EQ(h, 480);
+  EXPECT_EQ(Title(), "Tundrel");
+  EXPECT_NE(Log().find("Init Finalized"), std::string::npos);
+}
+
+TEST_F(RealEngine, SetScreenSwitchesToFullScreenAndBackPresentingFiveFramesEach) {
+  Start();
+  long frames = frame::CurrentFrameStats().framesPresented;
+  SetScreen(640, 480, 1);
+  EXPECT_EQ(frame::CurrentFrameStats().framesPresented, frames + 5);
+  EXPECT_TRUE(platform::WindowIsFullscreen());
+  SetScreen(640, 480, 0);
+  EXPECT_FALSE(platform::WindowIsFullscreen());
+  int w = 0, h = 0;
+  platform::WindowClientSize(&w, &h);
+  EXPECT_EQ(w, 640);
+  EXPECT_EQ(h, 480);
+}
+
+TEST_F(RealEngine, EscapeIsIgnoredAfterAllowEscapeOffButAltF4EndsTheProgram) {
+  EXPECT_EXIT(
+      {
+        Start();
+        AllowEscape(0);
+        PushKey(SDL_SCANCODE_ESCAPE, true);
+        for (int i = 0; i < 3; ++i)
+          ShowScreen();
+        PushKey(SDL_SCANCODE_ESCAPE, false);
+        ShowScreen();
+        std::fprintf(stderr, "still running after Escape\n");
+        PushKey(SDL_SCANCODE_LALT, true);
+        PushKey(SDL_SCANCODE_F4, true);
+        for (int i = 0; i < 3; ++i)
+          ShowScreen();
+        std::fprintf(stderr, "still running after Alt+F4\n");
+        std::exit(7);
+      },
+      ExitedWithCode(0), "still running after Escape\n$");
+}
+
+TEST_F(RealEngine, EscapeEndsTheProgramWhileAllowed) {
+  EXPECT_EXIT(
+      {
+        Start();
+        PushKey(SDL_SCANCODE_ESCAPE, true);
+        ShowScreen();
+        std::exit(7);
+      },
+      ExitedWithCode(0), "");
+}
+
+TEST_F(RealEngine, TheCloseBoxEndsTheProgram) {
+  EXPECT_EXIT(
+      {
+        Start();
+        PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+        ShowScreen();
+        std::exit(7);
+      },
+      ExitedWithCode(0), "");
+}
+
+TEST_F(RealEngine, ACloseRequestDuringAKeyWaitEndsTheProgram) {
+  EXPECT_EXIT(
+      {
+        Start();
+        PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+        while (!KeyState(57)) {
+        }
+        std::exit(7);
+      },
+      ExitedWithCode(0), "");
+}
+
+TEST_F(RealEngine, LosingTheFocusMarksTheTitleAndGainingItRestoresIt) {
+  Start();
+  PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+  SDL_Delay(2);  // polls take pending events at most once a millisecond
+  KeyState(1);   // any poll takes the pending events
+  EXPECT_EQ(Title(), "Tundrel <pause>");
+  PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+  SDL_Delay(2);
+  KeyState(1);
+  EXPECT_EQ(Title(), "Tundrel");
+
+  AutoPause(0);
+  PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+  SDL_Delay(2);
+  KeyState(1);
+  EXPECT_EQ(Title(), "Tundrel");
+  PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+  SDL_Delay(2);
+  KeyState(1);
+}
+
+TEST_F(RealEngine, KeysArriveThroughTheWindowSystemQueueByPosition) {
+  Start();
+  PushKey(SDL_SCANCODE_Y, true);
+  EXPECT_EQ(KeyState(21), 1);
+  PushKey(SDL_SCANCODE_Y, false);
+  ShowScreen();
+  EXPECT_EQ(KeyState(21), 0);
+}
+
+}  // namespace
+}  // namespace zrb

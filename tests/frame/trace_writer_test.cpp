@@ -1,0 +1,77 @@
+// The trace writer: what a game's fields become in the JSON line.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "engine/frame/trace_writer.h"
+
+namespace zrb {
+namespace {
+
+TEST(TraceWriter, FieldsNestedObjectsAndArrays) {
+  TraceWriter trace;
+  trace.Int("frame", 12);
+  trace.Fixed("ms", 200.0, 3);
+  trace.String("screen", "menu");
+  trace.BeginArray("penguins");
+  trace.BeginObject();
+  trace.Int("x", 48);
+  trace.Double("speed", 1.5);
+  trace.EndObject();
+  trace.BeginObject("ignored inside an array");
+  trace.Int("x", -80);
+  trace.EndObject();
+  trace.EndArray();
+  trace.BeginObject("counts");
+  trace.Int("webs", 0);
+  trace.EndObject();
+  trace.BeginArray("empty");
+  trace.EndArray();
+  trace.Int("score", 2147483647);
+  EXPECT_EQ(trace.Finish(),
+            "{\"frame\":12,\"ms\":200.000,\"screen\":\"menu\",\"penguins\":[{\"x\":48,"
+            "\"speed\":1.5},{\"x\":-80}],\"counts\":{\"webs\":0},\"empty\":[],"
+            "\"score\":2147483647}");
+  // The writer starts over after Finish.
+  trace.Int("a", 1);
+  EXPECT_EQ(trace.Finish(), "{\"a\":1}");
+  EXPECT_EQ(trace.Finish(), "{}");
+}
+
+TEST(TraceWriter, DoublesAreShortestRoundTripAndNonFiniteIsNull) {
+  TraceWriter trace;
+  trace.Double("third", 1.0 / 3.0);
+  trace.Double("big", 1e300);
+  trace.Double("whole", 16.0);
+  trace.Double("nan", std::nan(""));
+  trace.Double("inf", -std::numeric_limits<double>::infinity());
+  trace.Fixed("fixed", 16.6666666, 3);
+  trace.Fixed("fixedInf", std::numeric_limits<double>::infinity(), 3);
+  EXPECT_EQ(trace.Finish(),
+            "{\"third\":0.3333333333333333,\"big\":1e+300,\"whole\":16,\"nan\":null,"
+            "\"inf\":null,\"fixed\":16.667,\"fixedInf\":null}");
+}
+
+TEST(TraceWriter, TextIsEscaped) {
+  EXPECT_EQ(JsonQuoted("a\"b\\c\nd\te\x01"), "\"a\\\"b\\\\c\\nd\\u0009e\\u0001\"");
+  EXPECT_EQ(JsonQuoted("\xE4"), "\"\\u00e4\"");
+  EXPECT_EQ(JsonQuoted(""), "\"\"");
+  TraceWriter trace;
+  trace.String("na\"me", "v");
+  EXPECT_EQ(trace.Finish(), "{\"na\\\"me\":\"v\"}");
+}
+
+TEST(TraceWriter, UnbalancedScopesStillGiveAWholeObject) {
+  TraceWriter trace;
+  trace.EndObject();  // one too many: ignored
+  trace.EndArray();
+  trace.BeginObject("a");
+  trace.BeginArray("b");
+  trace.Int("c", 1);
+  trace.EndObject();  // wrong kind: ignored
+  EXPECT_EQ(trace.Finish(), "{\"a\":{\"b\":[1]}}");
+}
+
+}  // namespace
+}  // namespace zrb

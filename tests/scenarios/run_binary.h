@@ -1,0 +1,69 @@
+// Runs the game binary as a user would, with its own temporary directory, and collects what
+// it leaves behind: exit status, standard output and error, the log.
+#pragma once
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace zrb::testing {
+
+struct RunResult {
+  int exitStatus = -1;
+  std::string out;
+  std::string err;
+  double seconds = 0;
+};
+
+inline std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class BinaryRun {
+ public:
+  BinaryRun() {
+    char pattern[] = "/tmp/scenarioXXXXXX";
+    if (mkdtemp(pattern)) dir_ = pattern;
+  }
+  ~BinaryRun() {
+    std::error_code error;
+    std::filesystem::remove_all(dir_, error);
+  }
+  BinaryRun(const BinaryRun&) = delete;
+  BinaryRun& operator=(const BinaryRun&) = delete;
+
+  const std::string& Dir() const { return dir_; }
+  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  void Write(const std::string& name, const std::string& content) const {
+    std::ofstream(Path(name), std::ios::binary) << content;
+  }
+  std::string Log() const { return ReadWholeFile(Path("ErrorLog.txt")); }
+
+  // `arguments` is passed through the shell as it stands.
+  RunResult Run(const std::string& arguments) const {
+    const std::string command = "cd " + dir_ + " && TMPDIR=" + dir_ + " " TUNDREL_BINARY " " +
+                                arguments + " > " + Path("stdout.txt") + " 2> " +
+                                Path("stderr.txt") + " < /dev/null";
+    const auto start = std::chrono::steady_clock::now();
+    const int status = std::system(command.c_str());
+    RunResult result;
+    result.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = ReadWholeFile(Path("stdout.txt"));
+    result.err = ReadWholeFile(Path("stderr.txt"));
+    return result;
+  }
+
+ private:
+  std::string dir_;
+};
+
+}  // namespace zrb::testing
