@@ -8,7 +8,6 @@ namespace zrb::files::archive {
 namespace {
 
 using testing::AppendEntry;
-using testing::AppendLe32;
 using testing::AppendTrailer;
 using testing::Bytes;
 using testing::PatternBytes;
@@ -164,18 +163,6 @@ TEST(ArchiveFormat, FirstMatchingEntryWins) {
   EXPECT_FALSE(cutShort);
 }
 
-TEST(ArchiveFormat, TrailerNeedsSevenBytesAndTheSignature) {
-  for (const Bytes& tooShort : {Bytes{}, Bytes{'s', 'b', 'X', 0, 0, 0}}) {
-    MemorySource source = SourceOf(tooShort);
-    Layout layout;
-    EXPECT_EQ(ReadTrailer(source, layout), TrailerStatus::kUnreadable);
-  }
-  Bytes lowerCase = {'s', 'b', 'x', 0, 0, 0, 0};
-  MemorySource source = SourceOf(lowerCase);
-  Layout layout;
-  EXPECT_EQ(ReadTrailer(source, layout), TrailerStatus::kNoSignature);
-}
-
 TEST(ArchiveFormat, TruncatedArchivesNeverYieldWrongData) {
   ArchiveBuilder builder;
   const Bytes data = PatternBytes(3000, 5);
@@ -199,75 +186,49 @@ TEST(ArchiveFormat, TruncatedArchivesNeverYieldWrongData) {
   }
 }
 
-TEST(ArchiveFormat, DirectoryOutsideTheFileOrCutShortEndsTheWalk) {
+TEST(ArchiveFormat, WalkThatStopsInsideAnEntryIsCutShort) {
   const Bytes blob = CompressItem(TextBytes("data"));
-  for (const int64_t directoryOffset : {int64_t{1000000}, int64_t{-1000000}, int64_t{-3}}) {
-    Bytes archive = blob;
-    AppendEntry(archive, "a.bin", 0, static_cast<int64_t>(blob.size()));
-    AppendTrailer(archive, directoryOffset);
-    bool cutShort = false;
-    EXPECT_TRUE(AllEntries(archive, &cutShort).empty()) << directoryOffset;
-    EXPECT_TRUE(cutShort) << directoryOffset;
-  }
-  // A name length running past the end of the directory.
   Bytes archive = blob;
+  AppendTrailer(archive, -1000000);
+  bool cutShort = false;
+  EXPECT_TRUE(AllEntries(archive, &cutShort).empty());
+  EXPECT_TRUE(cutShort) << "directory offset outside the file";
+
+  archive = blob;
   const auto directory = static_cast<int64_t>(archive.size());
   AppendEntry(archive, "good.bin", 0, static_cast<int64_t>(blob.size()));
-  archive.push_back(200);
-  archive.insert(archive.end(), {'b', 'a', 'd'});
+  archive.insert(archive.end(), {200, 'b', 'a', 'd'});  // a name running past the end
   AppendTrailer(archive, directory);
-  bool cutShort = false;
   const auto entries = AllEntries(archive, &cutShort);
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0].name, "good.bin");
   EXPECT_TRUE(cutShort);
 }
 
-TEST(ArchiveFormat, ItemsOutsideTheFileOrTooSmallAreDamaged) {
+TEST(ArchiveFormat, DamagedItemsComeOutEmptyWithTheirFault) {
   const Bytes blob = CompressItem(TextBytes("data"));
   const auto size = static_cast<int64_t>(blob.size());
   EXPECT_EQ(ReadOnlyItem(OneItemArchive(blob, 0, size)).data, TextBytes("data"));
-  EXPECT_EQ(ReadOnlyItem(OneItemArchive(blob, 0, size + 40)).fault, ItemFault::kOutsideFile);
-  EXPECT_EQ(ReadOnlyItem(OneItemArchive(blob, 100000, size)).fault, ItemFault::kOutsideFile);
-  EXPECT_EQ(ReadOnlyItem(OneItemArchive(blob, -5, size)).fault, ItemFault::kOutsideFile);
   EXPECT_EQ(ReadOnlyItem(OneItemArchive(blob, 1, INT32_MAX)).fault, ItemFault::kOutsideFile);
-  for (const int64_t tiny : {0, 3, -5}) {
-    EXPECT_EQ(ReadOnlyItem(OneItemArchive(blob, 0, tiny)).fault, ItemFault::kTooSmall) << tiny;
-  }
-}
+  EXPECT_EQ(ReadOnlyItem(OneItemArchive(blob, 0, -5)).fault, ItemFault::kTooSmall);
 
-TEST(ArchiveFormat, AbsurdOrDishonestSizesAreDamagedWithoutAllocating) {
-  Bytes blob = CompressItem(TextBytes("data"));
   const auto withClaim = [&](uint32_t claim) {
     Bytes changed = blob;
     for (int i = 0; i < 4; ++i)
       changed[i] = static_cast<uint8_t>(claim >> (8 * i));
     return changed;
   };
-  EXPECT_EQ(DecompressItem(withClaim(0xFFFFFFFFu)).fault, ItemFault::kTooLarge);
   EXPECT_EQ(DecompressItem(withClaim(kMaxItemSize + 1)).fault, ItemFault::kTooLarge);
   // Within the cap, but more than the few compressed bytes could ever unpack to.
   EXPECT_EQ(DecompressItem(withClaim(100000)).fault, ItemFault::kTooLarge);
   EXPECT_EQ(DecompressItem(withClaim(5)).fault, ItemFault::kWrongLength);
   EXPECT_EQ(DecompressItem(withClaim(3)).fault, ItemFault::kUndecodable);
-  const Item through =
-      ReadOnlyItem(OneItemArchive(withClaim(0xFFFFFFFFu), 0, static_cast<int64_t>(blob.size())));
-  EXPECT_EQ(through.fault, ItemFault::kTooLarge);
-  EXPECT_TRUE(through.data.empty());
-}
-
-TEST(ArchiveFormat, StreamsThatDoNotDecompressAreDamaged) {
-  Bytes garbage;
-  AppendLe32(garbage, 64);
-  for (int i = 0; i < 40; ++i)
-    garbage.push_back(static_cast<uint8_t>(0xFF - i));
-  EXPECT_EQ(DecompressItem(garbage).fault, ItemFault::kUndecodable);
-  Bytes headerOnly;
-  AppendLe32(headerOnly, 0);
-  EXPECT_EQ(DecompressItem(headerOnly).fault, ItemFault::kUndecodable);
-  Bytes trailingJunk = CompressItem(TextBytes("data"));
+  Bytes trailingJunk = blob;
   trailingJunk.push_back(0x55);
   EXPECT_EQ(DecompressItem(trailingJunk).fault, ItemFault::kUndecodable);
+  const Item absurd = ReadOnlyItem(OneItemArchive(withClaim(0xFFFFFFFFu), 0, size));
+  EXPECT_EQ(absurd.fault, ItemFault::kTooLarge);
+  EXPECT_TRUE(absurd.data.empty());
 }
 
 }  // namespace
