@@ -53,7 +53,7 @@ bool ReplaceFile(const std::string& path, std::span<const uint8_t> bytes, std::s
   zrb::files::UniqueFd fd(
       ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
   if (!fd) {
-    error = "cannot create " + temporary + ": " + std::strerror(errno);
+    error = "cannot create " + path + ": " + std::strerror(errno);
     return false;
   }
   const bool written = zrb::files::WriteFully(fd.Get(), bytes.data(), bytes.size());
