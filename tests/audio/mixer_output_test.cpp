@@ -99,14 +99,6 @@ TEST_F(MixerOutput, ConvertsEveryFormatTheFilesUse) {
   }
 }
 
-TEST_F(MixerOutput, BadWavesLeaveSlotsEmpty) {
-  for (const auto& bad : audio::testing::BadWaveFiles()) {
-    LoadSound(scratch_.Write("bad.wav", bad.bytes), 6, 2);
-    EXPECT_EQ(audio::DescribeSoundSlot(6).bufferCount, 0) << bad.what;
-    EXPECT_EQ(PlaySound(6, 0, 1), -1) << bad.what;
-  }
-}
-
 TEST_F(MixerOutput, MusicPlayedOnceEndsAndLoopingMusicRestarts) {
   const auto encoded = EncodeToneMp3(400, 22050, true);
   const std::string path = scratch_.Write("_dead.mp3", encoded.bytes);

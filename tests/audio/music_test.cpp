@@ -129,6 +129,10 @@ TEST_F(HeadlessMusic, ProbeMeasuresWithoutPlaying) {
   EXPECT_TRUE(probe.found);
   EXPECT_TRUE(probe.playable);
   EXPECT_DOUBLE_EQ(probe.lengthMs, length);
+  EXPECT_DOUBLE_EQ(
+      audio::ProbeMusic(scratch_.Write("w.wav", audio::testing::ToneWave(200, 2, 22050, 16)))
+          .lengthMs,
+      200.0);
   EXPECT_FALSE(audio::ProbeMusic(scratch_.Write("bad.mp3", {1, 2, 3})).playable);
   EXPECT_FALSE(audio::ProbeMusic("absent.mp3").found);
   EXPECT_EQ(MusicPlaying(), 0);

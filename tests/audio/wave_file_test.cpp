@@ -101,16 +101,6 @@ TEST(WaveFile, DataSizePastTheEndIsCutToWholeFramesThatArePresent) {
   EXPECT_EQ(PackFrames(*sound, *layout).size(), 160u);
 }
 
-TEST(WaveFile, MonoEightBitIsKeptAsOneChannel) {
-  const auto sound = ParseWave(testing::ToneWave(400, 1, 11025, 8));
-  ASSERT_TRUE(sound);
-  const auto layout = DescribePcm(*sound);
-  ASSERT_TRUE(layout);
-  EXPECT_EQ(layout->channels, 1);
-  EXPECT_EQ(layout->bytesPerSample, 1);
-  EXPECT_DOUBLE_EQ(layout->DurationMs(), 400.0);
-}
-
 TEST(WaveFile, RefusesEveryBadFileWithAReason) {
   for (const auto& bad : testing::BadWaveFiles()) {
     std::string why;
