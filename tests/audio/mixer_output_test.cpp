@@ -5,11 +5,11 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <thread>
 
 #include "audio/support/audio_files.h"
+#include "audio/support/system_sounds.h"
 #include "engine/audio/audio_system.h"
 #include "engine/audio/music.h"
 #include "engine/audio/sound.h"
@@ -123,21 +123,8 @@ TEST_F(MixerOutput, MusicPlayedOnceEndsAndLoopingMusicRestarts) {
   EXPECT_EQ(MusicPlaying(), 0);
 }
 
-// Spoken channel names that come with ALSA's utilities: WAVE files none of us wrote.
 TEST_F(MixerOutput, LoadsAndPlaysSystemSoundFiles) {
-  const std::filesystem::path folder = "/usr/share/sounds/alsa";
-  if (!std::filesystem::is_directory(folder)) GTEST_SKIP() << "no " << folder;
-  int32_t slot = 100;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    if (entry.path().extension() != ".wav") continue;
-    LoadSound(entry.path().string(), slot, 2);
-    const auto info = audio::DescribeSoundSlot(slot);
-    EXPECT_EQ(info.bufferCount, 2) << entry.path();
-    EXPECT_GT(info.durationMs, 100.0) << entry.path();
-    EXPECT_EQ(PlaySound(slot, 0, 1), slot * 256) << entry.path();
-    ++slot;
-  }
-  StopAllSounds();
+  audio::testing::CheckSystemSoundFiles();
 }
 
 TEST(AudioWithoutDevice, EffectsStaySilentAndMusicKeepsItsTiming) {

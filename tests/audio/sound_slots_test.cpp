@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "audio/support/audio_files.h"
+#include "audio/support/system_sounds.h"
 #include "engine/audio/audio_system.h"
 #include "engine/audio/sound.h"
 #include "engine/platform/clock.h"
@@ -177,6 +178,10 @@ TEST_F(HeadlessSound, DurationFollowsRateAndBlockAlign) {
   EXPECT_EQ(SoundPlaying(512), 1);
   platform::AdvanceVirtualClock(0.1);
   EXPECT_EQ(SoundPlaying(512), 0);
+}
+
+TEST_F(HeadlessSound, LoadsSystemSoundFiles) {
+  audio::testing::CheckSystemSoundFiles();
 }
 
 TEST_F(HeadlessSound, ShutdownEmptiesEverySlot) {
