@@ -142,7 +142,9 @@ bool EngineInit(const ProjectSettings& settings, const CommandLineOptions& optio
 
   input::InitInput(input::InputConfig{s.exclusiveMouse});
   state.inputUp = true;
-  if (!audio::InitAudio(options.headless)) AppendLogLine("No sound device");
+  if (!audio::InitAudio(options.headless)) {
+    AppendLogLine("No sound device (" + audio::DescribeAudio() + ")");
+  }
   state.audioUp = true;
 
   if (!platform::SetWindowMode(s.width, s.height, s.fullScreen) && s.fullScreen) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/audio/audio_system.h"
+#include "engine/files/file_channels.h"
 #include "engine/files/resolver.h"
 #include "engine/frame/engine_main.h"
 #include "engine/frame/frame_state.h"
@@ -33,6 +34,7 @@ void EngineShutdown() {
   if (state.audioUp) audio::ShutdownAudio();
   state.audioUp = false;
   frame::EnterWorkingDirectory();
+  files::CloseAllFileChannels();
 
   if (state.inputUp) input::ShutdownInput();
   state.inputUp = false;
