@@ -92,6 +92,8 @@ TEST(FindPath, AmongEqualRoutesUpThenRightThenLeftThenDownWins) {
   EXPECT_EQ(CellsOf(result), (Cells{{0, 0}, {1, 0}, {2, 0}, {2, 1}, {2, 2}}));
   EXPECT_EQ(FindPath(open, result, 0, 2, 2, 0, 0), 5);
   EXPECT_EQ(CellsOf(result), (Cells{{2, 2}, {2, 1}, {2, 0}, {1, 0}, {0, 0}}));
+  EXPECT_EQ(FindPath(open, result, 0, 2, 0, 0, 2), 5);
+  EXPECT_EQ(CellsOf(result), (Cells{{2, 0}, {1, 0}, {0, 0}, {0, 1}, {0, 2}}));
   const EngineArray<double> wall = GridFromRows({"...", "...", ".#.", "..."});
   EXPECT_EQ(FindPath(wall, result, 0, 1, 1, 1, 3), 5);
   EXPECT_EQ(CellsOf(result), (Cells{{1, 1}, {2, 1}, {2, 2}, {2, 3}, {1, 3}}));

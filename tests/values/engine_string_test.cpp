@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 
@@ -76,6 +77,9 @@ TEST(EngineString, CopiesAreDeepAndSelfReferencesAreSafe) {
   small.Assign(std::string_view(small).substr(2));
   EXPECT_EQ(small, "cbc");
   EXPECT_EQ(EngineString(std::string_view("ab\0cd", 5)).Length(), 2u);  // stops at a zero
+  // A writer that leaves no zero byte gets the last byte of the buffer as terminator.
+  small.Overwrite(16, [](char* buffer, uint32_t size) { std::fill(buffer, buffer + size, 'x'); });
+  EXPECT_EQ(small, "xxxxxxxxxxxxxxx");
 }
 
 TEST(EngineString, ConcatenationMixesValuesLiteralsAndNumbers) {
