@@ -1,5 +1,7 @@
 #include "engine/frame/random_seed.h"
 
+#include "engine/values/random.h"
+
 namespace zrb::frame {
 namespace {
 
@@ -9,6 +11,7 @@ uint32_t g_seed = 0;
 
 void SeedEngineRandom(uint32_t seed) {
   g_seed = seed;
+  SeedRandom(seed);
 }
 
 uint32_t LastEngineSeed() {

@@ -13,6 +13,7 @@
 #include "engine/frame/show_screen.h"
 #include "engine/input/input.h"
 #include "engine/platform/clock.h"
+#include "engine/values/random.h"
 #include "engine/values/runtime_error.h"
 #include "engine_fixture.h"
 
@@ -105,9 +106,16 @@ TEST_F(HeadlessEngine, StartUpEntersTheWorkingDirectoryAndFindsTheDefaultFont) {
 }
 
 TEST_F(HeadlessEngine, TheSeedComesFromTheOptionOrFromTheClock) {
+  SeedRandom(1234);
+  const int32_t expected[3] = {Random(1000000), Random(1000000), Random(1000000)};
+  SeedRandom(99);
   options_.seed = 1234;
   Start();
   EXPECT_EQ(frame::LastEngineSeed(), 1234u);
+  // The generator the game draws from was seeded with it.
+  EXPECT_EQ(Random(1000000), expected[0]);
+  EXPECT_EQ(Random(1000000), expected[1]);
+  EXPECT_EQ(Random(1000000), expected[2]);
   EngineShutdown();
   options_.seed.reset();
   Start();
