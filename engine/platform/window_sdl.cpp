@@ -83,6 +83,16 @@ void PlaceWindowed(SDL_Window* window, int width, int height) {
   SDL_SetWindowPosition(window, x, y);
 }
 
+// Lets the window system's answers to earlier size and position changes arrive and be
+// taken in before the next change. Without this, a late answer to a windowed resize can land
+// after a switch to full screen and shrink SDL's idea of the window back (seen without a
+// window manager). The pointer query is a round trip: every event the server sent before
+// it has arrived when it returns.
+void SettleWindow() {
+  SDL_GetGlobalMouseState(nullptr, nullptr);
+  SDL_PumpEvents();
+}
+
 bool OpenRealWindow(const WindowConfig& config, bool multisample) {
   WindowState& state = State();
   SetContextAttributes(multisample);
@@ -154,6 +164,7 @@ bool SetWindowMode(int width, int height, bool fullscreen) {
     return true;
   }
   SDL_Window* window = state.window.get();
+  SettleWindow();
   if (fullscreen) {
     if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) {
       state.fullscreen = true;
@@ -171,6 +182,7 @@ bool SetWindowMode(int width, int height, bool fullscreen) {
   PlaceWindowed(window, state.logicalWidth * scale, state.logicalHeight * scale);
   SDL_ShowWindow(window);
   SDL_RaiseWindow(window);
+  SettleWindow();
   return !fullscreen;
 }
 
