@@ -10,8 +10,6 @@
 #include <cstdlib>
 
 #include "engine/frame/engine_main.h"
-#include "engine/frame/frame_stats.h"
-#include "engine/frame/screen.h"
 #include "engine/frame/show_screen.h"
 #include "engine/input/input.h"
 #include "engine/platform/window.h"
@@ -90,20 +88,6 @@ TEST_F(RealEngine, TheWindowShowsTheCaptionOverA640By480ClientArea) {
   EXPECT_EQ(h, 480);
   EXPECT_EQ(Title(), "Tundrel");
   EXPECT_NE(Log().find("Init Finalized"), std::string::npos);
-}
-
-TEST_F(RealEngine, SetScreenSwitchesToFullScreenAndBackPresentingFiveFramesEach) {
-  Start();
-  long frames = frame::CurrentFrameStats().framesPresented;
-  SetScreen(640, 480, 1);
-  EXPECT_EQ(frame::CurrentFrameStats().framesPresented, frames + 5);
-  EXPECT_TRUE(platform::WindowIsFullscreen());
-  SetScreen(640, 480, 0);
-  EXPECT_FALSE(platform::WindowIsFullscreen());
-  int w = 0, h = 0;
-  platform::WindowClientSize(&w, &h);
-  EXPECT_EQ(w, 640);
-  EXPECT_EQ(h, 480);
 }
 
 TEST_F(RealEngine, EscapeIsIgnoredAfterAllowEscapeOffButAltF4EndsTheProgram) {
