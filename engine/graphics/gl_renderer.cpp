@@ -10,6 +10,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "engine/graphics/letterbox.h"
 #include "engine/platform/window.h"
 
 namespace zrb::graphics {
@@ -20,36 +21,6 @@ bool HasFramebufferObjects() {
   if (version && std::atoi(version) >= 3) return true;
   const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
   return extensions && std::strstr(extensions, "GL_ARB_framebuffer_object");
-}
-
-// Where the logical picture lands in a drawable: as large as fits with its aspect kept,
-// centred, the rest black bars.
-struct Letterbox {
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
-  bool wholeScale = false;  // an exact multiple of the logical size: sample nearest texels
-};
-
-Letterbox FitPicture(int pictureWidth, int pictureHeight, int drawableWidth, int drawableHeight) {
-  Letterbox box;
-  if (drawableWidth <= 0 || drawableHeight <= 0) return box;
-  if (static_cast<int64_t>(drawableWidth) * pictureHeight <=
-      static_cast<int64_t>(drawableHeight) * pictureWidth) {
-    box.width = drawableWidth;
-    box.height =
-        static_cast<int>(static_cast<int64_t>(drawableWidth) * pictureHeight / pictureWidth);
-  } else {
-    box.height = drawableHeight;
-    box.width =
-        static_cast<int>(static_cast<int64_t>(drawableHeight) * pictureWidth / pictureHeight);
-  }
-  box.x = (drawableWidth - box.width) / 2;
-  box.y = (drawableHeight - box.height) / 2;
-  box.wholeScale = box.width % pictureWidth == 0 && box.height % pictureHeight == 0 &&
-                   box.width / pictureWidth == box.height / pictureHeight;
-  return box;
 }
 
 class GlRenderer final : public Renderer {
