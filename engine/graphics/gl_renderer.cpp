@@ -25,7 +25,8 @@ bool HasFramebufferObjects() {
 
 class GlRenderer final : public Renderer {
  public:
-  GlRenderer(int logicalWidth, int logicalHeight) : width_(logicalWidth), height_(logicalHeight) {}
+  GlRenderer(int logicalWidth, int logicalHeight, PictureTarget target)
+      : width_(logicalWidth), height_(logicalHeight), target_(target) {}
   ~GlRenderer() override;
   GlRenderer(const GlRenderer&) = delete;
   GlRenderer& operator=(const GlRenderer&) = delete;
@@ -56,6 +57,7 @@ class GlRenderer final : public Renderer {
 
   int width_;
   int height_;
+  PictureTarget target_;
   int maxTextureSize_ = 0;
 
   // The offscreen picture; without framebuffer objects we draw into the back buffer
@@ -89,7 +91,8 @@ bool GlRenderer::Initialise() {
   maxTextureSize_ = maxSize > 0 ? maxSize : 64;
   while (glGetError() != GL_NO_ERROR) {
   }
-  offscreen_ = HasFramebufferObjects() && CreatePictureTarget();
+  offscreen_ = target_ == PictureTarget::kOffscreenWhenPossible && HasFramebufferObjects() &&
+               CreatePictureTarget();
   // Start from black everywhere, the window's default framebuffer included.
   if (offscreen_) glBindFramebuffer(GL_FRAMEBUFFER, 0);
   glDisable(GL_SCISSOR_TEST);
@@ -386,8 +389,9 @@ bool GlRenderer::ReadPicture(std::vector<uint8_t>& rgba, int& width, int& height
 
 }  // namespace
 
-std::unique_ptr<Renderer> CreateGlRenderer(int logicalWidth, int logicalHeight) {
-  auto renderer = std::make_unique<GlRenderer>(logicalWidth, logicalHeight);
+std::unique_ptr<Renderer> CreateGlRenderer(int logicalWidth, int logicalHeight,
+                                           PictureTarget target) {
+  auto renderer = std::make_unique<GlRenderer>(logicalWidth, logicalHeight, target);
   if (!renderer->Initialise()) return nullptr;
   return renderer;
 }

@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "engine/graphics/draw.h"
+#include "engine/graphics/gl_renderer.h"
 #include "engine/graphics/graphics_context.h"
 #include "engine/graphics/graphics_system.h"
 #include "engine/graphics/letterbox.h"
@@ -256,6 +257,27 @@ TEST_F(GlDrawing, FrameStartsFromTheClearColourAndTheStateResets) {
   Capture();
   ExpectColour(2, 2, {0, 255, 0});   // last frame's sprite is gone
   ExpectColour(22, 2, {200, 0, 0});  // drawn opaque again
+}
+
+// Drivers without framebuffer objects get the picture drawn straight into the window.
+TEST_F(GlDrawing, WithoutAnOffscreenPictureTheWindowIsDrawnDirectly) {
+  graphics::InstallRenderer(graphics::CreateGlRenderer(640, 480, graphics::PictureTarget::kWindow),
+                            false, 640, 480);
+  Load(1, Picture(16, 16, {0, 200, 0}));
+  ClearScreen(0x000080);
+  DrawSprite(1, 600, 10);
+  DrawRect(0, 479, 2, 1, 0xFFFFFF);
+  Capture();
+  ExpectColour(600, 10, {0, 200, 0});
+  ExpectColour(615, 25, {0, 200, 0});
+  ExpectColour(616, 10, {128, 0, 0});
+  ExpectColour(1, 479, {255, 255, 255}, 0);
+  ExpectColour(2, 479, {128, 0, 0}, 0);
+  graphics::BeforeSwap(1);
+  platform::SwapWindow();
+  graphics::AfterSwap();
+  Capture();
+  ExpectColour(600, 10, {128, 0, 0});
 }
 
 TEST(Letterbox, KeepsTheAspectAndCentres) {
