@@ -1,0 +1,193 @@
+#include "engine/path/find_path.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <deque>
+#include <queue>
+#include <random>
+
+#include "grid_helpers.h"
+
+namespace zrb {
+namespace {
+
+using testing::Cells;
+using testing::CellsOf;
+using testing::GridFromRows;
+
+constexpr int kSteps[4][2] = {{0, -1}, {1, 0}, {-1, 0}, {0, 1}};  // up, right, left, down
+
+EngineArray<double> RandomGrid(std::mt19937& random, int width, int height, int wallPercent,
+                               bool mixedCosts) {
+  EngineArray<double> grid;
+  DimArray(grid, width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const bool wall = static_cast<int>(random() % 100) < wallPercent;
+      grid(x, y) = wall ? 0.0 : mixedCosts ? 1.0 + random() % 50 : 9.0;
+    }
+  }
+  return grid;
+}
+
+// With equal costs, the planner's route is the breadth-first one that looks at neighbours
+// up, right, left, down and keeps the first parent found.
+Cells BreadthFirstRoute(const EngineArray<double>& grid, int x0, int y0, int x1, int y1) {
+  const int width = ArraySize(grid, 0), height = ArraySize(grid, 1);
+  std::vector<int> parent(static_cast<size_t>(width * height), -2);
+  std::deque<int> queue{y0 * width + x0};
+  parent[static_cast<size_t>(queue.front())] = -1;
+  for (; !queue.empty(); queue.pop_front()) {
+    for (const auto& step : kSteps) {
+      const int x = queue.front() % width + step[0], y = queue.front() / width + step[1];
+      if (x < 0 || y < 0 || x >= width || y >= height || grid(x, y) <= 0) continue;
+      if (parent[static_cast<size_t>(y * width + x)] != -2) continue;
+      parent[static_cast<size_t>(y * width + x)] = queue.front();
+      queue.push_back(y * width + x);
+    }
+  }
+  Cells route;
+  if (grid(x1, y1) <= 0 || parent[static_cast<size_t>(y1 * width + x1)] == -2) return route;
+  for (int cell = y1 * width + x1; cell >= 0; cell = parent[static_cast<size_t>(cell)]) {
+    route.insert(route.begin(), {cell % width, cell / width});
+  }
+  return route;
+}
+
+// Cost of entering a cell after scaling: c / largest + 1.
+double Scaled(const EngineArray<double>& grid, int x, int y) {
+  double largest = 0;
+  for (int i = 0; i < grid.ElementCount(); ++i)
+    largest = std::max(largest, grid.Data()[i]);
+  return grid(x, y) / largest + 1;
+}
+
+// Cheapest scaled cost from start to goal by a plain Dijkstra; -1 when unreachable.
+double CheapestCost(const EngineArray<double>& grid, int x0, int y0, int x1, int y1) {
+  const int width = ArraySize(grid, 0), height = ArraySize(grid, 1);
+  std::vector<double> best(static_cast<size_t>(width * height), -1);
+  using Entry = std::pair<double, int>;
+  std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
+  open.push({0.0, y0 * width + x0});
+  while (!open.empty()) {
+    const auto [cost, cell] = open.top();
+    open.pop();
+    if (best[static_cast<size_t>(cell)] >= 0) continue;
+    best[static_cast<size_t>(cell)] = cost;
+    for (const auto& step : kSteps) {
+      const int x = cell % width + step[0], y = cell / width + step[1];
+      if (x < 0 || y < 0 || x >= width || y >= height || grid(x, y) <= 0) continue;
+      open.push({cost + Scaled(grid, x, y), y * width + x});
+    }
+  }
+  return best[static_cast<size_t>(y1 * width + x1)];
+}
+
+TEST(FindPath, AmongEqualRoutesUpThenRightThenLeftThenDownWins) {
+  const EngineArray<double> open = GridFromRows({"...", "...", "..."});
+  EngineArray<double> result;
+  EXPECT_EQ(FindPath(open, result, 0, 0, 0, 2, 2), 5);
+  EXPECT_EQ(ArraySize(result, 1), 2);
+  EXPECT_EQ(CellsOf(result), (Cells{{0, 0}, {1, 0}, {2, 0}, {2, 1}, {2, 2}}));
+  EXPECT_EQ(FindPath(open, result, 0, 2, 2, 0, 0), 5);
+  EXPECT_EQ(CellsOf(result), (Cells{{2, 2}, {2, 1}, {2, 0}, {1, 0}, {0, 0}}));
+  EXPECT_EQ(FindPath(open, result, 0, 2, 0, 0, 2), 5);
+  EXPECT_EQ(CellsOf(result), (Cells{{2, 0}, {1, 0}, {0, 0}, {0, 1}, {0, 2}}));
+  const EngineArray<double> wall = GridFromRows({"...", "...", ".#.", "..."});
+  EXPECT_EQ(FindPath(wall, result, 0, 1, 1, 1, 3), 5);
+  EXPECT_EQ(CellsOf(result), (Cells{{1, 1}, {2, 1}, {2, 2}, {2, 3}, {1, 3}}));
+}
+
+TEST(FindPath, EqualCostsGiveTheBreadthFirstRouteOnRandomMazes) {
+  std::mt19937 random(17);
+  int found = 0;
+  for (int trial = 0; trial < 300; ++trial) {
+    const EngineArray<double> grid = RandomGrid(random, 17, 12, 30, false);
+    const int x0 = random() % 17, y0 = random() % 12, x1 = random() % 17, y1 = random() % 12;
+    if (x0 == x1 && y0 == y1) continue;
+    EngineArray<double> result;
+    const Cells expected = BreadthFirstRoute(grid, x0, y0, x1, y1);
+    ASSERT_EQ(FindPath(grid, result, 0, x0, y0, x1, y1), static_cast<int>(expected.size()));
+    ASSERT_EQ(CellsOf(result), expected) << "trial " << trial;
+    found += !expected.empty();
+  }
+  EXPECT_GT(found, 100);
+}
+
+TEST(FindPath, MixedCostsGiveACheapestRoute) {
+  std::mt19937 random(5);
+  for (int trial = 0; trial < 200; ++trial) {
+    EngineArray<double> grid = RandomGrid(random, 12, 9, 20, true);
+    grid(0, 0) = grid(11, 8) = 5;
+    EngineArray<double> result;
+    const int n = FindPath(grid, result, 0, 0, 0, 11, 8);
+    const double cheapest = CheapestCost(grid, 0, 0, 11, 8);
+    ASSERT_EQ(n == 0, cheapest < 0);
+    if (n == 0) continue;
+    const Cells route = CellsOf(result);
+    ASSERT_EQ(route.front(), std::make_pair(0, 0));
+    ASSERT_EQ(route.back(), std::make_pair(11, 8));
+    double cost = 0;
+    for (size_t i = 1; i < route.size(); ++i) {
+      const auto [x, y] = route[i];
+      ASSERT_EQ(std::abs(x - route[i - 1].first) + std::abs(y - route[i - 1].second), 1);
+      ASSERT_GT(grid(x, y), 0.0);
+      cost += Scaled(grid, x, y);
+    }
+    EXPECT_NEAR(cost, cheapest, 1e-3) << "trial " << trial;
+  }
+}
+
+TEST(FindPath, EveryStepCountsOnTopOfTheScaledCost) {
+  // Raw costs would take the row of 1s (3 + 9 against 18); scaled, the two steps cost 4.0
+  // against 5.33. A longer stretch of dear cells is still worth a detour of two steps.
+  EngineArray<double> result;
+  EXPECT_EQ(FindPath(GridFromRows({"...", "111"}), result, 0, 0, 0, 2, 0), 3);
+  EXPECT_EQ(FindPath(GridFromRows({"1XXX1", "11111"}), result, 0, 0, 0, 4, 0), 7);
+  EXPECT_EQ(CellsOf(result), (Cells{{0, 0}, {0, 1}, {1, 1}, {2, 1}, {3, 1}, {4, 1}, {4, 0}}));
+}
+
+TEST(FindPath, BlockedStartIsLeftButBlockedGoalNeverReached) {
+  const EngineArray<double> grid = GridFromRows({"#..#", "...."});
+  EngineArray<double> result;
+  EXPECT_EQ(FindPath(grid, result, 0, 0, 0, 2, 0), 3);
+  EXPECT_EQ(CellsOf(result), (Cells{{0, 0}, {1, 0}, {2, 0}}));
+  EXPECT_EQ(FindPath(grid, result, 0, 1, 0, 3, 0), 0);
+  EXPECT_EQ(ArraySize(result, 0), 0);
+}
+
+TEST(FindPath, NothingToFindGivesZeroAndNoRows) {
+  const EngineArray<double> grid = GridFromRows({"..#..", "..#..", "..#.."});
+  EngineArray<double> result;
+  for (auto [x0, y0, x1, y1] :
+       {std::array{0, 0, 4, 0}, std::array{1, 1, 1, 1}, std::array{-1, 0, 1, 1},
+        std::array{0, 0, 5, 0}, std::array{0, 3, 1, 1}, std::array{0, 0, 0, -1}}) {
+    DimArray(result, 4, 2);
+    EXPECT_EQ(FindPath(grid, result, 0, x0, y0, x1, y1), 0);
+    EXPECT_EQ(ArraySize(result, 0) + ArraySize(result, 1), 0);
+  }
+  EngineArray<double> line;
+  DimArray(line, 5);
+  EXPECT_EQ(FindPath(line, result, 0, 0, 0, 3, 0), 0);  // not a two-dimensional grid
+}
+
+TEST(FindPath, WeightIsClampedAndTheResultMayBeTheGridItself) {
+  std::mt19937 random(3);
+  EngineArray<double> grid = RandomGrid(random, 17, 12, 25, false);
+  grid(0, 0) = grid(16, 11) = 9;
+  EngineArray<double> a, b;
+  EXPECT_EQ(FindPath(grid, a, 0, 0, 0, 16, 11), FindPath(grid, b, -3, 0, 0, 16, 11));
+  EXPECT_EQ(CellsOf(a), CellsOf(b));
+  const int greedy = FindPath(grid, a, 1, 0, 0, 16, 11);
+  EXPECT_EQ(FindPath(grid, b, 7.5, 0, 0, 16, 11), greedy);
+  EXPECT_EQ(CellsOf(a), CellsOf(b));
+  const Cells shortest = BreadthFirstRoute(grid, 0, 0, 16, 11);
+  EXPECT_GE(greedy, static_cast<int>(shortest.size()));
+  // The grid is copied before the result is written, so the two may be one array.
+  EXPECT_EQ(FindPath(grid, grid, 0, 0, 0, 16, 11), static_cast<int>(shortest.size()));
+  EXPECT_EQ(CellsOf(grid), shortest);
+}
+
+}  // namespace
+}  // namespace zrb

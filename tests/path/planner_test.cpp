@@ -1,0 +1,111 @@
+#include "engine/path/astar_planner.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "grid_helpers.h"
+
+namespace zrb::path {
+namespace {
+
+PlannerRequest RequestFor(const EngineArray<double>& grid, int x0, int y0, int x1, int y1) {
+  PlannerRequest request;
+  request.startX = x0;
+  request.startY = y0;
+  request.goalX = x1;
+  request.goalY = y1;
+  request.width = ArraySize(grid, 0);
+  request.height = ArraySize(grid, 1);
+  request.cells = grid.Data();
+  return request;
+}
+
+// Runs a search and leaves the planner holding its result.
+void SearchOnce(AStarPlanner& planner, const PlannerRequest& request) {
+  ASSERT_TRUE(planner.Initialize(request));
+  planner.BeginSearch();
+  planner.Search();
+  EXPECT_TRUE(planner.Done());
+}
+
+TEST(Planner, CostsAreScaledIntoOneToTwoAndOddCellsBlocked) {
+  const double cells[] = {9,
+                          4.5,
+                          0,
+                          -3,
+                          std::numeric_limits<double>::quiet_NaN(),
+                          std::numeric_limits<double>::infinity()};
+  PlannerRequest request;
+  request.width = 6;
+  request.height = 1;
+  request.goalX = 1;
+  request.cells = cells;
+  AStarPlanner planner;
+  ASSERT_TRUE(planner.Initialize(request));
+  const float expected[] = {2.0f, 1.5f, -1, -1, -1, -1};
+  for (int x = 0; x < 6; ++x)
+    EXPECT_EQ(planner.CellCost(x, 0), expected[x]) << x;
+  EXPECT_EQ(planner.CellCost(6, 0), -1.0f);
+}
+
+TEST(Planner, ReportsThePathAndReturnsItsNodesOnReset) {
+  const EngineArray<double> grid = testing::GridFromRows({".....", ".....", "....."});
+  AStarPlanner planner;
+  for (int run = 0; run < 2; ++run) {  // the same planner searches again alike
+    SearchOnce(planner, RequestFor(grid, 0, 0, 4, 2));
+    EXPECT_EQ(planner.PathLength(), 7);
+    EXPECT_FLOAT_EQ(planner.PathCost(), 12.0f);
+    EXPECT_GT(planner.ClosedSize(), 0);
+    planner.Reset();
+    EXPECT_EQ(planner.OpenSize() + planner.ClosedSize() + planner.PathLength(), 0);
+    EXPECT_EQ(planner.PathCost(), -1.0f);
+  }
+}
+
+TEST(Planner, RefusesRequestsWithNothingToSearch) {
+  const EngineArray<double> grid = testing::GridFromRows({"...", "..."});
+  AStarPlanner planner;
+  EXPECT_FALSE(planner.Initialize(RequestFor(grid, 1, 1, 1, 1)));
+  EXPECT_FALSE(planner.Initialize(RequestFor(grid, 0, 0, 3, 0)));
+  PlannerRequest huge = RequestFor(grid, 0, 0, 1, 0);
+  huge.width = huge.height = 1 << 20;
+  EXPECT_FALSE(planner.Initialize(huge));
+  planner.BeginSearch();  // searching a refused request finds nothing
+  planner.Search();
+  EXPECT_EQ(planner.GoalNode(), nullptr);
+}
+
+TEST(Planner, ATooSmallPoolOrOpenListEndsTheSearchWithoutAPath) {
+  const EngineArray<double> grid = testing::GridFromRows({"......", "......", "......"});
+  AStarPlanner planner;
+  PlannerRequest request = RequestFor(grid, 0, 0, 5, 2);
+  request.nodePoolSize = 4;
+  SearchOnce(planner, request);
+  EXPECT_TRUE(planner.RanOutOfNodes());
+  EXPECT_EQ(planner.GoalNode(), nullptr);
+  request.nodePoolSize = 0;
+  request.openCapacity = 2;
+  SearchOnce(planner, request);
+  EXPECT_TRUE(planner.RanOutOfNodes());
+  request.openCapacity = 0;
+  SearchOnce(planner, request);
+  EXPECT_FALSE(planner.RanOutOfNodes());
+  EXPECT_EQ(planner.PathLength(), 8);
+}
+
+TEST(Planner, DiagonalStepsWhenAllowed) {
+  const EngineArray<double> grid = testing::GridFromRows({"....", "....", "....", "...."});
+  AStarPlanner planner;
+  PlannerRequest request = RequestFor(grid, 0, 0, 3, 3);
+  request.allowDiagonal = 1;
+  SearchOnce(planner, request);
+  EXPECT_EQ(planner.PathLength(), 4);
+  EXPECT_FLOAT_EQ(planner.PathCost(), 3 * 2.0f * 1.4142137f);
+  request.diagonalCost = 0;  // diagonal steps cost as much as straight ones
+  SearchOnce(planner, request);
+  EXPECT_FLOAT_EQ(planner.PathCost(), 6.0f);
+}
+
+}  // namespace
+}  // namespace zrb::path

@@ -1,0 +1,145 @@
+#include "engine/values/engine_array.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/values/engine_string.h"
+#include "support/fatal_trap.h"
+
+namespace zrb {
+namespace {
+
+struct Item {  // a record like the game's
+  int32_t kind = 0;
+  double x = 0;
+  EngineString label;
+};
+
+TEST(EngineArray, DimSetsShapeCapacityAndZeroes) {
+  EngineArray<double> a;
+  DimArray(a, 10);
+  EXPECT_EQ(a.Capacity(), 16);
+  EXPECT_EQ(a.DimensionCount(), 1);
+  EXPECT_EQ(a(9), 0.0);
+  DimArray(a, 20, 15);
+  EXPECT_EQ(a.Stride(1), 20);
+  EXPECT_EQ(a.DimensionCount(), 2);
+  EXPECT_EQ(&a(3, 2) - a.Data(), 43);
+  EXPECT_EQ(ArraySize(a, 1), 15);
+  EXPECT_EQ(ArraySize(a, 5), 0);
+  EngineArray<int32_t> cube;
+  DimArray(cube, 4, 3, 2, 5);
+  EXPECT_EQ(&cube(1, 2, 1, 3) - cube.Data(), 1 + 2 * 4 + 1 * 12 + 3 * 24);
+  EXPECT_EQ(cube.Capacity(), 128);
+  EngineArray<Item> records;
+  DimArray(records, 64);
+  EXPECT_EQ(records.Capacity(), 128);
+}
+
+TEST(EngineArray, SmallNumericArraysLiveInlineAndLargeBuffersAreReused) {
+  EngineArray<double> doubles;
+  DimArray(doubles, 15);
+  EXPECT_TRUE(doubles.UsesInlineStorage());
+  doubles(14) = 2.5;
+  const EngineArray<double> copy(doubles);
+  EngineArray<double> moved(std::move(doubles));
+  EXPECT_EQ(copy(14), 2.5);
+  EXPECT_EQ(moved(14), 2.5);
+  EXPECT_EQ(&moved(0), moved.Data());
+  EngineArray<int32_t> whole;
+  DimArray(whole, 8);
+  EXPECT_FALSE(whole.UsesInlineStorage());
+  whole(7) = 1;
+  const int32_t* buffer = whole.Data();
+  DimArray(whole, 2, 3);  // large enough: kept, and reset
+  EXPECT_EQ(whole.Data(), buffer);
+  EXPECT_EQ(whole(1, 2), 0);
+  DimArray(whole, 0);  // no elements: back to the inline storage
+  EXPECT_TRUE(whole.UsesInlineStorage());
+}
+
+TEST(EngineArray, BadIndexesAreFatalOutOfBounds) {
+  EngineArray<int32_t> a;
+  DimArray(a, 10);
+  for (int i = 0; i < 10; ++i)
+    a[i] = i + 1;
+  EXPECT_EQ(a(-1), 10);
+  EXPECT_EQ(a[-10], 1);
+  EXPECT_FATAL(a(-11), kErrorOutOfBounds);
+  EXPECT_FATAL(a(10), kErrorOutOfBounds);
+  EXPECT_FATAL(a(3, 1), kErrorOutOfBounds);  // an unused dimension admits only index 0
+  EngineArray<double> grid;
+  DimArray(grid, 17, 12);
+  EXPECT_FATAL(grid(0, 12), kErrorOutOfBounds);
+  EXPECT_FATAL(grid(0, -1), kErrorOutOfBounds);
+  const EngineArray<double> never;
+  EXPECT_FATAL(never(-1), kErrorOutOfBounds);
+}
+
+TEST(EngineArray, SkippedMiddleDimensionsStillGiveEachElementItsPlace) {
+  EngineArray<int32_t> a;
+  DimArray(a, 3, 0, 4);
+  EXPECT_EQ(a.ElementCount(), 12);
+  for (int k = 0; k < 4; ++k) {
+    for (int i = 0; i < 3; ++i)
+      a(i, 0, k) = 10 * k + i;
+  }
+  for (int k = 0; k < 4; ++k)
+    EXPECT_EQ(a(2, 0, k), 10 * k + 2);
+  DimArray(a, 2, -3);  // negative inner sizes count as unused
+  EXPECT_EQ(a.DimensionCount(), 1);
+}
+
+TEST(EngineArray, RedimKeepsTheOverlap) {
+  EngineArray<double> a;
+  DimArray(a, 10);
+  for (int i = 0; i < 10; ++i)
+    a(i) = i + 1;
+  RedimArray(a, 5);
+  RedimArray(a, 12);
+  for (int i = 0; i < 12; ++i)
+    EXPECT_EQ(a(i), i < 5 ? i + 1 : 0);
+  EngineArray<int32_t> grid;
+  DimArray(grid, 3, 4);
+  for (int j = 0; j < 4; ++j) {
+    for (int i = 0; i < 3; ++i)
+      grid(i, j) = 10 * i + j;
+  }
+  RedimArray(grid, 5, 2);
+  for (int j = 0; j < 2; ++j) {
+    for (int i = 0; i < 5; ++i)
+      EXPECT_EQ(grid(i, j), i < 3 ? 10 * i + j : 0);
+  }
+  const int32_t* buffer = grid.Data();
+  RedimArray(grid, 0);  // no elements, buffer kept
+  EXPECT_EQ(ArraySize(grid, 0), 0);
+  EXPECT_EQ(grid.Data(), buffer);
+  EXPECT_FATAL(grid(0), kErrorOutOfBounds);
+}
+
+TEST(EngineArray, AppendAndCopyRecordsDeeply) {
+  EngineArray<Item> items;
+  AppendArray(items, Item{3, 1.5, "web"});
+  AppendArray(items, Item{4, 2.5, "spider"});
+  AppendArray(items, items(0));  // an element of the array itself
+  ASSERT_EQ(ArraySize(items, 0), 3);
+  EXPECT_EQ(items(1).label, "spider");
+  EXPECT_EQ(items(-1).label, "web");
+  EngineArray<Item> copy(items);
+  copy(1).label += "s";
+  EXPECT_EQ(items(1).label, "spider");
+  EXPECT_EQ(copy(1).label, "spiders");
+  DimArray(items, 2, 2);
+  EXPECT_FATAL(AppendArray(items, Item{}), kErrorAppendToMultiDim);
+}
+
+TEST(EngineArray, SizesBeyondMemoryAreFatalOutOfMemory) {
+  EngineArray<double> a;
+  EXPECT_FATAL(DimArray(a, 100000, 100000), kErrorOutOfMemory);
+  EXPECT_EQ(a.DimensionCount(), 0);
+  EXPECT_FATAL(a(0), kErrorOutOfBounds);
+  EngineArray<Item> records;
+  EXPECT_FATAL(DimArray(records, 50000, 50000), kErrorOutOfMemory);
+}
+
+}  // namespace
+}  // namespace zrb
