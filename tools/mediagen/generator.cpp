@@ -138,7 +138,7 @@ MediaSet GenerateMedia(const fs::path& mediaDir, const GenerateOptions& options)
       throw std::runtime_error(where + " is made as the wrong kind of file");
     }
   }
-  if (!missing.empty())
+  if (!missing.empty() && options.requireAll)
     throw std::runtime_error("no source makes these catalogue files:" + missing);
   return set;
 }
@@ -149,14 +149,14 @@ void WriteMedia(const MediaSet& set, const fs::path& outDir) {
     WriteFileBytes(outDir / name, file.bytes);
 }
 
-void WriteContactSheets(const MediaSet& set, const fs::path& dir) {
+void WriteContactSheets(const MediaSet& set, const fs::path& dir, int scale) {
   fs::create_directories(dir);
   auto write = [&](const std::string& name, const GeneratedFile& f) {
     if (f.image.empty()) return;
     std::string stem = fs::path(name).stem().string();
     if (f.frameWidth) {
       WriteFileBytes(dir / (stem + "_sheet.png"),
-                     EncodePng(ContactSheet(f.image, f.frameWidth, f.frameHeight, 2, f.frames)));
+                     EncodePng(ContactSheet(f.image, f.frameWidth, f.frameHeight, scale, f.frames)));
     } else {
       WriteFileBytes(dir / (stem + "_sheet.png"), EncodePng(f.image));
     }

@@ -31,6 +31,8 @@ struct GenerateOptions {
   bool pictures = true;
   bool sounds = true;
   bool music = true;
+  // False while drawing: makes what the sources give and skips the catalogue check.
+  bool requireAll = true;
   std::function<void(const std::string&)> progress;  // one line per finished file
 };
 
@@ -41,6 +43,6 @@ MediaSet GenerateMedia(const std::filesystem::path& mediaDir, const GenerateOpti
 
 void WriteMedia(const MediaSet& set, const std::filesystem::path& outDir);
 // One PNG per picture: strips as contact sheets, whole pictures as they are.
-void WriteContactSheets(const MediaSet& set, const std::filesystem::path& dir);
+void WriteContactSheets(const MediaSet& set, const std::filesystem::path& dir, int scale = 2);
 
 }  // namespace mediagen

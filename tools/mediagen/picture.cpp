@@ -127,6 +127,9 @@ void Aurora(Image& img, int x, int y, int w, int h, Rgba c, uint32_t seed) {
       if (d < -1 || d > 1.6) continue;
       // Curtains: sharp lower edge, long soft upper fade.
       double a = d < 0 ? (1 + d) * (1 + d) : std::max(0.0, 1 - d / 1.6);
+      // Fade out towards the box's upper and lower edges so it never ends in a line.
+      double edge = std::min(j, h - 1 - j) / (0.2 * h);
+      a *= std::min(1.0, edge);
       img.Blend(x + i, y + j, WithAlpha(c, a * bright * 0.55));
     }
   }
@@ -209,24 +212,53 @@ void Panel(Image& img, int x, int y, int w, int h, Rgba fill, Rgba border) {
     }
 }
 
+struct GlyphRun {
+  size_t frame;
+  int left, right;  // the glyph's inked columns
+  int x;            // where its first inked column goes, in glyph pixels
+};
+
+// Sets text proportionally: each glyph takes its inked width plus one pixel, a space three.
+std::vector<GlyphRun> Layout(const std::string& text, const SpriteSheet& font, const Args& a) {
+  std::vector<GlyphRun> runs;
+  int x = 0;
+  for (char raw : text) {
+    char ch = static_cast<char>(std::tolower(static_cast<unsigned char>(raw)));
+    size_t frame = kFontChars.find(ch);
+    if (frame == std::string_view::npos) a.Fail(std::string("the font has no '") + ch + "'");
+    const Image& g = font.shapes.at(frame);
+    int left = g.width(), right = 0;
+    for (int j = 0; j < g.height(); ++j)
+      for (int i = 0; i < g.width(); ++i)
+        if (g.at(i, j).a != 0) {
+          left = std::min(left, i);
+          right = std::max(right, i + 1);
+        }
+    if (left >= right) {
+      x += 6;
+      continue;
+    }
+    runs.push_back({frame, left, right, x});
+    x += right - left + 2;
+  }
+  return runs;
+}
+
 // Big lettering from the font's bare glyph shapes: each glyph pixel becomes a scale x scale
 // block, filled with a vertical gradient, ringed by an outline and dropped on a shadow.
 void Text(Image& img, const std::string& text, int x, int y, int scale, Rgba top, Rgba bottom,
           Rgba outline, int thickness, Rgba shadow, const SpriteSheet& font, const Args& a) {
-  int n = static_cast<int>(text.size());
-  int cell = font.frameWidth * scale;
-  Image mask(n * cell + 2 * thickness + 8, font.frameHeight * scale + 2 * thickness + 8);
+  std::vector<GlyphRun> runs = Layout(text, font, a);
+  int width = runs.empty() ? 0 : runs.back().x + runs.back().right - runs.back().left;
+  Image mask(width * scale + 2 * thickness + 8, font.frameHeight * scale + 2 * thickness + 8);
   int pad = thickness + 4;
   int minY = mask.height(), maxY = 0;
-  for (int k = 0; k < n; ++k) {
-    char ch = static_cast<char>(std::tolower(static_cast<unsigned char>(text[k])));
-    size_t frame = kFontChars.find(ch);
-    if (frame == std::string_view::npos) a.Fail(std::string("the font has no '") + ch + "'");
-    const Image& glyph = font.shapes.at(frame);
+  for (const GlyphRun& run : runs) {
+    const Image& glyph = font.shapes.at(run.frame);
     for (int j = 0; j < glyph.height(); ++j)
-      for (int i = 0; i < glyph.width(); ++i)
+      for (int i = run.left; i < run.right; ++i)
         if (glyph.at(i, j).a != 0) {
-          mask.FillRect(pad + k * cell + i * scale, pad + j * scale, scale, scale,
+          mask.FillRect(pad + (run.x + i - run.left) * scale, pad + j * scale, scale, scale,
                         {255, 255, 255, 255});
           minY = std::min(minY, pad + j * scale);
           maxY = std::max(maxY, pad + j * scale + scale - 1);
@@ -263,26 +295,6 @@ void Text(Image& img, const std::string& text, int x, int y, int scale, Rgba top
         if (out.at(i, j).a != 0) img.Blend(ox + i + thickness + 1, oy + j + thickness + 1, shadow);
   }
   img.Draw(out, ox, oy);
-}
-
-// Left and right pixel bounds of set text, measured from the glyph shapes so that centring
-// ignores the empty columns of the glyph cells.
-std::pair<int, int> TextBounds(const std::string& text, int scale, const SpriteSheet& font) {
-  int left = 1 << 30, right = 0;
-  for (size_t k = 0; k < text.size(); ++k) {
-    char ch = static_cast<char>(std::tolower(static_cast<unsigned char>(text[k])));
-    size_t frame = kFontChars.find(ch);
-    if (frame == std::string_view::npos) continue;
-    const Image& g = font.shapes.at(frame);
-    for (int j = 0; j < g.height(); ++j)
-      for (int i = 0; i < g.width(); ++i)
-        if (g.at(i, j).a != 0) {
-          int px = static_cast<int>(k) * font.frameWidth + i;
-          left = std::min(left, px * scale);
-          right = std::max(right, (px + 1) * scale);
-        }
-  }
-  return left > right ? std::pair{0, 0} : std::pair{left, right};
 }
 
 const SpriteSheet& Sheet(const std::map<std::string, SpriteSheet>& sheets, const Args& a,
@@ -392,8 +404,9 @@ Picture PaintPicture(const SourceText& src, const std::map<std::string, SpriteSh
       int scale = a.Int(4, 1, 16);
       int x = 0;
       if (a.Word(2) == "centre") {
-        auto [left, right] = TextBounds(a.Word(1), scale, font->second);
-        x = (img.width() - (right - left)) / 2 - left;
+        std::vector<GlyphRun> runs = Layout(a.Word(1), font->second, a);
+        int width = runs.empty() ? 0 : runs.back().x + runs.back().right - runs.back().left;
+        x = (img.width() - width * scale) / 2;
       } else {
         x = a.Int(2);
       }

@@ -123,35 +123,17 @@ Grid Blank(int w, int h) {
   return g;
 }
 
-// "frame N = SOURCE op op ..." where SOURCE is an earlier frame number or a part name.
-Grid Derive(Sheet& s, size_t line, const std::vector<std::string>& w, size_t at) {
+// Applies the operations w[from..] to a grid: mirror, flip, move DX DY, swap PAIRS...,
+// stamp PART X Y.
+Grid ApplyOps(Sheet& s, size_t line, const std::vector<std::string>& w, size_t from, Grid g) {
   const SourceText& src = *s.src;
-  if (at >= w.size()) src.Fail(line, "nothing after \"=\": name a frame, a part, text or blank");
-  Grid g;
-  const std::string& from = w[at];
-  if (IsNumber(from)) {
-    int n = ParseInt(src, line, from, 0, 4095);
-    auto it = s.frames.find(n);
-    if (it == s.frames.end()) src.Fail(line, "frame " + from + " is not defined above this line");
-    g = it->second;
-  } else {
-    auto it = s.parts.find(from);
-    if (it == s.parts.end())
-      src.Fail(line, "no frame or part named \"" + from + "\" above this line");
-    if (it->second.width != s.gridWidth || it->second.height != s.gridHeight) {
-      // A smaller part becomes a frame by being stamped at the top-left of an empty grid.
-      g = Blank(s.gridWidth, s.gridHeight);
-      Stamp(g, it->second, 0, 0);
-    } else {
-      g = it->second;
-    }
-  }
   g.fromRows = false;
-  for (size_t i = at + 1; i < w.size(); ++i) {
+  for (size_t i = from; i < w.size(); ++i) {
     const std::string& op = w[i];
     auto need = [&](size_t n) {
-      if (i + n >= w.size())
+      if (i + n >= w.size()) {
         src.Fail(line, "\"" + op + "\" needs " + std::to_string(n) + " more value(s)");
+      }
     };
     if (op == "mirror") {
       g = Mirror(g);
@@ -168,15 +150,16 @@ Grid Derive(Sheet& s, size_t line, const std::vector<std::string>& w, size_t at)
       // Every following two-character word is a pair "from to".
       size_t j = i + 1;
       for (; j < w.size() && w[j].size() == 2 && !IsNumber(w[j]); ++j) {
-        for (auto& row : g.rows)
-          std::replace(row.begin(), row.end(), w[j][0], w[j][1]);
+        for (auto& row : g.rows) std::replace(row.begin(), row.end(), w[j][0], w[j][1]);
       }
       if (j == i + 1) src.Fail(line, "\"swap\" takes pairs of characters such as \"bB\"");
       i = j - 1;
     } else if (op == "stamp") {
       need(3);
       auto it = s.parts.find(w[i + 1]);
-      if (it == s.parts.end()) src.Fail(line, "no part named \"" + w[i + 1] + "\" above this line");
+      if (it == s.parts.end()) {
+        src.Fail(line, "no part named \"" + w[i + 1] + "\" above this line");
+      }
       Stamp(g, it->second, ParseInt(src, line, w[i + 2], -512, 512),
             ParseInt(src, line, w[i + 3], -512, 512));
       i += 3;
@@ -185,6 +168,29 @@ Grid Derive(Sheet& s, size_t line, const std::vector<std::string>& w, size_t at)
     }
   }
   return g;
+}
+
+// "frame N = SOURCE op op ..." where SOURCE is an earlier frame number or a part name.
+Grid Derive(Sheet& s, size_t line, const std::vector<std::string>& w, size_t at) {
+  const SourceText& src = *s.src;
+  if (at >= w.size()) src.Fail(line, "nothing after \"=\": name a frame, a part, text or blank");
+  Grid g;
+  const std::string& from = w[at];
+  if (IsNumber(from)) {
+    int n = ParseInt(src, line, from, 0, 4095);
+    auto it = s.frames.find(n);
+    if (it == s.frames.end()) src.Fail(line, "frame " + from + " is not defined above this line");
+    g = it->second;
+  } else {
+    auto it = s.parts.find(from);
+    if (it == s.parts.end()) {
+      src.Fail(line, "no frame or part named \"" + from + "\" above this line");
+    }
+    // A part of another size becomes a frame by being stamped at the top-left of an empty grid.
+    g = Blank(s.gridWidth, s.gridHeight);
+    Stamp(g, it->second, 0, 0);
+  }
+  return ApplyOps(s, line, w, at + 1, g);
 }
 
 // Sets text from glyph parts (one part per character, named by it), one empty column
@@ -309,14 +315,14 @@ void Parse(Sheet& s) {
       s.parts[w[1]] = g;
       i += 1 + g.height;
       continue;
-    } else if (key == "frame" || key == "frames") {
+    } else if (key == "frame") {
       CheckHeader(s, i);
       need(1);
       int first = ParseInt(src, i, w[1], 0, 4095);
       int last = first;
       size_t at = 2;
-      if (key == "frames") {
-        need(2);
+      // "frame A B = text ..." spreads one text over frames A to B.
+      if (w.size() > 3 && IsNumber(w[2]) && w[3] == "=") {
         last = ParseInt(src, i, w[2], first, 4095);
         at = 3;
       }
@@ -324,7 +330,6 @@ void Parse(Sheet& s) {
         if (s.frames.count(n)) src.Fail(i, "frame " + std::to_string(n) + " is defined twice");
       }
       bool derived = at < w.size() && w[at] == "=";
-      if (key == "frames" && !derived) src.Fail(i, "\"frames A B\" is followed by \"= text ...\"");
       if (!derived) {
         Grid g = ReadRows(src, i + 1, s.gridWidth, s.gridHeight);
         s.frames[first] = g;
@@ -332,15 +337,15 @@ void Parse(Sheet& s) {
         i += 1 + g.height;
         continue;
       }
-      if (at + 1 < w.size() && w[at + 1] == "text") {
+      bool text = at + 1 < w.size() && w[at + 1] == "text";
+      if (last != first && !text) src.Fail(i, "only text is spread over several frames");
+      if (text) {
         if (at + 2 >= w.size()) src.Fail(i, "\"text\" needs the text in quotes");
         std::vector<Grid> grids = SetText(s, i, w[at + 2], last - first + 1);
         for (int n = first; n <= last; ++n) {
-          s.frames[n] = grids[n - first];
+          s.frames[n] = ApplyOps(s, i, w, at + 3, grids[n - first]);
           s.frameLine[n] = i;
         }
-      } else if (key == "frames") {
-        src.Fail(i, "\"frames A B =\" is only for text spread over several frames");
       } else if (at + 1 < w.size() && w[at + 1] == "blank") {
         s.frames[first] = Blank(s.gridWidth, s.gridHeight);
         s.frameLine[first] = i;
