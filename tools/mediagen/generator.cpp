@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
-#include <thread>
 #include <set>
 #include <stdexcept>
+#include <thread>
 
 #include "tools/mediagen/audio_files.h"
 #include "tools/mediagen/contact_sheet.h"
@@ -104,9 +104,11 @@ MediaSet GenerateMedia(const fs::path& mediaDir, const GenerateOptions& options)
   };
   std::vector<ScoreJob> jobs;
   if (options.sounds)
-    for (const fs::path& p : SourcesIn(mediaDir / "sounds")) jobs.push_back({p, EntryKind::kSound, {}, {}, {}});
+    for (const fs::path& p : SourcesIn(mediaDir / "sounds"))
+      jobs.push_back({p, EntryKind::kSound, {}, {}, {}});
   if (options.music)
-    for (const fs::path& p : SourcesIn(mediaDir / "music")) jobs.push_back({p, EntryKind::kMusic, {}, {}, {}});
+    for (const fs::path& p : SourcesIn(mediaDir / "music"))
+      jobs.push_back({p, EntryKind::kMusic, {}, {}, {}});
   std::atomic<size_t> next{0};
   auto worker = [&] {
     for (size_t k = next++; k < jobs.size(); k = next++) {
@@ -114,9 +116,11 @@ MediaSet GenerateMedia(const fs::path& mediaDir, const GenerateOptions& options)
       try {
         SourceText src = SourceText::Load(job.path);
         Score score = ParseScore(src);
-        bool mp3 = score.output.size() > 4 && score.output.substr(score.output.size() - 4) == ".mp3";
+        bool mp3 =
+            score.output.size() > 4 && score.output.substr(score.output.size() - 4) == ".mp3";
         if (job.kind == EntryKind::kMusic && !mp3) src.FailWhole("music is written as .mp3");
-        if (job.kind == EntryKind::kSound && mp3) src.FailWhole("sound effects are written as .wav");
+        if (job.kind == EntryKind::kSound && mp3)
+          src.FailWhole("sound effects are written as .wav");
         job.output = score.output;
         job.file.kind = job.kind;
         job.file.bytes = mp3 ? EncodeMp3(RenderScore(score, kMusicRate, 2))
@@ -129,7 +133,8 @@ MediaSet GenerateMedia(const fs::path& mediaDir, const GenerateOptions& options)
   {
     std::vector<std::jthread> threads;
     unsigned count = std::clamp(std::thread::hardware_concurrency(), 1u, 2u);
-    for (unsigned t = 0; t < count; ++t) threads.emplace_back(worker);
+    for (unsigned t = 0; t < count; ++t)
+      threads.emplace_back(worker);
   }
   for (ScoreJob& job : jobs) {
     if (job.error) std::rethrow_exception(job.error);
@@ -182,8 +187,9 @@ void WriteContactSheets(const MediaSet& set, const fs::path& dir, int scale) {
     if (f.image.empty()) return;
     std::string stem = fs::path(name).stem().string();
     if (f.frameWidth) {
-      WriteFileBytes(dir / (stem + "_sheet.png"),
-                     EncodePng(ContactSheet(f.image, f.frameWidth, f.frameHeight, scale, f.frames)));
+      WriteFileBytes(
+          dir / (stem + "_sheet.png"),
+          EncodePng(ContactSheet(f.image, f.frameWidth, f.frameHeight, scale, f.frames)));
     } else {
       WriteFileBytes(dir / (stem + "_sheet.png"), EncodePng(f.image));
     }

@@ -62,8 +62,9 @@ void RenderTone(const Voice& v, const Note& n, double stepSec, int rate, std::ve
   for (size_t i = 0; i < length; ++i) {
     double t = double(i) / rate;
     double progress = std::min(t / gate, 1.0);
-    double freq = n.freqStart == n.freqEnd ? n.freqStart
-                                           : n.freqStart * std::pow(n.freqEnd / n.freqStart, progress);
+    double freq = n.freqStart == n.freqEnd
+                      ? n.freqStart
+                      : n.freqStart * std::pow(n.freqEnd / n.freqStart, progress);
     if (v.vibratoDepth > 0) {
       // Vibrato fades in over the first tenth of a second so short notes stay clean.
       double depth = v.vibratoDepth * std::min(t / 0.1, 1.0);
