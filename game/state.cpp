@@ -53,4 +53,6 @@ const EngineString fontChars = " !|=%##,#####+*/0123456789:.-()?'abcdefghijklmno
 EngineString timeText;
 EngineString roundText;
 
+const char* screenName = "start";
+
 }  // namespace tundrel

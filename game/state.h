@@ -145,6 +145,10 @@ extern const EngineString fontChars;
 extern EngineString timeText;
 extern EngineString roundText;
 
+// --- Trace -------------------------------------------------------------------------------
+// A short name of the screen whose loop presents the current frame ("menu", "round", ...).
+extern const char* screenName;
+
 // --- Stored data ---------------------------------------------------------------------------
 extern DataBlock levelData;  // 42 layouts of 204 codes; the first 40 are read
 extern DataBlock instructionsPage1;

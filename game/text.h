@@ -1,0 +1,40 @@
+// Bitmap-font text, the status lines, the playfield picture, the end of every frame and the
+// common key wait.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "engine/values/engine_string.h"
+
+namespace tundrel {
+
+// The maker's one-line notice (22 characters, centred at column 9).
+extern const char* const makerNotice;
+
+// Draws text from font1.png on the 16-pixel column grid, top of the glyphs at pixel row y.
+void PrintText(std::string_view text, int32_t column, int32_t y);
+
+// The last n characters of n zeros followed by the decimal text of value.
+zrb::EngineString PadDigits(int32_t value, int32_t n);
+
+// "score|000000 round|01 high|0000000" at column 3, y 16.
+void DrawFrontStatus();
+// "score|000000 time|000 round|01" at column 5, y 16 (the leave-game confirmation).
+void DrawQuitStatus();
+
+// One game frame's picture: status line, floor, backdrop, item shadows, maze, items (which
+// also moves and picks them up), the lower backdrop half, the maker notice and, when showCage
+// is 1, the heart cage.
+void DrawPlayfield(int32_t showCage);
+
+// The optional scanline overlay, then ShowScreen. Every screen ends its frames this way.
+void FinishFrame();
+
+// Waits for a key press and its release (or a pushed joypad), pauses 250 ms, blips.
+void WaitKey();
+
+// The blip of the menus, when the sound is on.
+void PlayBlip();
+
+}  // namespace tundrel
