@@ -27,10 +27,13 @@ enum class ArchiveSlot : int {
 // `result` receives the name to open: the name itself (on disk, or archive not consulted),
 // a "mem://" name (asMemory), a temporary file path (!asMemory), or "" (consulted, absent).
 // A "mem://" name or temporary file stays valid until the next lookup through the same slot.
+// A damaged archive item is handed out as an empty file. Names may separate folders with "\"
+// too; ReadResolvedFile and the file channels turn it into "/" (disk_file.h: PlatformPath).
 bool Resolve(ArchiveSlot slot, std::string_view name, std::string& result, bool asMemory);
 
-// The whole content of a resolved name: a memory file's bytes, or a disk file's. Nothing
-// when the file cannot be read.
+// The whole content of a resolved name: a memory file's bytes (a copy; FindMemoryFile in
+// memory_files.h shares them instead), or a disk file's. Nothing when the file cannot be read
+// or the memory file has been released.
 std::optional<std::vector<uint8_t>> ReadResolvedFile(std::string_view resolvedName);
 
 // Program end: both slots release their items (memory freed, temporary files deleted).

@@ -1,0 +1,46 @@
+#include "engine/files/archive_slots.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "engine/platform/paths.h"
+
+namespace zrb::files {
+
+SlotState::SlotState() : archiveName(platform::ExecutablePath()) {}
+
+void SlotState::ReleaseItem() {
+  memoryImage.Withdraw();
+  if (!temporaryFile.empty()) ::unlink(temporaryFile.c_str());
+  temporaryFile.clear();
+}
+
+SlotState& Slot(ArchiveSlot slot) {
+  // The registry must outlive the slots, whose memory images withdraw from it when they go at
+  // program end: touching it first makes it the later to be destroyed.
+  PublishedMemoryFileCount();
+  static SlotState slots[2];
+  return slots[slot == ArchiveSlot::kSecondary ? 1 : 0];
+}
+
+std::string TemporaryItemName(const archive::DirectoryEntry& entry) {
+  const auto letter = [](int32_t number) {
+    return static_cast<char>('A' + (static_cast<uint32_t>(number) & 0xFF) % 26);
+  };
+  return std::string("sbx") + letter(entry.offset) + letter(entry.storedSize) + entry.name;
+}
+
+bool WriteTemporaryFile(const std::string& path, std::span<const uint8_t> data) {
+  if (path.find('\0') != std::string::npos) return false;
+  ::unlink(path.c_str());
+  // Created anew and exclusively: a link planted at the path is never followed.
+  UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+  if (!fd) return false;
+  const bool written = WriteFully(fd.Get(), data.data(), data.size());
+  const bool closed = ::close(fd.Release()) == 0;
+  if (written && closed) return true;
+  ::unlink(path.c_str());
+  return false;
+}
+
+}  // namespace zrb::files

@@ -1,0 +1,107 @@
+#include "engine/files/disk_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <limits>
+
+namespace zrb::files {
+
+UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
+  if (this != &other) {
+    Reset();
+    fd_ = other.Release();
+  }
+  return *this;
+}
+
+int UniqueFd::Release() {
+  const int fd = fd_;
+  fd_ = -1;
+  return fd;
+}
+
+void UniqueFd::Reset() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+std::string PlatformPath(std::string_view name) {
+  if (name.find('\0') != std::string_view::npos) return {};
+  std::string path(name);
+  for (char& c : path) {
+    if (c == '\\') c = '/';
+  }
+  return path;
+}
+
+UniqueFd OpenExistingFile(std::string_view name) {
+  const std::string path = PlatformPath(name);
+  if (path.empty()) return {};
+  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd) return {};
+  // Opening a folder for reading succeeds here, but a folder is not a file to load.
+  struct stat info {};
+  if (::fstat(fd.Get(), &info) != 0 || S_ISDIR(info.st_mode)) return {};
+  return fd;
+}
+
+int64_t FileSizeOf(int fd) {
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return -1;
+  return static_cast<int64_t>(info.st_size);
+}
+
+size_t ReadFully(int fd, void* buffer, size_t count) {
+  auto* out = static_cast<unsigned char*>(buffer);
+  size_t done = 0;
+  while (done < count) {
+    const ssize_t got = ::read(fd, out + done, count - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    done += static_cast<size_t>(got);
+  }
+  return done;
+}
+
+bool ReadFullyAt(int fd, int64_t offset, void* buffer, size_t count) {
+  if (offset < 0) return false;
+  auto* out = static_cast<unsigned char*>(buffer);
+  size_t done = 0;
+  while (done < count) {
+    const ssize_t got = ::pread(fd, out + done, count - done,
+                                static_cast<off_t>(offset) + static_cast<off_t>(done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;
+    done += static_cast<size_t>(got);
+  }
+  return true;
+}
+
+bool WriteFully(int fd, const void* buffer, size_t count) {
+  const auto* in = static_cast<const unsigned char*>(buffer);
+  size_t done = 0;
+  while (done < count) {
+    const ssize_t put = ::write(fd, in + done, count - done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return false;
+    done += static_cast<size_t>(put);
+  }
+  return true;
+}
+
+std::optional<std::vector<uint8_t>> ReadWholeFile(std::string_view name) {
+  UniqueFd fd = OpenExistingFile(name);
+  if (!fd) return std::nullopt;
+  const int64_t size = FileSizeOf(fd.Get());
+  if (size < 0 || static_cast<uint64_t>(size) > std::numeric_limits<size_t>::max() / 2) {
+    return std::nullopt;
+  }
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  bytes.resize(ReadFully(fd.Get(), bytes.data(), bytes.size()));
+  return bytes;
+}
+
+}  // namespace zrb::files

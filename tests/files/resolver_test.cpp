@@ -1,0 +1,310 @@
+#include "engine/files/resolver.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "engine/files/archive_format.h"
+#include "engine/files/archive_slots.h"
+#include "engine/files/memory_files.h"
+#include "engine/platform/paths.h"
+#include "files/files_test_support.h"
+
+namespace zrb::files {
+namespace {
+
+using archive::ArchiveBuilder;
+using archive::OffsetBase;
+using testing::AppendEntry;
+using testing::AppendTrailer;
+using testing::Bytes;
+using testing::PatternBytes;
+using testing::ReadBytes;
+using testing::TextBytes;
+using testing::WriteBytes;
+
+struct NamedBytes {
+  std::string name;
+  Bytes data;
+};
+
+Bytes BuildArchive(const std::vector<NamedBytes>& items, OffsetBase base = OffsetBase::kFileStart) {
+  ArchiveBuilder builder;
+  for (const auto& item : items)
+    EXPECT_EQ(builder.Add(item.name, item.data), "");
+  return builder.Finish(base);
+}
+
+// The size field of a "mem://" name, read the way every reader of those names does.
+uint64_t SizeField(const std::string& memoryName) {
+  return std::strtoull(memoryName.substr(6, 8).c_str(), nullptr, 16);
+}
+
+class Resolver : public ::testing::Test {
+ protected:
+  void SetUp() override { SetMediaArchive("Media.sbx", "Media.sbx"); }
+  void TearDown() override { ReleaseArchiveSlots(); }
+
+  testing::ScratchDir scratch_;
+  std::string result_;
+};
+
+TEST_F(Resolver, ArchiveItemsComeOutByteIdenticalAsMemoryAndTemporaryFiles) {
+  const Bytes player = PatternBytes(70000, 1);
+  const Bytes theme = PatternBytes(123457, 2);
+  WriteBytes("Media.sbx", BuildArchive({{"player.png", player}, {"theme.mp3", theme}}));
+
+  ASSERT_TRUE(Resolve(ArchiveSlot::kPrimary, "gfx/Player.PNG", result_, true));
+  EXPECT_TRUE(result_.starts_with("mem://"));
+  EXPECT_EQ(SizeField(result_), player.size());
+  EXPECT_EQ(ReadResolvedFile(result_), player);
+  ASSERT_NE(FindMemoryFile(result_), nullptr);
+  EXPECT_EQ(*FindMemoryFile(result_), player);
+
+  ASSERT_TRUE(Resolve(ArchiveSlot::kSecondary, "music\\THEME.mp3", result_, false));
+  EXPECT_TRUE(result_.starts_with(platform::TemporaryDirectory() + "sbx"));
+  EXPECT_TRUE(result_.ends_with("theme.mp3")) << "the stored name, not the requested one";
+  EXPECT_EQ(ReadBytes(result_), theme);
+}
+
+TEST_F(Resolver, TemporaryFileNameCarriesTwoLettersFromOffsetAndStoredSize) {
+  EXPECT_EQ(TemporaryItemName({"theme.mp3", 0x1041, 0x2F3}), "sbxNJtheme.mp3");
+  EXPECT_EQ(TemporaryItemName({"a.wav", -1, 26}), "sbxVAa.wav") << "0xFF is 255, 255 mod 26 = 21";
+
+  // Through the resolver: an item placed by hand at offset 0x1041.
+  const Bytes blob = archive::CompressItem(TextBytes("music"));
+  Bytes file(0x1041, 0xAA);
+  file.insert(file.end(), blob.begin(), blob.end());
+  const auto directory = static_cast<int64_t>(file.size());
+  AppendEntry(file, "theme.mp3", 0x1041, static_cast<int64_t>(blob.size()));
+  AppendTrailer(file, directory);
+  WriteBytes("Media.sbx", file);
+  ASSERT_TRUE(Resolve(ArchiveSlot::kSecondary, "theme.mp3", result_, false));
+  const char storedLetter = static_cast<char>('A' + blob.size() % 26);
+  EXPECT_EQ(result_, platform::TemporaryDirectory() + "sbxN" + storedLetter + "theme.mp3");
+  EXPECT_EQ(ReadBytes(result_), TextBytes("music"));
+}
+
+TEST_F(Resolver, FilesOnDiskTakePrecedence) {
+  WriteBytes("Media.sbx", BuildArchive({{"pick.wav", TextBytes("archive")}}));
+  WriteBytes("sfx/pick.wav", TextBytes("disk"));
+  for (const bool asMemory : {true, false}) {
+    const ArchiveSlot slot = asMemory ? ArchiveSlot::kPrimary : ArchiveSlot::kSecondary;
+    ASSERT_TRUE(Resolve(slot, "sfx/pick.wav", result_, asMemory));
+    EXPECT_EQ(result_, "sfx/pick.wav");
+    EXPECT_EQ(ReadResolvedFile(result_), TextBytes("disk"));
+    ASSERT_TRUE(Resolve(slot, "sfx\\pick.wav", result_, asMemory));
+    EXPECT_EQ(ReadResolvedFile(result_), TextBytes("disk"));
+  }
+  // A folder of that name is not a file: the archive answers.
+  std::filesystem::create_directory("pick.wav");
+  ASSERT_TRUE(Resolve(ArchiveSlot::kPrimary, "pick.wav", result_, true));
+  EXPECT_EQ(ReadResolvedFile(result_), TextBytes("archive"));
+  EXPECT_TRUE(scratch_.TmpFiles().empty());
+}
+
+TEST_F(Resolver, ArchiveAppendedToAnotherFileWorksWithOffsetsFromTheEnd) {
+  const Bytes sprite = PatternBytes(9000, 4);
+  const Bytes tune = PatternBytes(20000, 5);
+  Bytes file = PatternBytes(50000, 6);  // an unrelated file, such as the program itself
+  const Bytes appended =
+      BuildArchive({{"sprite.png", sprite}, {"tune.mp3", tune}}, OffsetBase::kFileEnd);
+  file.insert(file.end(), appended.begin(), appended.end());
+  WriteBytes("game.bin", file);
+  SetMediaArchive("game.bin", "game.bin");
+  ASSERT_TRUE(Resolve(ArchiveSlot::kPrimary, "sprite.png", result_, true));
+  EXPECT_EQ(ReadResolvedFile(result_), sprite);
+  ASSERT_TRUE(Resolve(ArchiveSlot::kSecondary, "tune.mp3", result_, false));
+  EXPECT_EQ(ReadBytes(result_), tune);
+}
+
+TEST_F(Resolver, NextLookupThroughASlotReleasesItsItem) {
+  WriteBytes("Media.sbx", BuildArchive({{"a.png", TextBytes("aaaa")},
+                                        {"b.png", TextBytes("bb")},
+                                        {"song.mp3", TextBytes("la la")},
+                                        {"other.mp3", TextBytes("dum")}}));
+  const size_t published = PublishedMemoryFileCount();
+  ASSERT_TRUE(Resolve(ArchiveSlot::kPrimary, "a.png", result_, true));
+  const std::string first = result_;
+  ASSERT_TRUE(Resolve(ArchiveSlot::kSecondary, "song.mp3", result_, false));
+  const std::string firstTemporary = result_;
+  EXPECT_NE(FindMemoryFile(first), nullptr) << "the other slot's lookup leaves it alone";
+
+  ASSERT_TRUE(Resolve(ArchiveSlot::kPrimary, "b.png", result_, true));
+  EXPECT_EQ(FindMemoryFile(first), nullptr);
+  EXPECT_FALSE(ReadResolvedFile(first).has_value());
+  EXPECT_EQ(ReadResolvedFile(result_), TextBytes("bb"));
+  EXPECT_EQ(PublishedMemoryFileCount(), published + 1);
+  EXPECT_TRUE(std::filesystem::exists(firstTemporary));
+
+  ASSERT_TRUE(Resolve(ArchiveSlot::kSecondary, "other.mp3", result_, false));
+  EXPECT_FALSE(std::filesystem::exists(firstTemporary));
+  EXPECT_EQ(scratch_.TmpFiles().size(), 1u);
+
+  // A lookup that ends on disk releases as well, and so does naming the archive again.
+  ASSERT_TRUE(Resolve(ArchiveSlot::kSecondary, "Media.sbx", result_, false));
+  EXPECT_TRUE(scratch_.TmpFiles().empty());
+  ASSERT_TRUE(Resolve(ArchiveSlot::kPrimary, "a.png", result_, true));
+  SetMediaArchive("Media.sbx", "Media.sbx");
+  EXPECT_EQ(FindMemoryFile(result_), nullptr);
+  EXPECT_EQ(PublishedMemoryFileCount(), published);
+
+  ASSERT_TRUE(Resolve(ArchiveSlot::kSecondary, "song.mp3", result_, false));
+  ReleaseArchiveSlots();
+  EXPECT_TRUE(scratch_.TmpFiles().empty());
+}
+
+TEST_F(Resolver, UnusableArchiveDisablesTheSlotUntilNamedAgain) {
+  const Bytes good = BuildArchive({{"player.png", TextBytes("png")}});
+  for (const Bytes& bad : {TextBytes("no trailer at all here"), Bytes{}}) {
+    WriteBytes("Media.sbx", bad);
+    if (bad.empty()) std::filesystem::remove("Media.sbx");  // cannot be opened
+    SetMediaArchive("Media.sbx", "Media.sbx");
+    EXPECT_FALSE(Resolve(ArchiveSlot::kPrimary, "gfx/player.png", result_, true));
+    EXPECT_EQ(result_, "gfx/player.png") << "the result keeps the name";
+    WriteBytes("Media.sbx", good);
+    EXPECT_FALSE(Resolve(ArchiveSlot::kPrimary, "player.png", result_, true))
+        << "a disabled slot does not look at the archive again";
+    EXPECT_TRUE(Resolve(ArchiveSlot::kSecondary, "player.png", result_, false))
+        << "the other slot was not disabled";
+    SetMediaArchive("Media.sbx", "Media.sbx");
+    EXPECT_TRUE(Resolve(ArchiveSlot::kPrimary, "player.png", result_, true));
+  }
+  SetMediaArchive("", "");
+  EXPECT_FALSE(Resolve(ArchiveSlot::kPrimary, "player.png", result_, true));
+  SetMediaArchive("Media.sbx", "");
+  EXPECT_TRUE(Resolve(ArchiveSlot::kPrimary, "player.png", result_, true));
+}
+
+TEST_F(Resolver, MissingEntryOrShortArchiveGivesEmptyResultAndKeepsTheSlot) {
+  WriteBytes("Media.sbx", BuildArchive({{"player.png", TextBytes("png")}}));
+  EXPECT_FALSE(Resolve(ArchiveSlot::kPrimary, "enemy.png", result_, true));
+  EXPECT_EQ(result_, "");
+  EXPECT_FALSE(Resolve(ArchiveSlot::kPrimary, "gfx/", result_, true));
+  EXPECT_TRUE(Resolve(ArchiveSlot::kPrimary, "player.png", result_, true));
+
+  WriteBytes("Media.sbx", TextBytes("sbX"));  // shorter than a trailer
+  EXPECT_FALSE(Resolve(ArchiveSlot::kPrimary, "player.png", result_, true));
+  EXPECT_EQ(result_, "");
+  WriteBytes("Media.sbx", BuildArchive({{"player.png", TextBytes("png")}}));
+  EXPECT_TRUE(Resolve(ArchiveSlot::kPrimary, "player.png", result_, true));
+}
+
+TEST_F(Resolver, EmptyAndMemoryNames) {
+  EXPECT_FALSE(Resolve(ArchiveSlot::kPrimary, "", result_, true));
+  EXPECT_EQ(result_, "");
+  // A memory name counts as found whether or not a block answers it.
+  EXPECT_TRUE(Resolve(ArchiveSlot::kPrimary, "mem://       4.    beef", result_, true));
+  EXPECT_EQ(result_, "mem://       4.    beef");
+  EXPECT_FALSE(ReadResolvedFile(result_).has_value());
+}
+
+TEST_F(Resolver, ArchiveHeldInMemory) {
+  const Bytes image = PatternBytes(5000, 8);
+  MemoryFile archiveInMemory(std::make_shared<const Bytes>(BuildArchive({{"img.png", image}})));
+  SetMediaArchive(archiveInMemory.Name(), archiveInMemory.Name());
+  ASSERT_TRUE(Resolve(ArchiveSlot::kPrimary, "img.png", result_, true));
+  EXPECT_EQ(ReadResolvedFile(result_), image);
+  ASSERT_TRUE(Resolve(ArchiveSlot::kSecondary, "img.png", result_, false));
+  EXPECT_EQ(ReadBytes(result_), image);
+}
+
+// Damaged archives: each case is a whole archive file holding an item "x.wav".
+enum class Outcome {
+  kEmptyItem,     // the entry can be read, so the item comes out as an empty file
+  kNoEntry,       // the directory yields no such entry: empty result
+  kNotAnArchive,  // the trailer is gone: the slot is disabled and the result keeps the name
+};
+
+struct DamageCase {
+  const char* what;
+  Outcome outcome;
+  Bytes archive;
+};
+
+std::vector<DamageCase> DamageCases() {
+  const Bytes blob = archive::CompressItem(PatternBytes(3000, 9));
+  const auto stored = static_cast<int64_t>(blob.size());
+  const auto withEntry = [&](int64_t offset, int64_t size, Bytes items) {
+    const auto directory = static_cast<int64_t>(items.size());
+    AppendEntry(items, "x.wav", offset, size);
+    AppendTrailer(items, directory);
+    return items;
+  };
+  Bytes absurd = blob;
+  absurd[3] = 0x7F;  // claims about 2 GiB
+  Bytes undecodable = blob;
+  std::fill(undecodable.begin() + 4, undecodable.end(), 0xFF);
+  Bytes nameRunsOut = blob;
+  nameRunsOut.push_back(250);
+  nameRunsOut.insert(nameRunsOut.end(), {'x', '.', 'w', 'a', 'v'});
+  AppendTrailer(nameRunsOut, stored);
+  Bytes truncated = withEntry(0, stored, blob);
+  truncated.resize(truncated.size() - 3);
+  return {
+      {"offset past the end", Outcome::kEmptyItem, withEntry(stored * 3, stored, blob)},
+      {"stored size past the end", Outcome::kEmptyItem, withEntry(0, stored + 1, blob)},
+      {"negative offset from the start", Outcome::kEmptyItem, withEntry(-10, stored, blob)},
+      {"stored size below 4", Outcome::kEmptyItem, withEntry(0, 3, blob)},
+      {"absurd uncompressed size", Outcome::kEmptyItem, withEntry(0, stored, absurd)},
+      {"data that does not decompress", Outcome::kEmptyItem, withEntry(0, stored, undecodable)},
+      {"directory offset outside the file", Outcome::kNoEntry,
+       [&] {
+         Bytes b = withEntry(0, stored, blob);
+         b[b.size() - 1] = 0x40;
+         return b;
+       }()},
+      {"name length running past the end", Outcome::kNoEntry, nameRunsOut},
+      {"truncated archive", Outcome::kNotAnArchive, truncated},
+  };
+}
+
+TEST_F(Resolver, DamagedArchivesGiveEmptyFilesOrNothingAndLeaveNoTemporaryFile) {
+  for (const DamageCase& damage : DamageCases()) {
+    SCOPED_TRACE(damage.what);
+    WriteBytes("Media.sbx", damage.archive);
+    SetMediaArchive("Media.sbx", "Media.sbx");
+    const bool found = damage.outcome == Outcome::kEmptyItem;
+    EXPECT_EQ(Resolve(ArchiveSlot::kPrimary, "x.wav", result_, true), found);
+    if (found) {
+      EXPECT_TRUE(result_.starts_with("mem://"));
+      EXPECT_EQ(SizeField(result_), 0u);
+      EXPECT_EQ(ReadResolvedFile(result_), Bytes{});
+    } else {
+      EXPECT_EQ(result_, damage.outcome == Outcome::kNoEntry ? "" : "x.wav");
+    }
+    EXPECT_EQ(Resolve(ArchiveSlot::kSecondary, "x.wav", result_, false), found);
+    if (found) {
+      EXPECT_EQ(ReadBytes(result_), Bytes{});
+    }
+    ReleaseArchiveSlots();
+    EXPECT_TRUE(scratch_.TmpFiles().empty());
+  }
+}
+
+TEST_F(Resolver, TemporaryFileReplacesWhatLiesAtItsPathWithoutFollowingLinks) {
+  WriteBytes("Media.sbx", BuildArchive({{"theme.mp3", TextBytes("tune")}}));
+  ASSERT_TRUE(Resolve(ArchiveSlot::kSecondary, "theme.mp3", result_, false));
+  const std::string path = result_;
+  ReleaseArchiveSlots();
+  WriteBytes("victim.txt", TextBytes("keep me"));
+  std::filesystem::create_symlink(scratch_.Root() / "victim.txt", path);
+  ASSERT_TRUE(Resolve(ArchiveSlot::kSecondary, "theme.mp3", result_, false));
+  EXPECT_EQ(result_, path);
+  EXPECT_FALSE(std::filesystem::is_symlink(path));
+  EXPECT_EQ(ReadBytes(path), TextBytes("tune"));
+  EXPECT_EQ(ReadBytes("victim.txt"), TextBytes("keep me"));
+}
+
+TEST_F(Resolver, UnwritableTemporaryFolderAnswersNothing) {
+  WriteBytes("Media.sbx", BuildArchive({{"theme.mp3", TextBytes("tune")}}));
+  ::setenv("TMPDIR", (scratch_.Root() / "missing").c_str(), 1);
+  EXPECT_FALSE(Resolve(ArchiveSlot::kSecondary, "theme.mp3", result_, false));
+  EXPECT_EQ(result_, "");
+  EXPECT_TRUE(Resolve(ArchiveSlot::kPrimary, "theme.mp3", result_, true));
+}
+
+}  // namespace
+}  // namespace zrb::files

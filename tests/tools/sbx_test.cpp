@@ -1,0 +1,203 @@
+// Runs the real sbx program on real files.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "engine/files/archive_format.h"
+#include "engine/files/resolver.h"
+#include "files/files_test_support.h"
+
+namespace {
+
+using zrb::testing::AppendEntry;
+using zrb::testing::AppendTrailer;
+using zrb::testing::Bytes;
+using zrb::testing::PatternBytes;
+using zrb::testing::ReadBytes;
+using zrb::testing::TextBytes;
+using zrb::testing::WriteBytes;
+
+struct SbxRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+SbxRun Sbx(const std::string& arguments) {
+  const std::string command =
+      std::string(SBX_BINARY) + " " + arguments + " >sbx.out 2>sbx.err </dev/null";
+  const int raw = std::system(command.c_str());
+  SbxRun run;
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  const Bytes out = ReadBytes("sbx.out");
+  const Bytes err = ReadBytes("sbx.err");
+  run.out.assign(out.begin(), out.end());
+  run.err.assign(err.begin(), err.end());
+  return run;
+}
+
+class SbxTool : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteBytes("in/gfx/player.png", player_);
+    WriteBytes("in/theme.mp3", theme_);
+    WriteBytes("in/empty.cfg", {});
+  }
+  void TearDown() override { zrb::files::ReleaseArchiveSlots(); }
+
+  const std::string inputs_ = "in/gfx/player.png in/theme.mp3 in/empty.cfg";
+  const Bytes player_ = PatternBytes(300000, 11);
+  const Bytes theme_ = PatternBytes(70001, 12);
+  zrb::testing::ScratchDir scratch_;
+};
+
+TEST_F(SbxTool, PackedFilesAreFoundByTheResolverByteIdentical) {
+  ASSERT_EQ(Sbx("pack Media.sbx " + inputs_).status, 0);
+  zrb::SetMediaArchive("Media.sbx", "Media.sbx");
+  std::string result;
+  for (const auto& [name, data] :
+       {std::pair{"gfx/PLAYER.png", player_}, std::pair{"theme.mp3", theme_},
+        std::pair{"empty.cfg", Bytes{}}}) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(Resolve(zrb::files::ArchiveSlot::kPrimary, name, result, true));
+    EXPECT_TRUE(result.starts_with("mem://"));
+    EXPECT_EQ(zrb::files::ReadResolvedFile(result), data);
+    ASSERT_TRUE(Resolve(zrb::files::ArchiveSlot::kSecondary, name, result, false));
+    EXPECT_EQ(ReadBytes(result), data);
+  }
+}
+
+TEST_F(SbxTool, SameInputsGiveTheSameBytes) {
+  ASSERT_EQ(Sbx("pack one.sbx " + inputs_).status, 0);
+  ASSERT_EQ(Sbx("pack two.sbx " + inputs_).status, 0);
+  EXPECT_EQ(ReadBytes("one.sbx"), ReadBytes("two.sbx"));
+  ASSERT_EQ(Sbx("pack three.sbx in/theme.mp3 in/gfx/player.png in/empty.cfg").status, 0);
+  EXPECT_NE(ReadBytes("one.sbx"), ReadBytes("three.sbx")) << "the order of the files is kept";
+}
+
+TEST_F(SbxTool, ListShowsOffsetsSizesAndNames) {
+  ASSERT_EQ(Sbx("pack Media.sbx " + inputs_).status, 0);
+  const SbxRun run = Sbx("list Media.sbx");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find(" 0 "), std::string::npos) << "the first item sits at offset 0";
+  EXPECT_NE(run.out.find("300000  player.png\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("70001  theme.mp3\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find(" 0  empty.cfg\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("3 items"), std::string::npos) << run.out;
+}
+
+TEST_F(SbxTool, ExtractWritesTheOriginalBytes) {
+  ASSERT_EQ(Sbx("pack Media.sbx " + inputs_).status, 0);
+  ASSERT_EQ(Sbx("extract Media.sbx -o out").status, 0);
+  EXPECT_EQ(ReadBytes("out/player.png"), player_);
+  EXPECT_EQ(ReadBytes("out/theme.mp3"), theme_);
+  EXPECT_TRUE(std::filesystem::exists("out/empty.cfg"));
+
+  ASSERT_EQ(Sbx("extract Media.sbx THEME.MP3 -o one").status, 0);
+  EXPECT_EQ(ReadBytes("one/theme.mp3"), theme_);
+  EXPECT_FALSE(std::filesystem::exists("one/player.png"));
+
+  const SbxRun missing = Sbx("extract Media.sbx nothere.png -o two");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("no item named nothere.png"), std::string::npos) << missing.err;
+}
+
+TEST_F(SbxTool, ArchivePackedFromTheEndWorksAppendedToAnotherFile) {
+  ASSERT_EQ(Sbx("pack --from-end tail.sbx " + inputs_).status, 0);
+  Bytes program = PatternBytes(50000, 13);
+  const Bytes tail = ReadBytes("tail.sbx");
+  program.insert(program.end(), tail.begin(), tail.end());
+  WriteBytes("program.bin", program);
+  EXPECT_EQ(Sbx("verify program.bin").status, 0);
+  const SbxRun list = Sbx("list program.bin");
+  EXPECT_NE(list.out.find("from the end"), std::string::npos) << list.out;
+
+  zrb::SetMediaArchive("program.bin", "program.bin");
+  std::string result;
+  ASSERT_TRUE(Resolve(zrb::files::ArchiveSlot::kPrimary, "theme.mp3", result, true));
+  EXPECT_EQ(zrb::files::ReadResolvedFile(result), theme_);
+}
+
+TEST_F(SbxTool, VerifyReportsDamagedItemsAndBadArchives) {
+  ASSERT_EQ(Sbx("pack Media.sbx in/theme.mp3 in/empty.cfg").status, 0);
+  const SbxRun good = Sbx("verify Media.sbx");
+  EXPECT_EQ(good.status, 0) << good.err;
+  EXPECT_NE(good.out.find("2 items, 0 damaged"), std::string::npos) << good.out;
+
+  Bytes archive = ReadBytes("Media.sbx");
+  archive[0] ^= 0x01;  // theme.mp3's header now claims another size
+  WriteBytes("damaged.sbx", archive);
+  const SbxRun damaged = Sbx("verify damaged.sbx");
+  EXPECT_EQ(damaged.status, 1);
+  EXPECT_NE(damaged.out.find("damaged theme.mp3"), std::string::npos) << damaged.out;
+  EXPECT_EQ(damaged.out.find("damaged empty.cfg"), std::string::npos) << damaged.out;
+  EXPECT_EQ(Sbx("extract damaged.sbx theme.mp3 -o out").status, 1);
+  EXPECT_FALSE(std::filesystem::exists("out/theme.mp3"));
+
+  archive = ReadBytes("Media.sbx");
+  archive.resize(archive.size() / 2);
+  WriteBytes("truncated.sbx", archive);
+  for (const char* command : {"verify", "list", "extract"}) {
+    const SbxRun run = Sbx(std::string(command) + " truncated.sbx");
+    EXPECT_EQ(run.status, 1) << command;
+    EXPECT_NE(run.err.find("not an archive"), std::string::npos) << run.err;
+  }
+
+  archive = ReadBytes("Media.sbx");
+  archive[archive.size() - 1] = 0x20;  // directory offset far beyond the end
+  WriteBytes("pointing-out.sbx", archive);
+  const SbxRun outside = Sbx("verify pointing-out.sbx");
+  EXPECT_EQ(outside.status, 1);
+  EXPECT_NE(outside.err.find("points outside the file"), std::string::npos) << outside.err;
+  EXPECT_EQ(Sbx("list missing.sbx").status, 1);
+}
+
+TEST_F(SbxTool, UsageErrorsExitWith2AndHelpWith0) {
+  EXPECT_EQ(Sbx("").status, 2);
+  EXPECT_EQ(Sbx("frobnicate x").status, 2);
+  EXPECT_EQ(Sbx("pack only.sbx").status, 2);
+  EXPECT_EQ(Sbx("pack --fast a.sbx in/theme.mp3").status, 2);
+  EXPECT_EQ(Sbx("list").status, 2);
+  EXPECT_EQ(Sbx("extract Media.sbx -o").status, 2);
+  EXPECT_FALSE(std::filesystem::exists("only.sbx"));
+  const SbxRun help = Sbx("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("sbx pack [--from-end] ARCHIVE FILE..."), std::string::npos);
+}
+
+TEST_F(SbxTool, FailedPackLeavesTheOldArchiveAndNoLeftovers) {
+  ASSERT_EQ(Sbx("pack Media.sbx in/theme.mp3").status, 0);
+  const Bytes before = ReadBytes("Media.sbx");
+  const SbxRun missing = Sbx("pack Media.sbx in/theme.mp3 in/absent.png");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("cannot read in/absent.png"), std::string::npos) << missing.err;
+  WriteBytes("in/other/THEME.MP3", TextBytes("x"));
+  const SbxRun twice = Sbx("pack Media.sbx in/theme.mp3 in/other/THEME.MP3");
+  EXPECT_EQ(twice.status, 1);
+  EXPECT_NE(twice.err.find("share the name"), std::string::npos) << twice.err;
+  EXPECT_EQ(Sbx("pack Media.sbx in").status, 1) << "a folder is not a file";
+  EXPECT_EQ(ReadBytes("Media.sbx"), before);
+  size_t files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("."))
+    ++files;
+  EXPECT_EQ(files, 5u) << "in, tmp, Media.sbx, sbx.out, sbx.err";
+}
+
+TEST_F(SbxTool, ExtractNeverWritesOutsideTheFolder) {
+  const Bytes blob = zrb::files::archive::CompressItem(TextBytes("evil"));
+  Bytes archive = blob;
+  const auto directory = static_cast<int64_t>(archive.size());
+  AppendEntry(archive, "../escaped.txt", 0, static_cast<int64_t>(blob.size()));
+  AppendEntry(archive, "fine.txt", 0, static_cast<int64_t>(blob.size()));
+  AppendTrailer(archive, directory);
+  WriteBytes("evil.sbx", archive);
+  const SbxRun run = Sbx("extract evil.sbx -o out/deeper");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("unsafe name"), std::string::npos) << run.err;
+  EXPECT_FALSE(std::filesystem::exists("out/escaped.txt"));
+  EXPECT_EQ(ReadBytes("out/deeper/fine.txt"), TextBytes("evil"));
+}
+
+}  // namespace
