@@ -9,18 +9,21 @@
 namespace zrb::platform {
 
 struct WindowConfig {
-  int width = 640;          // logical picture size, in pixels
+  int width = 640;  // logical picture size, in pixels
   int height = 480;
-  bool fullscreen = false;  // borderless desktop full screen
-  int scale = 1;            // windowed: open the window this many times the logical size
+  bool fullscreen = false;   // borderless desktop full screen
+  int scale = 1;             // windowed: open the window this many times the logical size
+  bool multisample = false;  // ask for a multisampled context (falls back to a plain one)
   std::string title;
 };
 
-// Opens the window and makes its GL context current. False when either cannot be made.
+// Opens the window and makes its GL context current. False when either cannot be made;
+// WindowError() then tells why.
 bool OpenWindow(const WindowConfig& config);
 
 // Switches between windowed (centred on the work area) and full screen. The GL context, and
-// with it every loaded texture, survives the switch.
+// with it every loaded texture, survives the switch. A width or height of 0 keeps that side.
+// False when full screen cannot be had; the window is then windowed.
 bool SetWindowMode(int width, int height, bool fullscreen);
 
 void SetWindowTitle(std::string_view title);
@@ -35,5 +38,25 @@ bool WindowIsOpen();
 
 // Destroys the window and the context. Safe to call more than once.
 void CloseWindow();
+
+// --- Queries for the frame module and for tests ---
+
+// The logical picture size last set (OpenWindow or SetWindowMode).
+void LogicalSize(int* width, int* height);
+
+// Client area size and position on the desktop, in screen pixels (0 in headless mode).
+void WindowClientSize(int* width, int* height);
+void WindowPosition(int* x, int* y);
+
+bool WindowIsFullscreen();
+
+// The OpenGL renderer string of the current context ("" without one).
+std::string GlRendererName();
+
+// True for renderers that draw on the processor instead of a graphics adapter.
+bool IsSoftwareRenderer(std::string_view rendererName);
+
+// Why the last OpenWindow failed.
+std::string WindowError();
 
 }  // namespace zrb::platform

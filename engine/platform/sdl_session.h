@@ -1,0 +1,18 @@
+// Start-up of the SDL subsystems the real mode needs. Internal to engine/platform.
+#pragma once
+
+#include <string>
+
+namespace zrb::platform {
+
+// Initialises SDL's video and event subsystems once per process. False (with SDL's reason in
+// *error) when there is no display to talk to.
+bool InitSdlVideo(std::string* error);
+
+// Initialises the game-controller subsystem once. False when the platform has none.
+bool InitSdlControllers(std::string* error);
+
+// Shuts every SDL subsystem down; the next Init* starts them again.
+void QuitSdl();
+
+}  // namespace zrb::platform

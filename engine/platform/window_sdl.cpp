@@ -1,0 +1,257 @@
+#include <SDL.h>
+#include <SDL_opengl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <memory>
+
+#include "engine/platform/clock.h"
+#include "engine/platform/sdl_session.h"
+#include "engine/platform/window.h"
+
+namespace zrb::platform {
+namespace {
+
+struct SdlWindowDeleter {
+  void operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
+};
+struct GlContextDeleter {
+  void operator()(void* context) const {
+    SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context));
+  }
+};
+using WindowHandle = std::unique_ptr<SDL_Window, SdlWindowDeleter>;
+using ContextHandle = std::unique_ptr<void, GlContextDeleter>;
+
+struct WindowState {
+  // Declared before the window so that it is destroyed first.
+  WindowHandle window;
+  ContextHandle context;
+  int logicalWidth = 640;
+  int logicalHeight = 480;
+  int scale = 1;
+  bool fullscreen = false;
+  bool headlessOpen = false;
+  std::string error;
+};
+
+WindowState& State() {
+  static WindowState state;
+  return state;
+}
+
+void SetContextAttributes(bool multisample) {
+  SDL_GL_ResetAttributes();
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, multisample ? 1 : 0);
+  SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, multisample ? 4 : 0);
+}
+
+SDL_Rect WorkArea(SDL_Window* window) {
+  int display = window ? SDL_GetWindowDisplayIndex(window) : 0;
+  if (display < 0) display = 0;
+  SDL_Rect area{0, 0, 0, 0};
+  if (SDL_GetDisplayUsableBounds(display, &area) != 0 || area.w <= 0 || area.h <= 0) {
+    if (SDL_GetDisplayBounds(display, &area) != 0) area = SDL_Rect{0, 0, 0, 0};
+  }
+  return area;
+}
+
+// The largest whole scale not above `wanted` at which the window still fits the work area.
+int FittingScale(int wanted, int width, int height, const SDL_Rect& area) {
+  int scale = std::max(1, wanted);
+  if (area.w <= 0 || area.h <= 0) return scale;
+  while (scale > 1 && (width * scale > area.w || height * scale > area.h))
+    --scale;
+  return scale;
+}
+
+// Client size w x h, the outer frame's top-left corner at the centre position of the work area.
+void PlaceWindowed(SDL_Window* window, int width, int height) {
+  const SDL_Rect area = WorkArea(window);
+  int top = 0, left = 0, bottom = 0, right = 0;
+  if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) != 0) top = left = 0;
+  SDL_SetWindowSize(window, width, height);
+  const int x = area.x + std::max(0, (area.w - width) / 2) + left;
+  const int y = area.y + std::max(0, (area.h - height) / 2) + top;
+  SDL_SetWindowPosition(window, x, y);
+}
+
+bool OpenRealWindow(const WindowConfig& config, bool multisample) {
+  WindowState& state = State();
+  SetContextAttributes(multisample);
+  const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
+  const std::string title = config.title.empty() ? "Zorbel" : config.title;
+  WindowHandle window(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED,
+                                       SDL_WINDOWPOS_CENTERED, config.width, config.height, flags));
+  if (!window) {
+    state.error = SDL_GetError();
+    return false;
+  }
+  ContextHandle context(SDL_GL_CreateContext(window.get()));
+  if (!context) {
+    state.error = SDL_GetError();
+    return false;
+  }
+  if (SDL_GL_MakeCurrent(window.get(), context.get()) != 0) {
+    // A context that will not become current is useless; a fresh one usually does.
+    context.reset(SDL_GL_CreateContext(window.get()));
+    if (!context || SDL_GL_MakeCurrent(window.get(), context.get()) != 0) {
+      state.error = SDL_GetError();
+      return false;
+    }
+  }
+  // The frame loop paces itself; a swap that waits for the display would fight it.
+  SDL_GL_SetSwapInterval(0);
+  state.context = std::move(context);
+  state.window = std::move(window);
+  return true;
+}
+
+}  // namespace
+
+bool OpenWindow(const WindowConfig& config) {
+  WindowState& state = State();
+  CloseWindow();
+  state.logicalWidth = std::max(1, config.width);
+  state.logicalHeight = std::max(1, config.height);
+  state.scale = std::max(1, config.scale);
+  state.fullscreen = false;
+  state.error.clear();
+  if (IsHeadless()) {
+    state.headlessOpen = true;
+    state.fullscreen = config.fullscreen;
+    return true;
+  }
+  if (!InitSdlVideo(&state.error)) return false;
+  WindowConfig sized = config;
+  sized.width = state.logicalWidth;
+  sized.height = state.logicalHeight;
+  bool opened = OpenRealWindow(sized, config.multisample);
+  if (!opened && config.multisample) opened = OpenRealWindow(sized, false);
+  if (!opened) return false;
+
+  glClearColor(0.f, 0.f, 0.f, 1.f);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  SDL_ShowWindow(state.window.get());
+  SetWindowMode(state.logicalWidth, state.logicalHeight, config.fullscreen);
+  SDL_RaiseWindow(state.window.get());
+  return true;
+}
+
+bool SetWindowMode(int width, int height, bool fullscreen) {
+  WindowState& state = State();
+  if (width > 0) state.logicalWidth = width;
+  if (height > 0) state.logicalHeight = height;
+  if (IsHeadless() || !state.window) {
+    state.fullscreen = fullscreen;
+    return true;
+  }
+  SDL_Window* window = state.window.get();
+  if (fullscreen) {
+    if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) {
+      state.fullscreen = true;
+      SDL_RaiseWindow(window);
+      return true;
+    }
+    state.error = SDL_GetError();
+  }
+  if (state.fullscreen || (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0) {
+    SDL_SetWindowFullscreen(window, 0);
+  }
+  state.fullscreen = false;
+  const int scale =
+      FittingScale(state.scale, state.logicalWidth, state.logicalHeight, WorkArea(window));
+  PlaceWindowed(window, state.logicalWidth * scale, state.logicalHeight * scale);
+  SDL_ShowWindow(window);
+  SDL_RaiseWindow(window);
+  return !fullscreen;
+}
+
+void SetWindowTitle(std::string_view title) {
+  WindowState& state = State();
+  if (!state.window) return;
+  const std::string text(title);
+  SDL_SetWindowTitle(state.window.get(), text.c_str());
+}
+
+void SwapWindow() {
+  WindowState& state = State();
+  if (state.window) SDL_GL_SwapWindow(state.window.get());
+}
+
+void DrawableSize(int* width, int* height) {
+  WindowState& state = State();
+  int w = state.logicalWidth, h = state.logicalHeight;
+  if (state.window) SDL_GL_GetDrawableSize(state.window.get(), &w, &h);
+  if (width) *width = w;
+  if (height) *height = h;
+}
+
+bool WindowIsOpen() {
+  const WindowState& state = State();
+  return state.window != nullptr || state.headlessOpen;
+}
+
+void CloseWindow() {
+  WindowState& state = State();
+  if (state.context) SDL_GL_MakeCurrent(state.window.get(), nullptr);
+  state.context.reset();
+  state.window.reset();
+  state.headlessOpen = false;
+}
+
+void LogicalSize(int* width, int* height) {
+  const WindowState& state = State();
+  if (width) *width = state.logicalWidth;
+  if (height) *height = state.logicalHeight;
+}
+
+void WindowClientSize(int* width, int* height) {
+  WindowState& state = State();
+  int w = 0, h = 0;
+  if (state.window) SDL_GetWindowSize(state.window.get(), &w, &h);
+  if (width) *width = w;
+  if (height) *height = h;
+}
+
+void WindowPosition(int* x, int* y) {
+  WindowState& state = State();
+  int px = 0, py = 0;
+  if (state.window) SDL_GetWindowPosition(state.window.get(), &px, &py);
+  if (x) *x = px;
+  if (y) *y = py;
+}
+
+bool WindowIsFullscreen() {
+  return State().fullscreen;
+}
+
+std::string GlRendererName() {
+  if (!State().context) return {};
+  const auto* name = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+  return name ? name : "";
+}
+
+bool IsSoftwareRenderer(std::string_view rendererName) {
+  std::string lower(rendererName);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  for (const char* marker : {"llvmpipe", "softpipe", "software rasterizer", "swrast",
+                             "mesa windows gdi driver", "gdi generic"}) {
+    if (lower.find(marker) != std::string::npos) return true;
+  }
+  return false;
+}
+
+std::string WindowError() {
+  return State().error;
+}
+
+}  // namespace zrb::platform

@@ -1,0 +1,159 @@
+// The real window under the test display: size, placement, mode switches, the GL context.
+#include <SDL.h>
+#include <SDL_opengl.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "engine/platform/clock.h"
+#include "engine/platform/window.h"
+
+namespace zrb::platform {
+namespace {
+
+// X applies size changes asynchronously; give the server a moment to settle.
+void WaitForClientSize(int width, int height) {
+  for (int i = 0; i < 100; ++i) {
+    SDL_PumpEvents();
+    int w = 0, h = 0;
+    WindowClientSize(&w, &h);
+    if (w == width && h == height) return;
+    SDL_Delay(10);
+  }
+}
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display (run the tests under xvfb-run)";
+    SetHeadless(false);
+  }
+  void TearDown() override { CloseWindow(); }
+};
+
+TEST_F(WindowTest, OpensWithACurrentContextAndTheLogicalClientArea) {
+  WindowConfig config;
+  config.title = "window test";
+  ASSERT_TRUE(OpenWindow(config)) << WindowError();
+  EXPECT_TRUE(WindowIsOpen());
+  int w = 0, h = 0;
+  WindowClientSize(&w, &h);
+  EXPECT_EQ(w, 640);
+  EXPECT_EQ(h, 480);
+  DrawableSize(&w, &h);
+  EXPECT_EQ(w, 640);
+  EXPECT_EQ(h, 480);
+  EXPECT_NE(GlRendererName(), "");
+  EXPECT_NE(SDL_GL_GetCurrentContext(), nullptr);
+
+  // Centred on the display's work area (no window manager here, so no frame to allow for).
+  SDL_Rect area;
+  ASSERT_EQ(SDL_GetDisplayUsableBounds(0, &area), 0);
+  int x = 0, y = 0;
+  WindowPosition(&x, &y);
+  EXPECT_NEAR(x, area.x + (area.w - 640) / 2, 40);
+  EXPECT_NEAR(y, area.y + (area.h - 480) / 2, 60);
+
+  CloseWindow();
+  EXPECT_FALSE(WindowIsOpen());
+  CloseWindow();  // a second close is harmless
+}
+
+TEST_F(WindowTest, ScaleOpensALargerWindowButNeverLargerThanTheWorkArea) {
+  WindowConfig config;
+  config.scale = 2;
+  ASSERT_TRUE(OpenWindow(config)) << WindowError();
+  int w = 0, h = 0;
+  WindowClientSize(&w, &h);
+  SDL_Rect area;
+  ASSERT_EQ(SDL_GetDisplayUsableBounds(0, &area), 0);
+  const int expected = (1280 <= area.w && 960 <= area.h) ? 2 : 1;
+  EXPECT_EQ(w, 640 * expected);
+  EXPECT_EQ(h, 480 * expected);
+  int logicalW = 0, logicalH = 0;
+  LogicalSize(&logicalW, &logicalH);
+  EXPECT_EQ(logicalW, 640);
+  EXPECT_EQ(logicalH, 480);
+}
+
+TEST_F(WindowTest, FullScreenAndBackKeepsTheContextAndItsTextures) {
+  ASSERT_TRUE(OpenWindow(WindowConfig{})) << WindowError();
+  SDL_GLContext before = SDL_GL_GetCurrentContext();
+  GLuint texture = 0;
+  glGenTextures(1, &texture);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  const unsigned char pixel[4] = {1, 2, 3, 4};
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+
+  ASSERT_TRUE(SetWindowMode(640, 480, true));
+  EXPECT_TRUE(WindowIsFullscreen());
+  SDL_Rect bounds;
+  ASSERT_EQ(SDL_GetDisplayBounds(0, &bounds), 0);
+  WaitForClientSize(bounds.w, bounds.h);
+  int w = 0, h = 0;
+  WindowClientSize(&w, &h);
+  EXPECT_EQ(w, bounds.w);
+  EXPECT_EQ(h, bounds.h);
+
+  ASSERT_TRUE(SetWindowMode(640, 480, false));
+  EXPECT_FALSE(WindowIsFullscreen());
+  WaitForClientSize(640, 480);
+  WindowClientSize(&w, &h);
+  EXPECT_EQ(w, 640);
+  EXPECT_EQ(h, 480);
+
+  EXPECT_EQ(SDL_GL_GetCurrentContext(), before);
+  EXPECT_TRUE(glIsTexture(texture));
+  unsigned char back[4] = {0, 0, 0, 0};
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, back);
+  EXPECT_EQ(back[2], 3);
+  glDeleteTextures(1, &texture);
+}
+
+TEST_F(WindowTest, SetWindowModeWithZeroKeepsThatSide) {
+  ASSERT_TRUE(OpenWindow(WindowConfig{})) << WindowError();
+  ASSERT_TRUE(SetWindowMode(320, 0, false));
+  WaitForClientSize(320, 480);
+  int w = 0, h = 0;
+  WindowClientSize(&w, &h);
+  EXPECT_EQ(w, 320);
+  EXPECT_EQ(h, 480);
+}
+
+TEST(HeadlessWindow, HasNoWindowButAnswersWithTheLogicalSize) {
+  SetHeadless(true);
+  WindowConfig config;
+  config.width = 320;
+  config.height = 200;
+  ASSERT_TRUE(OpenWindow(config));
+  EXPECT_TRUE(WindowIsOpen());
+  int w = 0, h = 0;
+  DrawableSize(&w, &h);
+  EXPECT_EQ(w, 320);
+  EXPECT_EQ(h, 200);
+  WindowClientSize(&w, &h);
+  EXPECT_EQ(w, 0);
+  EXPECT_TRUE(SetWindowMode(640, 480, true));
+  EXPECT_TRUE(WindowIsFullscreen());
+  DrawableSize(&w, &h);
+  EXPECT_EQ(w, 640);
+  SwapWindow();  // nothing to present, nothing happens
+  EXPECT_EQ(GlRendererName(), "");
+  CloseWindow();
+  EXPECT_FALSE(WindowIsOpen());
+  SetHeadless(false);
+}
+
+TEST(RendererName, SoftwareRenderersAreRecognised) {
+  EXPECT_TRUE(IsSoftwareRenderer("llvmpipe (LLVM 15.0.6, 256 bits)"));
+  EXPECT_TRUE(IsSoftwareRenderer("Gallium 0.4 on softpipe"));
+  EXPECT_TRUE(IsSoftwareRenderer("Software Rasterizer"));
+  EXPECT_TRUE(IsSoftwareRenderer("Mesa Windows GDI Driver"));
+  EXPECT_FALSE(IsSoftwareRenderer("AMD Radeon RX 6600 (radeonsi, navi23, LLVM 15.0.6)"));
+  EXPECT_FALSE(IsSoftwareRenderer("Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
+  EXPECT_FALSE(IsSoftwareRenderer(""));
+}
+
+}  // namespace
+}  // namespace zrb::platform
