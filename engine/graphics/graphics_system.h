@@ -26,7 +26,7 @@ void AfterSwap();
 void ResetDrawState();
 
 // Command-line facilities, set before InitGraphics.
-void SetDrawLogPath(const std::string& path);                  // --draw-log FILE
+void SetDrawLogPath(const std::string& path);                       // --draw-log FILE
 void RequestScreenshot(long frameNumber, const std::string& path);  // --screenshot N:FILE
 
 }  // namespace zrb::graphics

@@ -1,0 +1,121 @@
+#include "engine/graphics/graphics_system.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "engine/graphics/gl_renderer.h"
+#include "engine/graphics/graphics_context.h"
+#include "engine/graphics/png_writer.h"
+#include "engine/graphics/recording_renderer.h"
+
+namespace zrb::graphics {
+namespace {
+
+GraphicsContext& Context() {
+  static GraphicsContext context;
+  return context;
+}
+
+void WriteDueScreenshots(GraphicsContext& context, long frameNumber) {
+  while (!context.screenshots.empty() && context.screenshots.begin()->first <= frameNumber) {
+    std::string path = context.screenshots.begin()->second;
+    context.screenshots.erase(context.screenshots.begin());
+    std::vector<uint8_t> pixels;
+    int width = 0, height = 0;
+    if (!context.renderer->ReadPicture(pixels, width, height)) {
+      std::fprintf(stderr, "screenshot: the %s renderer keeps no pixels, %s not written\n",
+                   std::string(context.renderer->Name()).c_str(), path.c_str());
+      continue;
+    }
+    if (!WritePng(path, pixels.data(), width, height)) {
+      std::fprintf(stderr, "screenshot: cannot write %s\n", path.c_str());
+    }
+  }
+}
+
+}  // namespace
+
+GraphicsContext& Graphics() {
+  GraphicsContext& context = Context();
+  if (!context.renderer) context.renderer = std::make_unique<RecordingRenderer>();
+  return context;
+}
+
+void InstallRenderer(std::unique_ptr<Renderer> renderer, bool headless, int logicalWidth,
+                     int logicalHeight) {
+  GraphicsContext& context = Context();
+  if (context.renderer) context.sprites.ReleaseAll(*context.renderer);
+  context.renderer = std::move(renderer);
+  context.headless = headless;
+  context.logicalWidth = logicalWidth;
+  context.logicalHeight = logicalHeight;
+  context.draw = DrawState{};
+}
+
+bool InitGraphics(bool headless, int logicalWidth, int logicalHeight) {
+  if (logicalWidth <= 0 || logicalHeight <= 0) return false;
+  std::unique_ptr<Renderer> renderer;
+  if (headless) {
+    renderer = std::make_unique<RecordingRenderer>();
+  } else {
+    renderer = CreateGlRenderer(logicalWidth, logicalHeight);
+    if (!renderer) return false;
+  }
+  InstallRenderer(std::move(renderer), headless, logicalWidth, logicalHeight);
+  GraphicsContext& context = Context();
+  if (!context.drawLogPath.empty() && !context.drawLog.IsOpen()) {
+    context.drawLog.Open(context.drawLogPath);
+  }
+  if (headless && !context.screenshots.empty()) {
+    std::fprintf(stderr, "screenshots need a window; none is taken in a headless run\n");
+    context.screenshots.clear();
+  }
+  return true;
+}
+
+void ShutdownGraphics() {
+  GraphicsContext& context = Context();
+  if (context.renderer) context.sprites.ReleaseAll(*context.renderer);
+  context.renderer.reset();
+  context.draw = DrawState{};
+  context.drawLog.Close();
+  context.decodeBuffer = DecodedImage{};
+}
+
+void BeforeSwap(long frameNumber) {
+  GraphicsContext& context = Graphics();
+  context.drawLog.EndFrame(frameNumber);
+  if (!context.screenshots.empty()) WriteDueScreenshots(context, frameNumber);
+  context.renderer->PresentPicture();
+}
+
+void AfterSwap() {
+  GraphicsContext& context = Graphics();
+  context.renderer->StartFrame(context.draw.clearColour);
+}
+
+void ResetDrawState() {
+  DrawState& draw = Graphics().draw;
+  draw.blend = BlendMode::kOff;
+  draw.alphaTest = true;
+  draw.alphaFactor = 1.0f;
+  draw.colour = {1, 1, 1, 1};
+}
+
+void SetDrawLogPath(const std::string& path) {
+  GraphicsContext& context = Context();
+  context.drawLogPath = path;
+  context.drawLog.Close();
+}
+
+void RequestScreenshot(long frameNumber, const std::string& path) {
+  GraphicsContext& context = Context();
+  if (context.renderer && context.headless) {
+    std::fprintf(stderr, "screenshots need a window; %s not taken in a headless run\n",
+                 path.c_str());
+    return;
+  }
+  context.screenshots[frameNumber] = path;
+}
+
+}  // namespace zrb::graphics

@@ -1,0 +1,108 @@
+// From decoded image to texture pixels: sides, the upside-down layout, colour bleeding
+// into transparent texels, and the mipmap chain.
+#include "engine/graphics/texture_image.h"
+
+#include <gtest/gtest.h>
+
+namespace zrb::graphics {
+namespace {
+
+DecodedImage SolidImage(int width, int height, std::array<uint8_t, 4> rgba) {
+  DecodedImage image;
+  image.Resize(width, height);
+  for (size_t i = 0; i < image.rgba.size(); ++i)
+    image.rgba[i] = rgba[i % 4];
+  return image;
+}
+
+std::array<uint8_t, 4> TexelOf(const TexturePixels& texture, int x, int y) {
+  const uint8_t* t = texture.Texel(x, y);
+  return {t[0], t[1], t[2], t[3]};
+}
+
+TEST(TextureImage, SidesArePowersOfTwoFromSixteen) {
+  EXPECT_EQ(TextureSideFor(1), 16);
+  EXPECT_EQ(TextureSideFor(8), 16);
+  EXPECT_EQ(TextureSideFor(16), 16);
+  EXPECT_EQ(TextureSideFor(17), 32);
+  EXPECT_EQ(TextureSideFor(32), 32);
+  EXPECT_EQ(TextureSideFor(33), 64);
+  EXPECT_EQ(TextureSideFor(192), 256);
+  EXPECT_EQ(TextureSideFor(544), 1024);
+  EXPECT_EQ(TextureSideFor(8192), 8192);
+}
+
+TEST(TextureImage, ImageIsStoredUpsideDownInTheBottomLeftCorner) {
+  DecodedImage image = SolidImage(3, 2, {0, 0, 0, 255});
+  image.Row(0)[0] = 11;      // top-left pixel
+  image.Row(1)[2 * 4] = 22;  // bottom-right pixel
+  TexturePixels texture = LayOutTexture(image, 3, 2);
+  ASSERT_EQ(texture.width, 16);
+  ASSERT_EQ(texture.height, 16);
+  EXPECT_EQ(texture.Texel(0, 1)[0], 11);  // texture row 1 = image row 0
+  EXPECT_EQ(texture.Texel(2, 0)[0], 22);  // texture row 0 = image row 1
+  EXPECT_EQ(texture.Texel(0, 0)[3], 255);
+  EXPECT_EQ(TexelOf(texture, 3, 0), (std::array<uint8_t, 4>{0, 0, 0, 0}));
+  EXPECT_EQ(TexelOf(texture, 0, 2), (std::array<uint8_t, 4>{0, 0, 0, 0}));
+}
+
+TEST(TextureImage, ClampedLayoutKeepsTheTopLeftOfTheImage) {
+  DecodedImage image = SolidImage(40, 20, {5, 5, 5, 255});
+  image.Row(0)[0] = 77;
+  image.Row(19)[0] = 99;  // below the kept rows
+  TexturePixels texture = LayOutTexture(image, 32, 16);
+  ASSERT_EQ(texture.width, 32);
+  ASSERT_EQ(texture.height, 16);
+  EXPECT_EQ(texture.Texel(0, 15)[0], 77);
+  for (int y = 0; y < 16; ++y)
+    EXPECT_NE(texture.Texel(0, y)[0], 99);
+}
+
+TEST(TextureImage, TransparentTexelsTakeTheirOpaqueNeighboursAverageColour) {
+  TexturePixels texture;
+  texture.width = texture.height = 16;
+  texture.rgba.assign(16 * 16 * 4, 0);
+  auto set = [&](int x, int y, std::array<uint8_t, 4> rgba) {
+    std::copy(rgba.begin(), rgba.end(), texture.Texel(x, y));
+  };
+  set(5, 5, {100, 0, 50, 255});
+  set(6, 5, {201, 10, 0, 128});
+  set(9, 9, {7, 7, 7, 0});          // transparent with no opaque neighbour: goes black
+  set(0, 4, {250, 250, 250, 255});  // on the outermost column: never a neighbour
+  BleedColourIntoTransparent(texture);
+
+  // Between both opaque texels: (100 + 201) / 2 = 150.5 rounds to 151; (0 + 10) / 2 = 5.
+  EXPECT_EQ(TexelOf(texture, 5, 4), (std::array<uint8_t, 4>{151, 5, 25, 0}));
+  EXPECT_EQ(TexelOf(texture, 4, 5), (std::array<uint8_t, 4>{100, 0, 50, 0}));
+  EXPECT_EQ(TexelOf(texture, 7, 6), (std::array<uint8_t, 4>{201, 10, 0, 0}));
+  EXPECT_EQ(TexelOf(texture, 9, 9), (std::array<uint8_t, 4>{0, 0, 0, 0}));
+  EXPECT_EQ(TexelOf(texture, 1, 4), (std::array<uint8_t, 4>{0, 0, 0, 0}));
+  // Opaque texels keep their colour.
+  EXPECT_EQ(TexelOf(texture, 6, 5), (std::array<uint8_t, 4>{201, 10, 0, 128}));
+  EXPECT_EQ(TexelOf(texture, 0, 4), (std::array<uint8_t, 4>{250, 250, 250, 255}));
+}
+
+TEST(TextureImage, MipmapLevelsHalveDownToOneTexel) {
+  TexturePixels texture;
+  texture.width = 64;
+  texture.height = 16;
+  texture.rgba.assign(64 * 16 * 4, 0);
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 64; ++x)
+      texture.Texel(x, y)[0] = x < 32 ? 200 : 100;
+  }
+  std::vector<TexturePixels> levels = BuildMipmapLevels(texture);
+  ASSERT_EQ(levels.size(), 6u);  // 32x8 16x4 8x2 4x1 2x1 1x1
+  EXPECT_EQ(levels[0].width, 32);
+  EXPECT_EQ(levels[0].height, 8);
+  EXPECT_EQ(levels[3].width, 4);
+  EXPECT_EQ(levels[3].height, 1);
+  EXPECT_EQ(levels[5].width, 1);
+  EXPECT_EQ(levels[5].height, 1);
+  EXPECT_EQ(levels[3].Texel(0, 0)[0], 200);
+  EXPECT_EQ(levels[3].Texel(3, 0)[0], 100);
+  EXPECT_EQ(levels[5].Texel(0, 0)[0], 150);
+}
+
+}  // namespace
+}  // namespace zrb::graphics
