@@ -1,0 +1,140 @@
+#include "engine/audio/sound.h"
+
+#include <string>
+
+#include "engine/audio/audio_state.h"
+#include "engine/audio/pcm_layout.h"
+#include "engine/audio/wave_file.h"
+#include "engine/files/resolver.h"
+
+namespace zrb {
+namespace {
+
+using audio::SoundSlot;
+using audio::State;
+
+constexpr int32_t kChannelsPerSlot = 256;
+
+int32_t ClampSlot(int32_t slot) {
+  return slot > kSoundSlotCount - 1 ? kSoundSlotCount - 1 : slot;
+}
+
+// The slot a channel number names, or nothing for numbers outside the table.
+SoundSlot* SlotOfChannel(int32_t channel) {
+  if (channel < 0) return nullptr;
+  const int32_t slot = channel / kChannelsPerSlot;
+  if (slot >= kSoundSlotCount) return nullptr;
+  return &State().slots[slot];
+}
+
+void RecordSound(const char* what, int32_t slot) {
+  State().soundEvents.Add(std::string(what) + " " + std::to_string(slot));
+}
+
+// Decodes the file into the slot's first buffer and duplicates it; the slot stays empty when
+// any step fails.
+void FillSlot(SoundSlot& slot, const std::string& resolvedName, int32_t bufferCount) {
+  audio::AudioBackend& backend = *State().backend;
+  const auto bytes = files::ReadResolvedFile(resolvedName);
+  if (!bytes) return;
+  const auto wave = audio::ParseWave(*bytes);
+  if (!wave) return;
+  const auto layout = audio::DescribePcm(*wave);
+  if (!layout) return;
+  auto samples = backend.PrepareSamples(*wave, *layout);
+  if (!samples) return;
+  for (int32_t i = 0; i < bufferCount; ++i) {
+    auto voice = backend.CreateVoice(samples);
+    if (!voice) break;  // fewer duplicates than asked for: the slot keeps what it got
+    slot.buffers.push_back(std::move(voice));
+  }
+  slot.durationMs = samples->DurationMs();
+}
+
+}  // namespace
+
+void LoadSound(std::string_view file, int32_t slot, int32_t bufferCount) {
+  if (slot < 0) return;  // no such slot; the game never asks for one
+  std::string resolved;
+  // When the resolver answers 0 its result is used as it stands: the read then fails.
+  files::Resolve(files::ArchiveSlot::kPrimary, file, resolved, /*asMemory=*/true);
+  slot = ClampSlot(slot);
+  SoundSlot& target = State().slots[slot];
+  if (audio::EmptySlot(target)) RecordSound("stop", slot);
+  if (bufferCount < 1) bufferCount = 1;
+  if (bufferCount > kMaxSoundBuffers) bufferCount = kMaxSoundBuffers;
+  if (!State().backend || !State().backend->PlaysSounds()) return;
+  FillSlot(target, resolved, bufferCount);
+  if (!target.buffers.empty()) target.sourceName.assign(file);
+}
+
+int32_t PlaySound(int32_t slot, double pan, double volume) {
+  const audio::ChannelGains gains = audio::GainsFor(audio::LevelsFor(pan, volume));
+  if (slot < 0) return -1;
+  slot = ClampSlot(slot);
+  SoundSlot& target = State().slots[slot];
+  const auto count = static_cast<int32_t>(target.buffers.size());
+  if (count == 0) return -1;
+  int32_t index = target.nextBuffer;
+  if (target.buffers[index]->IsPlaying()) {
+    if (count == 1) return -1;  // the one buffer keeps sounding
+    index = (index + 1) % count;
+    target.nextBuffer = index;
+    target.buffers[index]->Stop();  // a busy buffer starts over
+  }
+  if (!target.buffers[index]->Start(gains)) return -1;
+  RecordSound("play", slot);
+  return slot * kChannelsPerSlot + index;
+}
+
+int32_t SoundPlaying(int32_t channel) {
+  const SoundSlot* slot = SlotOfChannel(channel);
+  if (!slot) return 0;
+  const auto index = static_cast<size_t>(channel % kChannelsPerSlot);
+  if (index >= slot->buffers.size()) return 0;
+  return slot->buffers[index]->IsPlaying() ? 1 : 0;
+}
+
+void StopSound(int32_t channel) {
+  SoundSlot* slot = SlotOfChannel(channel);
+  if (!slot || slot->buffers.empty()) return;
+  const auto index = static_cast<size_t>(channel % kChannelsPerSlot);
+  bool stoppedSound = false;
+  for (size_t i = 0; i < slot->buffers.size(); ++i) {
+    if (index < slot->buffers.size() && i != index) continue;
+    if (slot->buffers[i]->IsPlaying()) stoppedSound = true;
+    slot->buffers[i]->Stop();
+  }
+  // Only a buffer that was heard makes an event: the game stops idle channels every frame.
+  if (stoppedSound) RecordSound("stop", channel / kChannelsPerSlot);
+}
+
+void StopAllSounds() {
+  for (int32_t slot = 0; slot < kSoundSlotCount; ++slot) {
+    bool stoppedSound = false;
+    for (auto& buffer : State().slots[slot].buffers) {
+      if (buffer->IsPlaying()) stoppedSound = true;
+      buffer->Stop();
+    }
+    if (stoppedSound) RecordSound("stop", slot);
+  }
+}
+
+int32_t FreeSoundSlot() {
+  for (int32_t slot = 0; slot < kSoundSlotCount; ++slot) {
+    if (State().slots[slot].buffers.empty()) return slot;
+  }
+  return -1;
+}
+
+}  // namespace zrb
+
+namespace zrb::audio {
+
+SoundSlotInfo DescribeSoundSlot(int32_t slot) {
+  if (slot < 0 || slot >= kSoundSlotCount) return {};
+  const SoundSlot& target = State().slots[slot];
+  return {static_cast<int32_t>(target.buffers.size()), target.sourceName, target.durationMs};
+}
+
+}  // namespace zrb::audio
