@@ -59,7 +59,7 @@ Script& Script::PastTitle() {
 
 int RunResult::FirstFrame(const std::string& screen, int from) const {
   for (int i = from; i < static_cast<int>(trace.size()); ++i) {
-    if (trace[i]["screen"].text == screen) return i;
+    if (trace[i].Text("screen") == screen) return i;
   }
   return -1;
 }
@@ -67,21 +67,21 @@ int RunResult::FirstFrame(const std::string& screen, int from) const {
 int RunResult::FrameCount(const std::string& screen) const {
   int count = 0;
   for (const TraceFrame& frame : trace)
-    count += frame["screen"].text == screen ? 1 : 0;
+    count += frame.Text("screen") == screen ? 1 : 0;
   return count;
 }
 
 std::vector<std::string> RunResult::ScreenSequence() const {
   std::vector<std::string> screens;
   for (const TraceFrame& frame : trace) {
-    const std::string& name = frame["screen"].text;
+    const std::string& name = frame.Text("screen");
     if (screens.empty() || screens.back() != name) screens.push_back(name);
   }
   return screens;
 }
 
 const DrawFrame& RunResult::Drawn(int index) const {
-  const long number = trace.at(static_cast<size_t>(index))["frame"].Int();
+  const long number = trace.at(static_cast<size_t>(index)).Int("frame");
   for (const DrawFrame& frame : frames) {
     if (frame.number == number) return frame;
   }
@@ -90,7 +90,7 @@ const DrawFrame& RunResult::Drawn(int index) const {
 
 int RunResult::FirstMusicEvent(const std::string& event, int from) const {
   for (int i = from; i < static_cast<int>(trace.size()); ++i) {
-    if (trace[i]["music"].Contains(event)) return i;
+    if (trace[i].ListHas("music", event)) return i;
   }
   return -1;
 }

@@ -1,35 +1,35 @@
-// Reading a --trace file back: one JSON object per presented frame.
+// Reading a --trace file back: one JSON object per presented frame, read by field name.
 #pragma once
 
-#include <map>
-#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tundrel::testing {
 
-// Just enough JSON for trace lines: objects, arrays, strings, numbers, true/false/null.
-struct JsonValue {
-  enum class Kind { kNull, kBool, kNumber, kString, kArray, kObject };
-  Kind kind = Kind::kNull;
-  double number = 0;
-  bool boolean = false;
-  std::string text;
-  std::vector<JsonValue> items;
-  std::map<std::string, JsonValue> fields;
+// One trace line. The engine and the game write flat fields, two small objects ("p1",
+// "p2") and two arrays of texts ("sounds", "music"); names do not repeat inside an object.
+class TraceFrame {
+ public:
+  explicit TraceFrame(std::string line) : line_(std::move(line)) {}
 
-  // The field, or a null value when there is none.
-  const JsonValue& operator[](const std::string& name) const;
-  bool Has(const std::string& name) const { return fields.count(name) != 0; }
-  long Int() const { return static_cast<long>(number); }
-  // True when an array holds the string.
-  bool Contains(const std::string& value) const;
+  // A number field, in the object `inside` ("" for the top level). NaN when absent.
+  double Number(std::string_view name, std::string_view inside = {}) const;
+  long Int(std::string_view name, std::string_view inside = {}) const {
+    return static_cast<long>(Number(name, inside));
+  }
+  // A text field of the top level ("" when absent).
+  std::string Text(std::string_view name) const;
+  // True when the array field holds the text.
+  bool ListHas(std::string_view list, std::string_view text) const;
+  const std::string& Line() const { return line_; }
+
+ private:
+  // The text after `"name":` within the scope, or npos.
+  size_t ValueAt(std::string_view name, std::string_view inside) const;
+  std::string line_;
 };
 
-// Throws std::runtime_error on malformed text.
-JsonValue ParseJson(const std::string& text);
-
-using TraceFrame = JsonValue;
 std::vector<TraceFrame> ReadTrace(const std::string& path);
 
 }  // namespace tundrel::testing

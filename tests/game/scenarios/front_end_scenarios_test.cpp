@@ -1,6 +1,7 @@
 // The title, the main menu and its screens, driven by scripted keys.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,7 @@ const Bytes kFirstRunFile = {0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 std::vector<int> MenuCursorSteps(const RunResult& run) {
   std::vector<int> steps;
   for (int i = 0; i < static_cast<int>(run.trace.size()); ++i) {
-    if (run.trace[i]["screen"].text != "menu") continue;
+    if (run.trace[i].Text("screen") != "menu") continue;
     for (const DrawCall& call : run.Drawn(i).calls) {
       if (call.op == "DrawAnim" && call.args[0] == 4 && call.args[1] == 2 && call.args[2] == 200) {
         const int y = static_cast<int>(call.args[3]);
@@ -31,7 +32,7 @@ std::vector<int> MenuCursorSteps(const RunResult& run) {
 std::vector<int> SettingsCursorSteps(const RunResult& run) {
   std::vector<int> steps;
   for (int i = 0; i < static_cast<int>(run.trace.size()); ++i) {
-    if (run.trace[i]["screen"].text != "settings") continue;
+    if (run.trace[i].Text("screen") != "settings") continue;
     for (const DrawCall& call : run.Drawn(i).calls) {
       if (call.op == "DrawAnim" && call.args[0] == 3 && call.args[1] == 2 && call.args[2] == 144) {
         const int y = static_cast<int>(call.args[3]);
@@ -54,7 +55,27 @@ TEST(FrontEnd, TitleFadesInOverSixtyFramesThenWaitsForAKey) {
   // Nothing is shown while the key is awaited; the menu follows its release.
   const int menu = run.FirstFrame("menu");
   ASSERT_EQ(menu, first + 61);
-  EXPECT_GT(run.trace[menu]["ms"].number, 1540 + 250);
+  EXPECT_GT(run.trace[menu].Number("ms"), 1540 + 250);
+}
+
+TEST(FrontEnd, EveryFrameTracesTheGameState) {
+  GameRun game;
+  const RunResult run = game.Run(Script(), 3);
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  ASSERT_EQ(run.trace.size(), 3u);
+  const TraceFrame& frame = run.trace.back();
+  for (const char* field : {"score", "highScore", "round", "lives", "timer", "easyMode", "soundOn",
+                            "fullScreen", "scanlinesOn", "inGame", "lossReason", "bonusRound",
+                            "penguinSteps", "enemySteps", "enemies", "webs", "items", "sideSwap"}) {
+    EXPECT_FALSE(std::isnan(frame.Number(field))) << field;
+  }
+  for (const char* penguin : {"p1", "p2"}) {
+    for (const char* field : {"x", "y", "webState"}) {
+      EXPECT_FALSE(std::isnan(frame.Number(field, penguin))) << penguin << "." << field;
+    }
+  }
+  EXPECT_EQ(frame.Text("screen"), "start");
+  EXPECT_EQ(frame.Int("lives"), 3);
 }
 
 TEST(FrontEnd, FirstRunStatusLineAndLeavingThroughTheMenu) {
@@ -73,8 +94,8 @@ TEST(FrontEnd, FirstRunStatusLineAndLeavingThroughTheMenu) {
   EXPECT_EQ(run.Drawn(confirm).TextAt(220), "exit to windows (y/n)?");
   EXPECT_EQ(run.Drawn(confirm).TextColumnAt(220), 9);
   EXPECT_EQ(run.Drawn(confirm).TextAt(16), "score|000000 round|01 high|0000000");
-  EXPECT_EQ(run.trace.back()["screen"].text, "confirm-exit");  // nothing after the yes
-  EXPECT_LT(run.trace.back()["ms"].number, 2700);
+  EXPECT_EQ(run.trace.back().Text("screen"), "confirm-exit");  // nothing after the yes
+  EXPECT_LT(run.trace.back().Number("ms"), 2700);
   EXPECT_EQ(game.ReadFile("settings.cfg"), kFirstRunFile);
 }
 
@@ -82,7 +103,7 @@ TEST(FrontEnd, RightAlsoConfirmsLeaving) {
   GameRun game;
   const RunResult run = game.Run(Script().PastTitle().Tap(2000, "Escape").Tap(2600, "Right"));
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_LT(run.trace.back()["ms"].number, 2700);
+  EXPECT_LT(run.trace.back().Number("ms"), 2700);
   EXPECT_TRUE(game.Exists("settings.cfg"));
 }
 
@@ -104,7 +125,7 @@ TEST(FrontEnd, NoLeftAndEscapeReturnToTheMenu) {
                                              "menu",  "confirm-exit", "menu", "confirm-exit",
                                              "menu",  "confirm-exit"};
   EXPECT_EQ(run.ScreenSequence(), expected);
-  EXPECT_GT(run.trace.back()["ms"].number, 6800);
+  EXPECT_GT(run.trace.back().Number("ms"), 6800);
 }
 
 TEST(FrontEnd, MenuCursorWrapsBothWaysAndMovesOncePerPress) {
@@ -121,7 +142,7 @@ TEST(FrontEnd, MenuCursorWrapsBothWaysAndMovesOncePerPress) {
   EXPECT_EQ(MenuCursorSteps(run), (std::vector<int>{190, 350, 190, 350, 310}));
   // While the key is held no frame is shown.
   for (const TraceFrame& frame : run.trace) {
-    const double ms = frame["ms"].number;
+    const double ms = frame.Number("ms");
     EXPECT_FALSE(ms > 3040 && ms < 3500) << ms;
   }
 }
@@ -164,20 +185,20 @@ TEST(FrontEnd, SoundSwitchStopsAndRestartsTheTheme) {
   ASSERT_EQ(run.exitCode, 0) << run.err;
   ASSERT_GE(run.FirstMusicEvent("play _theme.mp3 loop"), 0);
   // Started with the menu, before the title's first frame.
-  EXPECT_EQ(run.trace[run.FirstMusicEvent("play _theme.mp3 loop")]["screen"].text, "title");
+  EXPECT_EQ(run.trace[run.FirstMusicEvent("play _theme.mp3 loop")].Text("screen"), "title");
 
   const int stopped = run.FirstMusicEvent("stop");
   ASSERT_GE(stopped, 0);
-  EXPECT_GT(run.trace[stopped]["ms"].number, 3000);
-  EXPECT_EQ(run.trace[stopped]["soundOn"].Int(), 0);
-  EXPECT_TRUE(run.trace[stopped]["sounds"].Contains("play 3"));  // the blip of switching off
+  EXPECT_GT(run.trace[stopped].Number("ms"), 3000);
+  EXPECT_EQ(run.trace[stopped].Int("soundOn"), 0);
+  EXPECT_TRUE(run.trace[stopped].ListHas("sounds", "play 3"));  // the blip of switching off
   EXPECT_EQ(run.Drawn(stopped).TextAt(260), "|sound on/(off)");
 
   const int restarted = run.FirstMusicEvent("play _theme.mp3 loop", stopped);
   ASSERT_GT(restarted, stopped);
-  EXPECT_GT(run.trace[restarted]["ms"].number, 3600);
-  EXPECT_EQ(run.trace[restarted]["soundOn"].Int(), 1);
-  EXPECT_FALSE(run.trace[restarted]["sounds"].Contains("play 3"));  // switching on is silent
+  EXPECT_GT(run.trace[restarted].Number("ms"), 3600);
+  EXPECT_EQ(run.trace[restarted].Int("soundOn"), 1);
+  EXPECT_FALSE(run.trace[restarted].ListHas("sounds", "play 3"));  // switching on is silent
   EXPECT_EQ(run.Drawn(restarted).TextAt(260), "|sound (on)/off");
 }
 
@@ -188,7 +209,7 @@ TEST(FrontEnd, ScanlineSwitchOverlaysEveryFrame) {
   const RunResult run = game.Run(script, 280);
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const DrawFrame& last = run.frames.back();
-  EXPECT_EQ(run.trace.back()["scanlinesOn"].Int(), 1);
+  EXPECT_EQ(run.trace.back().Int("scanlinesOn"), 1);
   EXPECT_TRUE(last.Has("DrawSprite", {8, 0, 0}));
   EXPECT_TRUE(last.Has("SetAlphaMode", {0.2}));
   EXPECT_EQ(last.TextAt(280), "|scanlines (on)/off");
@@ -204,10 +225,10 @@ TEST(FrontEnd, FullScreenSwitchesOncePerPress) {
   ASSERT_EQ(run.exitCode, 0) << run.err;
   int switches = 0;
   for (size_t i = 1; i < run.trace.size(); ++i) {
-    if (run.trace[i]["fullScreen"].Int() != run.trace[i - 1]["fullScreen"].Int()) ++switches;
+    if (run.trace[i].Int("fullScreen") != run.trace[i - 1].Int("fullScreen")) ++switches;
   }
   EXPECT_EQ(switches, 1);  // held for 800 ms, switched once
-  EXPECT_EQ(run.trace.back()["fullScreen"].Int(), 1);
+  EXPECT_EQ(run.trace.back().Int("fullScreen"), 1);
   EXPECT_EQ(game.ReadFile("settings.cfg"), (Bytes{1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
@@ -257,15 +278,15 @@ TEST(FrontEnd, CreditsWaitForAFurtherKeyAfterTheSelectKeyIsReleased) {
   EXPECT_EQ(credits.TextAt(300).rfind("music : ", 0), 0u);
   const int back = run.FirstFrame("menu", run.FirstFrame("credits"));
   ASSERT_GT(back, 0);
-  EXPECT_GT(run.trace[back]["ms"].number, 4040);
+  EXPECT_GT(run.trace[back].Number("ms"), 4040);
 }
 
 TEST(FrontEnd, TheWindowCloseEndsWithoutSaving) {
   GameRun game;
   const RunResult run = game.Run(Script().PastTitle().Tap(2000, "Tab").Close(2600));
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.trace.back()["screen"].text, "settings");
-  EXPECT_LT(run.trace.back()["ms"].number, 2650);
+  EXPECT_EQ(run.trace.back().Text("screen"), "settings");
+  EXPECT_LT(run.trace.back().Number("ms"), 2650);
   EXPECT_FALSE(game.Exists("settings.cfg"));
 }
 

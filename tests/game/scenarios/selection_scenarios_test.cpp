@@ -29,7 +29,7 @@ std::pair<int, int> Cursor(const DrawFrame& frame) {
 int SelectFrameBefore(const RunResult& run, double ms) {
   int found = -1;
   for (int i = 0; i < static_cast<int>(run.trace.size()); ++i) {
-    if (run.trace[i]["ms"].number < ms && run.trace[i]["screen"].text == "select") found = i;
+    if (run.trace[i].Number("ms") < ms && run.trace[i].Text("screen") == "select") found = i;
   }
   return found;
 }
@@ -37,7 +37,7 @@ int SelectFrameBefore(const RunResult& run, double ms) {
 // The first frame presented after `ms` (a key pressed at ms acts in the frame after it).
 const TraceFrame& FrameAfter(const RunResult& run, double ms) {
   for (const TraceFrame& frame : run.trace) {
-    if (frame["ms"].number > ms) return frame;
+    if (frame.Number("ms") > ms) return frame;
   }
   return run.trace.back();
 }
@@ -49,7 +49,7 @@ TEST(Selection, ScreenShowsBothPenguinsAndTheDifficulty) {
   const int first = run.FirstFrame("select");
   ASSERT_GE(first, 0);
   // The selection waits a quarter second before its first frame.
-  EXPECT_GT(run.trace[first]["ms"].number, 2250);
+  EXPECT_GT(run.trace[first].Number("ms"), 2250);
   const DrawFrame& drawn = run.Drawn(first);
   EXPECT_EQ(drawn.TextAt(200), "tibbo");
   EXPECT_EQ(drawn.TextColumnAt(200), 17);
@@ -69,14 +69,14 @@ TEST(Selection, DownTwiceLeavesNellaChosenAndGivesSideSwapTen) {
   EXPECT_EQ(Cursor(run.Drawn(SelectFrameBefore(run, 3000))), std::make_pair(12, 230));
   EXPECT_EQ(Cursor(run.Drawn(SelectFrameBefore(run, 3400))), std::make_pair(12, 230));
   // Escape does nothing here, and nothing is set before the confirmation.
-  EXPECT_EQ(run.trace[SelectFrameBefore(run, 3400)]["sideSwap"].Int(), 0);
+  EXPECT_EQ(run.trace[SelectFrameBefore(run, 3400)].Int("sideSwap"), 0);
 
   const TraceFrame& frame = FrameAfter(run, 3420);
-  EXPECT_EQ(frame["sideSwap"].Int(), 10);
-  EXPECT_EQ(frame["p1"]["x"].Int(), 272);  // nella, left of the centre wall
-  EXPECT_EQ(frame["p2"]["x"].Int(), 336);
-  EXPECT_EQ(frame["p1"]["y"].Int(), 368);
-  EXPECT_EQ(frame["p2"]["y"].Int(), 368);
+  EXPECT_EQ(frame.Int("sideSwap"), 10);
+  EXPECT_EQ(frame.Int("x", "p1"), 272);  // nella, left of the centre wall
+  EXPECT_EQ(frame.Int("x", "p2"), 336);
+  EXPECT_EQ(frame.Int("y", "p1"), 368);
+  EXPECT_EQ(frame.Int("y", "p2"), 368);
   EXPECT_EQ(run.FrameCount("easy-notice"), 0);
 }
 
@@ -88,9 +88,9 @@ TEST(Selection, TibboIsTheDefaultAndUpReturnsToIt) {
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(Cursor(run.Drawn(SelectFrameBefore(run, 3800))), std::make_pair(2, 190));
   const TraceFrame& after = FrameAfter(run, 3820);
-  EXPECT_EQ(after["sideSwap"].Int(), 0);
-  EXPECT_EQ(after["p1"]["x"].Int(), 336);
-  EXPECT_EQ(after["p2"]["x"].Int(), 272);
+  EXPECT_EQ(after.Int("sideSwap"), 0);
+  EXPECT_EQ(after.Int("x", "p1"), 336);
+  EXPECT_EQ(after.Int("x", "p2"), 272);
 }
 
 TEST(Selection, EasyModeShowsItsNoticeForExactly180Frames) {
@@ -104,8 +104,8 @@ TEST(Selection, EasyModeShowsItsNoticeForExactly180Frames) {
   ASSERT_GE(notice, 0);
   EXPECT_EQ(run.FrameCount("easy-notice"), 180);
   for (int i = notice; i < notice + 180; ++i)
-    EXPECT_EQ(run.trace[i]["screen"].text, "easy-notice");
-  EXPECT_EQ(run.trace[notice]["easyMode"].Int(), 1);
+    EXPECT_EQ(run.trace[i].Text("screen"), "easy-notice");
+  EXPECT_EQ(run.trace[notice].Int("easyMode"), 1);
   const DrawFrame& drawn = run.Drawn(notice);
   EXPECT_EQ(drawn.TextAt(156), "you're now playing on easy mode,");
   EXPECT_EQ(drawn.TextAt(340), "you'll only score 10% of normal!");
@@ -123,12 +123,12 @@ TEST(Selection, HeldRightBlipsOnceAndLeftReturnsToNormal) {
   ASSERT_EQ(run.exitCode, 0) << run.err;
   int blips = 0;
   for (const TraceFrame& frame : run.trace) {
-    const double ms = frame["ms"].number;
-    if (ms > 2600 && ms < 3300 && frame["sounds"].Contains("play 3")) ++blips;
+    const double ms = frame.Number("ms");
+    if (ms > 2600 && ms < 3300 && frame.ListHas("sounds", "play 3")) ++blips;
   }
   EXPECT_EQ(blips, 1);
-  EXPECT_EQ(run.trace[SelectFrameBefore(run, 3200)]["easyMode"].Int(), 1);
-  EXPECT_EQ(run.trace[SelectFrameBefore(run, 4000)]["easyMode"].Int(), 0);
+  EXPECT_EQ(run.trace[SelectFrameBefore(run, 3200)].Int("easyMode"), 1);
+  EXPECT_EQ(run.trace[SelectFrameBefore(run, 4000)].Int("easyMode"), 0);
   EXPECT_EQ(run.FrameCount("easy-notice"), 0);
 }
 

@@ -26,7 +26,7 @@ TEST(SettingsRuns, StoredHighScoreShowsAndIsWrittenBackUnchanged) {
   const int menu = run.FirstFrame("menu");
   ASSERT_GE(menu, 0);
   EXPECT_EQ(run.Drawn(menu).TextAt(16), "score|000000 round|01 high|1234567");
-  EXPECT_EQ(run.trace[menu]["highScore"].Int(), 1234567);
+  EXPECT_EQ(run.trace[menu].Int("highScore"), 1234567);
   EXPECT_EQ(game.ReadFile("settings.cfg"), kHighScoreFile);
   EXPECT_FALSE(game.Exists("settings.cfg.new"));
 }
@@ -38,10 +38,10 @@ TEST(SettingsRuns, EveryStoredSettingTakesEffect) {
   const RunResult run = game.Run(LeaveThroughTheMenu());
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const TraceFrame& menu = run.trace[run.FirstFrame("menu")];
-  EXPECT_EQ(menu["fullScreen"].Int(), 1);
-  EXPECT_EQ(menu["soundOn"].Int(), 0);
-  EXPECT_EQ(menu["scanlinesOn"].Int(), 1);
-  EXPECT_EQ(menu["easyMode"].Int(), 1);
+  EXPECT_EQ(menu.Int("fullScreen"), 1);
+  EXPECT_EQ(menu.Int("soundOn"), 0);
+  EXPECT_EQ(menu.Int("scanlinesOn"), 1);
+  EXPECT_EQ(menu.Int("easyMode"), 1);
   EXPECT_TRUE(run.Drawn(run.FirstFrame("menu")).Has("DrawSprite", {8, 0, 0}));
   // The joypad switch has no screen: it survives the save as it was read.
   EXPECT_EQ(game.ReadFile("settings.cfg"), stored);
@@ -56,8 +56,8 @@ TEST(SettingsRuns, ShortFileDoesNotStopTheGameAndIsReplacedOnLeaving) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const int menu = run.FirstFrame("menu");
     ASSERT_GE(menu, 0);
-    EXPECT_EQ(run.trace[menu]["fullScreen"].Int(), 0);
-    EXPECT_EQ(run.trace[menu]["highScore"].Int(), 0);
+    EXPECT_EQ(run.trace[menu].Int("fullScreen"), 0);
+    EXPECT_EQ(run.trace[menu].Int("highScore"), 0);
     EXPECT_EQ(game.ReadFile("settings.cfg"), (Bytes{0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
   }
 }
@@ -71,7 +71,7 @@ TEST(SettingsRuns, ARunEndedOtherwiseLeavesTheFileAsItWas) {
   script.PastTitle().Tap(2000, "Tab").Tap(2400, "Up").Tap(2800, "Up").Tap(3200, "Enter");
   const RunResult run = game.Run(script.Close(3800));
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.trace.back()["scanlinesOn"].Int(), 1);
+  EXPECT_EQ(run.trace.back().Int("scanlinesOn"), 1);
   EXPECT_EQ(game.ReadFile("settings.cfg"), stored);
 }
 
@@ -80,7 +80,7 @@ TEST(SettingsRuns, CommandLineModeHoldsForThisRunOnly) {
   game.WriteFile("settings.cfg", {1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
   RunResult run = game.Run(LeaveThroughTheMenu(), 3000, {"--windowed"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.trace[run.FirstFrame("menu")]["fullScreen"].Int(), 0);
+  EXPECT_EQ(run.trace[run.FirstFrame("menu")].Int("fullScreen"), 0);
   EXPECT_EQ(game.ReadFile("settings.cfg")[0], 1);
 
   // Switched in the settings menu, the player's choice is what is stored.
@@ -90,13 +90,13 @@ TEST(SettingsRuns, CommandLineModeHoldsForThisRunOnly) {
   script.Tap(3800, "Escape").Tap(4400, "Y");
   run = game.Run(script, 3000, {"--windowed"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.trace.back()["fullScreen"].Int(), 1);
+  EXPECT_EQ(run.trace.back().Int("fullScreen"), 1);
   EXPECT_EQ(game.ReadFile("settings.cfg")[0], 1);
 
   game.WriteFile("settings.cfg", {0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
   run = game.Run(LeaveThroughTheMenu(), 3000, {"--fullscreen"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.trace[run.FirstFrame("menu")]["fullScreen"].Int(), 1);
+  EXPECT_EQ(run.trace[run.FirstFrame("menu")].Int("fullScreen"), 1);
   EXPECT_EQ(game.ReadFile("settings.cfg")[0], 0);
 }
 
@@ -113,7 +113,7 @@ TEST(SettingsRuns, ReadOnlyGameFolderKeepsSettingsInTheDataFolder) {
 
   RunResult run = game.Run(LeaveThroughTheMenu(), 3000, {}, {xdg});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.trace[run.FirstFrame("menu")]["highScore"].Int(), 1234567);
+  EXPECT_EQ(run.trace[run.FirstFrame("menu")].Int("highScore"), 1234567);
   EXPECT_EQ(game.ReadFile((data / "tundrel/settings.cfg").string()), kHighScoreFile);
 
   // The data folder's file is read first.
@@ -121,7 +121,7 @@ TEST(SettingsRuns, ReadOnlyGameFolderKeepsSettingsInTheDataFolder) {
   game.WriteFile((data / "tundrel/settings.cfg").string(), changed);
   run = game.Run(LeaveThroughTheMenu(), 3000, {}, {xdg});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.trace[run.FirstFrame("menu")]["highScore"].Int(), 3);
+  EXPECT_EQ(run.trace[run.FirstFrame("menu")].Int("highScore"), 3);
   EXPECT_EQ(game.ReadFile("settings.cfg"), kHighScoreFile);
 }
 
