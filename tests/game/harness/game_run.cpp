@@ -48,6 +48,11 @@ Script& Script::Tap(double ms, const std::string& key, double holdMs) {
   return Down(ms, key).Up(ms + holdMs, key);
 }
 
+Script& Script::Joy(double ms, const std::string& what, int value) {
+  text_ += Number(ms) + " joy " + what + " " + std::to_string(value) + "\n";
+  return *this;
+}
+
 Script& Script::Close(double ms) {
   text_ += Number(ms) + " close\n";
   return *this;

@@ -21,6 +21,8 @@ class Script {
   Script& Up(double ms, const std::string& key);
   // Down at ms, up holdMs later.
   Script& Tap(double ms, const std::string& key, double holdMs = 40);
+  // "<ms> joy <what> <value>": what is x, y, button1 or button2.
+  Script& Joy(double ms, const std::string& what, int value);
   // The window's close request.
   Script& Close(double ms);
   // The title's key press: the menu is up well before 2000 ms.

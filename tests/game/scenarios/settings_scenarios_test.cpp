@@ -100,6 +100,35 @@ TEST(SettingsRuns, CommandLineModeHoldsForThisRunOnly) {
   EXPECT_EQ(game.ReadFile("settings.cfg")[0], 0);
 }
 
+// The key waits read the joypad only when the file enables it, and only a fully pushed stick
+// ends them: buttons read 128.
+TEST(SettingsRuns, JoypadEndsTheKeyWaitOnlyWhenEnabled) {
+  const Bytes enabled = {0, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0};
+  const Bytes disabled = {0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  struct Case {
+    Bytes file;
+    bool stick;
+    double menuAfter;  // the title's key wait ends at the push, or at the key's release
+    double menuBefore;
+  };
+  for (const Case& c : {Case{enabled, true, 1600, 2000}, Case{enabled, false, 3000, 3400},
+                        Case{disabled, true, 3000, 3400}}) {
+    SCOPED_TRACE(std::string(c.file[8] ? "enabled" : "disabled") +
+                 (c.stick ? " stick" : " button"));
+    GameRun game;
+    game.WriteFile("settings.cfg", c.file);
+    Script script;
+    script.Down(1500, "Space").Joy(1600, c.stick ? "x" : "button1", c.stick ? 32767 : 128);
+    script.Up(3000, "Space");
+    const RunResult run = game.Run(script, 250);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const int menu = run.FirstFrame("menu");
+    ASSERT_GE(menu, 0);
+    EXPECT_GT(run.trace[menu].Number("ms"), c.menuAfter + 250);
+    EXPECT_LT(run.trace[menu].Number("ms"), c.menuBefore);
+  }
+}
+
 // An installed game's folder is not writable: the settings go to the user's data folder.
 TEST(SettingsRuns, ReadOnlyGameFolderKeepsSettingsInTheDataFolder) {
   if (::geteuid() == 0) GTEST_SKIP() << "root may write into any folder";
