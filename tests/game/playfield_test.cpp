@@ -138,6 +138,7 @@ TEST_F(PlayfieldTest, ItemShadowsSwingEightDegreesPerFrame) {
     items(i).type = 14;
     items(i).x = 112 + 96 * i;
     items(i).y = 144;
+    items(i).life = 1000;  // the items themselves stay for this frame
   }
   items(0).shadowAngle = 82;   // 90 degrees after this frame: the lowest frame, 23
   items(1).shadowAngle = 356;  // past 359: back to 0 degrees, the middle frame
