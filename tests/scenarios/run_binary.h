@@ -46,10 +46,12 @@ class BinaryRun {
   }
   std::string Log() const { return ReadWholeFile(Path("ErrorLog.txt")); }
 
-  // `arguments` is passed through the shell as it stands.
-  RunResult Run(const std::string& arguments) const {
-    const std::string command = "cd " + dir_ + " && TMPDIR=" + dir_ + " " TUNDREL_BINARY " " +
-                                arguments + " > " + Path("stdout.txt") + " 2> " +
+  // Runs `binary` with `arguments` (passed through the shell as they stand) and `environment`
+  // ("NAME=value ..." or nothing) in the run's folder.
+  RunResult Run(const std::string& binary, const std::string& arguments,
+                const std::string& environment = "") const {
+    const std::string command = "cd " + dir_ + " && TMPDIR=" + dir_ + " " + environment + " " +
+                                binary + " " + arguments + " > " + Path("stdout.txt") + " 2> " +
                                 Path("stderr.txt") + " < /dev/null";
     const auto start = std::chrono::steady_clock::now();
     const int status = std::system(command.c_str());
