@@ -204,14 +204,16 @@ class EngineArray {
   }
 
   void TakeFrom(EngineArray& other) noexcept {
+    data_ = nullptr;
     if (other.heap_) {
       heap_ = std::move(other.heap_);
       data_ = heap_.get();
-    } else if (other.data_) {
-      std::copy(other.data_, other.data_ + other.capacity_, inline_.data());
-      data_ = inline_.data();
-    } else {
-      data_ = nullptr;
+    } else if constexpr (values::kInlineElements<T> > 0) {
+      // Only numeric arrays have inline storage; a record array's data is always on the heap.
+      if (other.data_) {
+        std::copy(other.data_, other.data_ + other.capacity_, inline_.data());
+        data_ = inline_.data();
+      }
     }
     capacity_ = other.capacity_;
     SetShape(other.sizes_);
