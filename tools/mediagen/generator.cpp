@@ -1,8 +1,11 @@
 #include "tools/mediagen/generator.h"
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
 #include <set>
 #include <stdexcept>
+#include <thread>
 
 #include "tools/mediagen/audio_files.h"
 #include "tools/mediagen/contact_sheet.h"
@@ -90,24 +93,53 @@ MediaSet GenerateMedia(const fs::path& mediaDir, const GenerateOptions& options)
       }
     }
   }
-  auto scores = [&](const fs::path& dir, EntryKind kind) {
-    for (const fs::path& path : SourcesIn(dir)) {
-      SourceText src = SourceText::Load(path);
-      Score score = ParseScore(src);
-      GeneratedFile file;
-      file.kind = kind;
-      bool mp3 = score.output.size() > 4 && score.output.substr(score.output.size() - 4) == ".mp3";
-      if (kind == EntryKind::kMusic && !mp3) src.FailWhole("music is written as .mp3");
-      if (kind == EntryKind::kSound && mp3) src.FailWhole("sound effects are written as .wav");
-      if (mp3)
-        file.bytes = EncodeMp3(RenderScore(score, kMusicRate, 2));
-      else
-        file.bytes = EncodeWav(RenderScore(score, kEffectRate, 1));
-      Add(set, score.output, std::move(file), src.name(), options);
+  // Sounds and music take most of the time; render them on two threads, in a fixed order
+  // of results so the output never depends on timing.
+  struct ScoreJob {
+    fs::path path;
+    EntryKind kind;
+    std::string output;
+    GeneratedFile file;
+    std::exception_ptr error;
+  };
+  std::vector<ScoreJob> jobs;
+  if (options.sounds)
+    for (const fs::path& p : SourcesIn(mediaDir / "sounds"))
+      jobs.push_back({p, EntryKind::kSound, {}, {}, {}});
+  if (options.music)
+    for (const fs::path& p : SourcesIn(mediaDir / "music"))
+      jobs.push_back({p, EntryKind::kMusic, {}, {}, {}});
+  std::atomic<size_t> next{0};
+  auto worker = [&] {
+    for (size_t k = next++; k < jobs.size(); k = next++) {
+      ScoreJob& job = jobs[k];
+      try {
+        SourceText src = SourceText::Load(job.path);
+        Score score = ParseScore(src);
+        bool mp3 =
+            score.output.size() > 4 && score.output.substr(score.output.size() - 4) == ".mp3";
+        if (job.kind == EntryKind::kMusic && !mp3) src.FailWhole("music is written as .mp3");
+        if (job.kind == EntryKind::kSound && mp3)
+          src.FailWhole("sound effects are written as .wav");
+        job.output = score.output;
+        job.file.kind = job.kind;
+        job.file.bytes = mp3 ? EncodeMp3(RenderScore(score, kMusicRate, 2))
+                             : EncodeWav(RenderScore(score, kEffectRate, 1));
+      } catch (...) {
+        job.error = std::current_exception();
+      }
     }
   };
-  if (options.sounds) scores(mediaDir / "sounds", EntryKind::kSound);
-  if (options.music) scores(mediaDir / "music", EntryKind::kMusic);
+  {
+    std::vector<std::jthread> threads;
+    unsigned count = std::clamp(std::thread::hardware_concurrency(), 1u, 2u);
+    for (unsigned t = 0; t < count; ++t)
+      threads.emplace_back(worker);
+  }
+  for (ScoreJob& job : jobs) {
+    if (job.error) std::rethrow_exception(job.error);
+    Add(set, job.output, std::move(job.file), job.path.string(), options);
+  }
 
   // Everything the catalogue lists must be there, of the right kind and shape.
   std::string missing;
@@ -155,8 +187,9 @@ void WriteContactSheets(const MediaSet& set, const fs::path& dir, int scale) {
     if (f.image.empty()) return;
     std::string stem = fs::path(name).stem().string();
     if (f.frameWidth) {
-      WriteFileBytes(dir / (stem + "_sheet.png"),
-                     EncodePng(ContactSheet(f.image, f.frameWidth, f.frameHeight, scale, f.frames)));
+      WriteFileBytes(
+          dir / (stem + "_sheet.png"),
+          EncodePng(ContactSheet(f.image, f.frameWidth, f.frameHeight, scale, f.frames)));
     } else {
       WriteFileBytes(dir / (stem + "_sheet.png"), EncodePng(f.image));
     }

@@ -17,12 +17,13 @@
 namespace {
 
 int Usage() {
-  std::fprintf(stderr,
-               "usage: mediagen MEDIA_DIR [OUT_DIR] [--contact-sheet DIR] [--sheet-scale N] [--partial]\n"
-               "                [--quiet]\n"
-               "  MEDIA_DIR  the folder with catalogue.txt, sprites/, pictures/, sounds/, music/\n"
-               "  OUT_DIR    where the catalogue files are written\n"
-               "  --contact-sheet DIR  one PNG per picture, frames numbered and doubled in size\n");
+  std::fprintf(
+      stderr,
+      "usage: mediagen MEDIA_DIR [OUT_DIR] [--contact-sheet DIR] [--sheet-scale N] [--partial]\n"
+      "                [--quiet]\n"
+      "  MEDIA_DIR  the folder with catalogue.txt, sprites/, pictures/, sounds/, music/\n"
+      "  OUT_DIR    where the catalogue files are written\n"
+      "  --contact-sheet DIR  one PNG per picture, frames numbered and doubled in size\n");
   return 2;
 }
 

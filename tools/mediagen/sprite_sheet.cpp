@@ -150,7 +150,8 @@ Grid ApplyOps(Sheet& s, size_t line, const std::vector<std::string>& w, size_t f
       // Every following two-character word is a pair "from to".
       size_t j = i + 1;
       for (; j < w.size() && w[j].size() == 2 && !IsNumber(w[j]); ++j) {
-        for (auto& row : g.rows) std::replace(row.begin(), row.end(), w[j][0], w[j][1]);
+        for (auto& row : g.rows)
+          std::replace(row.begin(), row.end(), w[j][0], w[j][1]);
       }
       if (j == i + 1) src.Fail(line, "\"swap\" takes pairs of characters such as \"bB\"");
       i = j - 1;

@@ -58,14 +58,17 @@ void RenderTone(const Voice& v, const Note& n, double stepSec, int rate, std::ve
   double phase = 0, phase2 = 0.25, lp = 0, noiseHold = 0, noiseClock = 0;
   Lfsr lfsr;
   double detune = std::pow(2.0, v.detune / 1200.0);
+  double fixedCutoff = 1.0 - std::exp(-kTwoPi * v.cutoffStart / rate);
   for (size_t i = 0; i < length; ++i) {
     double t = double(i) / rate;
     double progress = std::min(t / gate, 1.0);
-    double freq = n.freqStart * std::pow(n.freqEnd / n.freqStart, progress);
+    double freq = n.freqStart == n.freqEnd
+                      ? n.freqStart
+                      : n.freqStart * std::pow(n.freqEnd / n.freqStart, progress);
     if (v.vibratoDepth > 0) {
       // Vibrato fades in over the first tenth of a second so short notes stay clean.
       double depth = v.vibratoDepth * std::min(t / 0.1, 1.0);
-      freq *= std::pow(2.0, depth * std::sin(kTwoPi * v.vibratoRate * t) / 12.0);
+      freq *= std::exp2(depth * std::sin(kTwoPi * v.vibratoRate * t) / 12.0);
     }
     double dt = freq / rate;
     auto oscillate = [&](double& p, double step) {
@@ -105,8 +108,11 @@ void RenderTone(const Voice& v, const Note& n, double stepSec, int rate, std::ve
       if (v.detune != 0) s = 0.6 * s + 0.6 * oscillate(phase2, dt * detune);
     }
     if (v.cutoffStart > 0) {
-      double cutoff = v.cutoffStart * std::pow(v.cutoffEnd / v.cutoffStart, progress);
-      double a = 1.0 - std::exp(-kTwoPi * cutoff / rate);
+      double a = fixedCutoff;
+      if (v.cutoffStart != v.cutoffEnd) {
+        double cutoff = v.cutoffStart * std::pow(v.cutoffEnd / v.cutoffStart, progress);
+        a = 1.0 - std::exp(-kTwoPi * cutoff / rate);
+      }
       lp += a * (s - lp);
       s = lp;
     }
@@ -155,7 +161,8 @@ void RenderDrum(const Voice& v, char drum, int rate, std::vector<double>& out, s
         s = 0.45 * high * std::exp(-t * 3.5);
         break;
     }
-    out[start + i] += s * v.volume;
+    // A millisecond of fade-in keeps the first sample from clicking.
+    out[start + i] += s * v.volume * std::min(1.0, t / 0.001);
   }
 }
 
