@@ -5,7 +5,7 @@
 int main(int argc, char** argv) {
   zrb::GameProgram program;
   program.name = "tundrel";
-  program.version = "1.0";
+  program.version = tundrel::VersionText();
   program.projectSettings = &tundrel::ProjectSettings;
   program.gameMain = &tundrel::GameMain;
   program.traceFrame = &tundrel::TraceFrame;
