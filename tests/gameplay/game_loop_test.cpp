@@ -47,12 +47,13 @@ TEST_F(GameLoopTest, ARoundFramePresentsOneFrameAndStepsTheTimer) {
   StartGame();
   ResetPenguins();
   ForgetScreens();
-  HoldKey(kKeyUp);
+  HoldKey(kKeyRight);
   RoundFrame();
   EXPECT_EQ(Screens().size(), 1u);
   EXPECT_EQ(Screens().front(), "round");
   EXPECT_EQ(timer, 54039);
-  EXPECT_EQ(penguin1.y, 366);
+  EXPECT_EQ(penguin1.x, 338);
+  EXPECT_EQ(penguin2.x, 270);
 }
 
 }  // namespace

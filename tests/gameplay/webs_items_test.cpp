@@ -258,6 +258,7 @@ TEST_F(ItemsTest, TheExtraLifeComesAfterABonusRoundAndThePowerItemOncePerRound) 
   int powerItems = 0;
   for (int draw = 0; draw < 400; ++draw) {
     ClearRecords(items);
+    ClearRecords(sparkles);
     randomItemActive = 0;
     while (RecordCount(items) == 0)
       SpawnRandomItem();
@@ -375,16 +376,19 @@ TEST_F(ItemsTest, BonusHeartsLieOnFloorInBothHalves) {
     EXPECT_GE(hearts, 6);
     EXPECT_LE(hearts, 16);
     int left = 0;
+    int right = 0;
     for (int32_t i = 0; i < hearts; ++i) {
       const int32_t column = (items(i).x - 48) / 32;
       const int32_t row = (items(i).y - 48) / 32;
       EXPECT_EQ(mazeGrid(column, row), 0);
       EXPECT_LE(row, 9);
       EXPECT_LE(column, 13);
-      if (column <= 6) ++left;
+      if (column <= 7) ++left;
+      if (column >= 7) ++right;
       EXPECT_EQ(items(i).type, 2);
     }
     EXPECT_GE(left, 3);
+    EXPECT_GE(right, 3);
   }
 }
 
