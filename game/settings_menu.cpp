@@ -42,6 +42,15 @@ int32_t Switched(int32_t value) {
   return value == 0 ? 1 : 0;
 }
 
+bool SelectDown() {
+  return KeyDown(kKeyEnter) || KeyDown(kKeyLeftCtrl) || KeyDown(kKeySpace);
+}
+
+void WaitSelectKeysUp() {
+  while (SelectDown()) {
+  }
+}
+
 void AwaitKeyRelease() {
   WaitKeyPressAndRelease();
   zrb::SleepMs(kReleasePauseMs);
@@ -88,15 +97,18 @@ void SettingsMenu() {
       awaitRelease = 0;
     }
 
-    if (KeyDown(kKeyEnter) || KeyDown(kKeyLeftCtrl) || KeyDown(kKeySpace)) {
-      // Every line switches once per press: the select key is let go before the menu goes
-      // on, so a held key cannot flip the display mode back and forth.
+    if (SelectDown()) {
       awaitRelease = 1;
       switch (settingsItem) {
         case 0:
           fullScreen = Switched(fullScreen);
           zrb::SetScreen(640, 480, fullScreen);
           PlayBlip();
+          awaitRelease = 0;
+          // One switch per press: a held key must not flip the display mode back and forth
+          // every frame. The mode change shows frames of its own, so a short press is often
+          // over by now and nothing more is waited for.
+          WaitSelectKeysUp();
           break;
         case 1:
           PlayBlip();  // still in the old state: only switching off is heard

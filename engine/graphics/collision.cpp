@@ -7,8 +7,8 @@
 namespace zrb {
 namespace {
 
-// One side of the test: where its frame's image pixels land on screen and the mask that
-// says which of them are solid.
+// One side of the test: where its frame lies on screen and how a screen pixel maps onto
+// its alpha mask (texture layout: row 0 holds the image's bottom row).
 class PlacedFrame {
  public:
   PlacedFrame(const graphics::SpriteSlot* slot, int32_t frame, int32_t x, int32_t y) {
@@ -19,9 +19,10 @@ class PlacedFrame {
     top_ = y;
     width_ = rect.width;
     height_ = rect.height;
-    imageOffsetX_ = int64_t{x} - rect.originX;
-    imageOffsetY_ = int64_t{y} - rect.originY;
-    imageHeight_ = record.imageHeight;
+    // Screen column px is mask column px - columnOffset_; screen row py is mask row
+    // rowBase_ - py.
+    columnOffset_ = int64_t{x} - rect.originX;
+    rowBase_ = int64_t{y} - rect.originY + record.imageHeight - 1;
     textureWidth_ = record.textureWidth;
     textureHeight_ = record.textureHeight;
     mask_ = slot->alphaMask.data();
@@ -32,20 +33,23 @@ class PlacedFrame {
   int64_t Right() const { return left_ + width_; }
   int64_t Bottom() const { return top_ + height_; }
 
-  // Whether the screen pixel (px, py) falls on a solid texel. Frame numbers past the end
-  // of the strip reach outside the texture: nothing there is solid.
-  bool SolidAt(int64_t px, int64_t py) const {
-    if (!mask_) return false;
-    const int64_t column = px - imageOffsetX_;
-    const int64_t row = imageHeight_ - 1 - (py - imageOffsetY_);
-    if (column < 0 || column >= textureWidth_ || row < 0 || row >= textureHeight_) return false;
-    return mask_[row * textureWidth_ + column] != 0;
-  }
+  // The screen pixels that fall inside the mask at all; frame numbers past the end of the
+  // strip reach outside it, and nothing there is solid.
+  int64_t FirstMaskedColumn() const { return columnOffset_; }
+  int64_t EndMaskedColumn() const { return columnOffset_ + textureWidth_; }
+  int64_t FirstMaskedRow() const { return rowBase_ - textureHeight_ + 1; }
+  int64_t EndMaskedRow() const { return rowBase_ + 1; }
+
+  // The mask byte of screen pixel (px, py), a masked row and column, is at
+  // Mask()[RowOffset(py) + px].
+  int64_t RowOffset(int64_t py) const { return (rowBase_ - py) * textureWidth_ - columnOffset_; }
+  const uint8_t* Mask() const { return mask_; }
+  bool HasMask() const { return mask_ != nullptr; }
 
  private:
   int64_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
-  int64_t imageOffsetX_ = 0, imageOffsetY_ = 0;
-  int64_t imageHeight_ = 0, textureWidth_ = 0, textureHeight_ = 0;
+  int64_t columnOffset_ = 0, rowBase_ = 0;
+  int64_t textureWidth_ = 0, textureHeight_ = 0;
   const uint8_t* mask_ = nullptr;
 };
 
@@ -62,14 +66,29 @@ int32_t AnimCollision(int32_t slot1, int32_t frame1, int32_t x1, int32_t y1, int
   const int64_t top = std::max(first.Top(), second.Top());
   const int64_t bottom = std::min(first.Bottom(), second.Bottom());
   if (left >= right || top >= bottom) return 0;  // apart, or only sharing an edge
+  if (!first.HasMask() || !second.HasMask()) return 0;
 
-  // A coarse grid first (even rows and columns), then the pixels between: solid shapes
-  // that overlap are usually found within the first pass.
+  // Only pixels inside both masks can be solid in both.
+  const int64_t firstColumn =
+      std::max({left, first.FirstMaskedColumn(), second.FirstMaskedColumn()});
+  const int64_t endColumn = std::min({right, first.EndMaskedColumn(), second.EndMaskedColumn()});
+  const int64_t firstRow = std::max({top, first.FirstMaskedRow(), second.FirstMaskedRow()});
+  const int64_t endRow = std::min({bottom, first.EndMaskedRow(), second.EndMaskedRow()});
+  if (firstColumn >= endColumn || firstRow >= endRow) return 0;
+
+  // A coarse grid first (even rows and columns of the overlap), then the pixels between:
+  // solid shapes that overlap are usually found within the first pass.
   for (int rowParity = 0; rowParity < 2; ++rowParity) {
     for (int columnParity = 0; columnParity < 2; ++columnParity) {
-      for (int64_t py = top + rowParity; py < bottom; py += 2) {
-        for (int64_t px = left + columnParity; px < right; px += 2) {
-          if (first.SolidAt(px, py) && second.SolidAt(px, py)) return 1;
+      int64_t py = top + rowParity;
+      if (py < firstRow) py += (firstRow - py + 1) / 2 * 2;
+      int64_t startColumn = left + columnParity;
+      if (startColumn < firstColumn) startColumn += (firstColumn - startColumn + 1) / 2 * 2;
+      for (; py < endRow; py += 2) {
+        const int64_t firstOffset = first.RowOffset(py);
+        const int64_t secondOffset = second.RowOffset(py);
+        for (int64_t px = startColumn; px < endColumn; px += 2) {
+          if (first.Mask()[firstOffset + px] && second.Mask()[secondOffset + px]) return 1;
         }
       }
     }

@@ -10,6 +10,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "engine/graphics/letterbox.h"
 #include "engine/platform/window.h"
 
 namespace zrb::graphics {
@@ -22,39 +23,10 @@ bool HasFramebufferObjects() {
   return extensions && std::strstr(extensions, "GL_ARB_framebuffer_object");
 }
 
-// Where the logical picture lands in a drawable: as large as fits with its aspect kept,
-// centred, the rest black bars.
-struct Letterbox {
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
-  bool wholeScale = false;  // an exact multiple of the logical size: sample nearest texels
-};
-
-Letterbox FitPicture(int pictureWidth, int pictureHeight, int drawableWidth, int drawableHeight) {
-  Letterbox box;
-  if (drawableWidth <= 0 || drawableHeight <= 0) return box;
-  if (static_cast<int64_t>(drawableWidth) * pictureHeight <=
-      static_cast<int64_t>(drawableHeight) * pictureWidth) {
-    box.width = drawableWidth;
-    box.height =
-        static_cast<int>(static_cast<int64_t>(drawableWidth) * pictureHeight / pictureWidth);
-  } else {
-    box.height = drawableHeight;
-    box.width =
-        static_cast<int>(static_cast<int64_t>(drawableHeight) * pictureWidth / pictureHeight);
-  }
-  box.x = (drawableWidth - box.width) / 2;
-  box.y = (drawableHeight - box.height) / 2;
-  box.wholeScale = box.width % pictureWidth == 0 && box.height % pictureHeight == 0 &&
-                   box.width / pictureWidth == box.height / pictureHeight;
-  return box;
-}
-
 class GlRenderer final : public Renderer {
  public:
-  GlRenderer(int logicalWidth, int logicalHeight) : width_(logicalWidth), height_(logicalHeight) {}
+  GlRenderer(int logicalWidth, int logicalHeight, PictureTarget target)
+      : width_(logicalWidth), height_(logicalHeight), target_(target) {}
   ~GlRenderer() override;
   GlRenderer(const GlRenderer&) = delete;
   GlRenderer& operator=(const GlRenderer&) = delete;
@@ -85,6 +57,7 @@ class GlRenderer final : public Renderer {
 
   int width_;
   int height_;
+  PictureTarget target_;
   int maxTextureSize_ = 0;
 
   // The offscreen picture; without framebuffer objects we draw into the back buffer
@@ -118,7 +91,8 @@ bool GlRenderer::Initialise() {
   maxTextureSize_ = maxSize > 0 ? maxSize : 64;
   while (glGetError() != GL_NO_ERROR) {
   }
-  offscreen_ = HasFramebufferObjects() && CreatePictureTarget();
+  offscreen_ = target_ == PictureTarget::kOffscreenWhenPossible && HasFramebufferObjects() &&
+               CreatePictureTarget();
   // Start from black everywhere, the window's default framebuffer included.
   if (offscreen_) glBindFramebuffer(GL_FRAMEBUFFER, 0);
   glDisable(GL_SCISSOR_TEST);
@@ -415,8 +389,9 @@ bool GlRenderer::ReadPicture(std::vector<uint8_t>& rgba, int& width, int& height
 
 }  // namespace
 
-std::unique_ptr<Renderer> CreateGlRenderer(int logicalWidth, int logicalHeight) {
-  auto renderer = std::make_unique<GlRenderer>(logicalWidth, logicalHeight);
+std::unique_ptr<Renderer> CreateGlRenderer(int logicalWidth, int logicalHeight,
+                                           PictureTarget target) {
+  auto renderer = std::make_unique<GlRenderer>(logicalWidth, logicalHeight, target);
   if (!renderer->Initialise()) return nullptr;
   return renderer;
 }

@@ -8,7 +8,16 @@
 
 namespace zrb::graphics {
 
-// Needs the window's GL context to be current. nullptr when there is none.
-std::unique_ptr<Renderer> CreateGlRenderer(int logicalWidth, int logicalHeight);
+enum class PictureTarget {
+  kOffscreenWhenPossible,  // a framebuffer object of the logical size, then scaled
+  kWindow,                 // straight into the back buffer through a letterboxed viewport
+};
+
+// Needs the window's GL context to be current. nullptr when there is none. Without
+// framebuffer objects (GL below 3.0 and no ARB_framebuffer_object) the picture is drawn
+// straight into the window.
+std::unique_ptr<Renderer> CreateGlRenderer(
+    int logicalWidth, int logicalHeight,
+    PictureTarget target = PictureTarget::kOffscreenWhenPossible);
 
 }  // namespace zrb::graphics

@@ -28,7 +28,11 @@ void AStarPlanner::BeginSearch() {
   if (!start || !open_.PushBack(start)) {
     ranOutOfNodes_ = true;
     done_ = true;
+    return;
   }
+  const int cell = CellIndex(start->x, start->y);
+  cellNodes_[static_cast<size_t>(cell)] = start;
+  cellStates_[static_cast<size_t>(cell)] = CellState::kOpen;
 }
 
 void AStarPlanner::Search() {
@@ -41,6 +45,8 @@ void AStarPlanner::Search() {
     }
     Node* current = open_.Back();
     open_.PopBack();
+    const size_t currentCell = static_cast<size_t>(CellIndex(current->x, current->y));
+    cellStates_[currentCell] = CellState::kClosed;
     if (current->x == request_.goalX && current->y == request_.goalY) {
       closed_.Insert(current);
       done_ = true;
@@ -70,18 +76,24 @@ bool AStarPlanner::Relax(Node* current, int dx, int dy) {
   const int h = std::abs(request_.goalX - x) + std::abs(request_.goalY - y);
   const float f = (static_cast<float>(h) - g) * request_.weight + g;
 
-  if (Node* closed = closed_.Find(x, y)) {
-    if (closed->g <= g) return true;
+  const size_t cell = static_cast<size_t>(CellIndex(x, y));
+  Node* known = cellNodes_[cell];
+  if (known && known->g <= g) return true;  // kept: only a strictly cheaper cost moves it
+
+  if (cellStates_[cell] == CellState::kClosed) {
+    Node* closed = closed_.Find(x, y);
+    if (!closed) return true;
     closed_.Remove(closed);
     closed->parent = current;
     closed->g = g;
     closed->f = f;
+    cellStates_[cell] = CellState::kOpen;
     return InsertSorted(closed);
   }
-  const int openIndex = FindOpen(x, y);
-  if (openIndex >= 0) {
+  if (cellStates_[cell] == CellState::kOpen) {
+    const int openIndex = FindOpen(x, y);
     Node* open = open_.At(openIndex);
-    if (open->g <= g) return true;
+    if (!open) return true;
     open_.Erase(openIndex);
     open->parent = current;
     open->g = g;
@@ -89,7 +101,10 @@ bool AStarPlanner::Relax(Node* current, int dx, int dy) {
     return InsertSorted(open);
   }
   Node* fresh = pool_.Make(current, x, y, g, f);
-  return fresh && InsertSorted(fresh);
+  if (!fresh) return false;
+  cellNodes_[cell] = fresh;
+  cellStates_[cell] = CellState::kOpen;
+  return InsertSorted(fresh);
 }
 
 bool AStarPlanner::InsertSorted(Node* node) {

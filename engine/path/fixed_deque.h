@@ -32,7 +32,11 @@ class FixedDeque {
   void Clear();
 
  private:
-  int Slot(int index) const { return (head_ + index) % Capacity(); }
+  // index lies in 0..Capacity(), so one subtraction wraps it (no division per access).
+  int Slot(int index) const {
+    const int slot = head_ + index;
+    return slot >= Capacity() ? slot - Capacity() : slot;
+  }
 
   std::vector<Node*> slots_;
   int head_ = 0;

@@ -16,6 +16,8 @@ bool Inside(int x, int y, int width, int height) {
 
 bool Planner::Initialize(const PlannerRequest& request) {
   grid_.clear();
+  cellNodes_.clear();
+  cellStates_.clear();
   initialized_ = false;
   done_ = true;
   ranOutOfNodes_ = false;
@@ -52,6 +54,8 @@ bool Planner::Initialize(const PlannerRequest& request) {
     }
   }
 
+  cellNodes_.assign(static_cast<size_t>(cells), nullptr);
+  cellStates_.assign(static_cast<size_t>(cells), CellState::kNone);
   pool_.Create(request.nodePoolSize > 0 ? request.nodePoolSize : cells);
   open_.Create(request.openCapacity > 0 ? request.openCapacity : cells);
   closed_.Create(request.hashBits);
@@ -73,6 +77,8 @@ void Planner::BeginSearch() {
 }
 
 void Planner::Reset() {
+  std::fill(cellNodes_.begin(), cellNodes_.end(), nullptr);
+  std::fill(cellStates_.begin(), cellStates_.end(), CellState::kNone);
   pool_.ReturnAll();
   open_.Clear();
   closed_.Clear();

@@ -1,6 +1,7 @@
 // The base of the grid planners: the cost grid, the node pool, the open list and closed set.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "engine/path/fixed_deque.h"
@@ -62,6 +63,14 @@ class Planner {
   FixedDeque open_;
   NodeHashTable closed_;
   Node* goalNode_ = nullptr;
+
+  // Where each cell's node is, so that a neighbour that already has a cheaper node is
+  // skipped without walking the closed set's chain or scanning the open list. The lists
+  // stay the record of the search; this only spares looking things up in them.
+  enum class CellState : uint8_t { kNone, kOpen, kClosed };
+  std::vector<Node*> cellNodes_;
+  std::vector<CellState> cellStates_;
+  int CellIndex(int x, int y) const { return y * width_ + x; }
 };
 
 }  // namespace zrb::path

@@ -60,28 +60,26 @@ void Isaac::Seed(uint32_t seed) {
 void Isaac::GenerationRound() {
   ++c_;
   b_ += c_;
-  for (int i = 0; i < kSize; ++i) {
+  uint32_t a = a_;
+  uint32_t b = b_;
+  // One step per memory word; the shift of a rotates through 13 left, 6 right, 2 left and
+  // 16 right with the word's position.
+  const auto step = [&](int i, uint32_t shifted) {
     const uint32_t x = memory_[i];
-    switch (i & 3) {
-      case 0:
-        a_ ^= a_ << 13;
-        break;
-      case 1:
-        a_ ^= a_ >> 6;
-        break;
-      case 2:
-        a_ ^= a_ << 2;
-        break;
-      default:
-        a_ ^= a_ >> 16;
-        break;
-    }
-    a_ += memory_[(i + 128) & (kSize - 1)];
-    const uint32_t y = memory_[(x >> 2) & (kSize - 1)] + a_ + b_;
+    a = (a ^ shifted) + memory_[(i + kSize / 2) & (kSize - 1)];
+    const uint32_t y = memory_[(x >> 2) & (kSize - 1)] + a + b;
     memory_[i] = y;
-    b_ = memory_[(y >> 10) & (kSize - 1)] + x;
-    results_[i] = b_;
+    b = memory_[(y >> 10) & (kSize - 1)] + x;
+    results_[i] = b;
+  };
+  for (int i = 0; i < kSize; i += 4) {
+    step(i, a << 13);
+    step(i + 1, a >> 6);
+    step(i + 2, a << 2);
+    step(i + 3, a >> 16);
   }
+  a_ = a;
+  b_ = b;
 }
 
 }  // namespace zrb::values

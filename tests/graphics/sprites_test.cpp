@@ -4,6 +4,9 @@
 
 #include <png.h>
 
+#include "engine/files/archive_format.h"
+#include "engine/files/resolver.h"
+
 #include "graphics_fixture.h"
 
 namespace zrb::testing {
@@ -179,19 +182,24 @@ TEST_F(SpriteLoading, ATextureTheRendererCannotHoldEmptiesTheSlot) {
   EXPECT_EQ(recorder_->TextureBytes(), 0u);
 }
 
-TEST_F(SpriteLoading, TheKeyOnlyAffectsLaterLoads) {
-  Picture picture(2, 1, {0, 0, 0});
-  picture.At(1, 0) = {255, 0, 128};
-  const std::string path = SaveBmp("two.bmp", picture);
-  LoadSprite(path, 0);
-  SetTransparentColour(0);
-  LoadSprite(path, 1);
-  const std::vector<uint8_t>& before = graphics::Graphics().sprites.Find(0)->alphaMask;
-  const std::vector<uint8_t>& after = graphics::Graphics().sprites.Find(1)->alphaMask;
-  EXPECT_EQ(before[0], 255);
-  EXPECT_EQ(before[1], 0);
-  EXPECT_EQ(after[0], 0);
-  EXPECT_EQ(after[1], 255);
+TEST_F(SpriteLoading, ImagesComeOutOfTheMediaArchiveToo) {
+  PngSpec spec{.width = 24, .height = 8, .colourType = PNG_COLOR_TYPE_RGB};
+  spec.samples.assign(24 * 8 * 3, 77);
+  const std::vector<uint8_t> png = EncodePng(spec);
+  files::archive::ArchiveBuilder builder;
+  ASSERT_EQ(builder.Add("packed_tiles.png", png), "");
+  const std::string archive = folder_.Path("Media.sbx");
+  WriteFile(archive, builder.Finish(files::archive::OffsetBase::kFileStart));
+
+  SetMediaArchive(archive, archive);
+  LoadAnim("packed_tiles.png", 5, 8, 8);
+  EXPECT_EQ(RuntimeError().code, kErrorSuccess);
+  EXPECT_EQ(SpriteSize(5).width, 24);
+  EXPECT_EQ(Record(5).frameWidth, 8);
+  LoadSprite("packed_nothing.png", 6);
+  EXPECT_EQ(RuntimeError().code, kErrorNoSuchFile);
+  SetMediaArchive("", "");
+  files::ReleaseArchiveSlots();
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Cost grids drawn as text for the path tests: '#' blocks a cell, '.' costs 9 (as the
-// game's grid), a digit costs that much, and a letter stands for a cost of 90.
+// Cost grids drawn as text for the path tests: '#' blocks a cell, '.' costs 9 (as in the
+// game's grid), a digit costs that much, any other letter 90.
 #pragma once
 
 #include <string>
@@ -12,11 +12,9 @@ namespace zrb::testing {
 
 inline EngineArray<double> GridFromRows(const std::vector<std::string>& rows) {
   EngineArray<double> grid;
-  const int width = static_cast<int>(rows.front().size());
-  const int height = static_cast<int>(rows.size());
-  DimArray(grid, width, height);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
+  DimArray(grid, static_cast<int>(rows[0].size()), static_cast<int>(rows.size()));
+  for (int y = 0; y < ArraySize(grid, 1); ++y) {
+    for (int x = 0; x < ArraySize(grid, 0); ++x) {
       const char c = rows[static_cast<size_t>(y)][static_cast<size_t>(x)];
       grid(x, y) = c == '#' ? 0.0 : c == '.' ? 9.0 : (c >= '0' && c <= '9') ? c - '0' : 90.0;
     }

@@ -1,0 +1,385 @@
+// Real mode under the test display: sprites, strips, rotation, rectangles and the three
+// alpha modes drawn by OpenGL and read back pixel by pixel; the alpha mask against the
+// texture's own alpha; screenshots and the scaled window.
+#define GL_GLEXT_PROTOTYPES 1
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "engine/graphics/draw.h"
+#include "engine/graphics/gl_renderer.h"
+#include "engine/graphics/graphics_context.h"
+#include "engine/graphics/graphics_system.h"
+#include "engine/graphics/letterbox.h"
+#include "engine/graphics/sprites.h"
+#include "engine/platform/clock.h"
+#include "engine/platform/window.h"
+#include "engine/values/runtime_error.h"
+#include "test_images.h"
+
+namespace zrb::testing {
+namespace {
+
+constexpr Rgb kKey{255, 0, 128};
+
+struct Colour {
+  int r, g, b;
+};
+
+class GlDrawing : public ::testing::Test {
+ protected:
+  void SetUp() override { Open(1); }
+
+  void Open(int scale) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display (the suite runs under xvfb-run)";
+    graphics::ShutdownGraphics();
+    platform::CloseWindow();
+    platform::SetHeadless(false);
+    platform::WindowConfig config;
+    config.scale = scale;
+    config.title = "graphics test";
+    ASSERT_TRUE(platform::OpenWindow(config)) << platform::WindowError();
+    ASSERT_TRUE(graphics::InitGraphics(/*headless=*/false, 640, 480));
+    ASSERT_EQ(graphics::Graphics().renderer->Name(), "opengl");
+    SetTransparentColour(graphics::kDefaultTransparentColour);
+    ResetRuntimeErrorRecord();
+  }
+
+  void TearDown() override {
+    graphics::ShutdownGraphics();
+    platform::CloseWindow();
+  }
+
+  void Load(int slot, const Picture& picture, int frameWidth = 0, int frameHeight = 0) {
+    const std::string path = folder_.Path("p" + std::to_string(slot) + ".bmp");
+    WriteFile(path, EncodeBmp(picture));
+    LoadAnim(path, slot, frameWidth, frameHeight);
+    ASSERT_EQ(RuntimeError().code, kErrorSuccess);
+  }
+
+  void LoadPng(int slot, const PngSpec& spec) {
+    const std::string path = folder_.Path("p" + std::to_string(slot) + ".png");
+    WriteFile(path, EncodePng(spec));
+    LoadSprite(path, slot);
+    ASSERT_EQ(RuntimeError().code, kErrorSuccess);
+  }
+
+  // The logical picture as drawn so far.
+  void Capture() {
+    int width = 0, height = 0;
+    ASSERT_TRUE(graphics::Graphics().renderer->ReadPicture(picture_, width, height));
+    ASSERT_EQ(width, 640);
+    ASSERT_EQ(height, 480);
+  }
+
+  Colour At(int x, int y) const {
+    const uint8_t* p = picture_.data() + (static_cast<size_t>(y) * 640 + x) * 4;
+    return {p[0], p[1], p[2]};
+  }
+
+  void ExpectColour(int x, int y, Colour expected, int tolerance = 2) const {
+    const Colour actual = At(x, y);
+    EXPECT_NEAR(actual.r, expected.r, tolerance) << "red at " << x << "," << y;
+    EXPECT_NEAR(actual.g, expected.g, tolerance) << "green at " << x << "," << y;
+    EXPECT_NEAR(actual.b, expected.b, tolerance) << "blue at " << x << "," << y;
+  }
+
+  TempFolder folder_;
+  std::vector<uint8_t> picture_;
+};
+
+TEST_F(GlDrawing, OpaqueSpritesHaveColourKeyedHolesAndExactEdges) {
+  Picture sprite(32, 32, {200, 100, 0});
+  for (int y = 12; y < 20; ++y) {
+    for (int x = 12; x < 20; ++x)
+      sprite.At(x, y) = kKey;
+  }
+  Load(1, sprite);
+  ClearScreen(0x640000);  // blue 100
+  DrawSprite(1, 100, 50);
+  Capture();
+  ExpectColour(100, 50, {200, 100, 0});
+  ExpectColour(131, 81, {200, 100, 0});
+  ExpectColour(115, 65, {0, 0, 100});  // the hole
+  ExpectColour(99, 50, {0, 0, 100});
+  ExpectColour(132, 60, {0, 0, 100});
+  ExpectColour(110, 82, {0, 0, 100});
+}
+
+TEST_F(GlDrawing, AdditiveAndTranslucentModesBlendAtTheirFactor) {
+  Load(1, Picture(32, 32, {200, 100, 0}));
+  ClearScreen(0x640000);
+  SetAlphaMode(0.5);
+  DrawSprite(1, 0, 0);
+  SetAlphaMode(-0.5);
+  DrawSprite(1, 100, 0);
+  SetAlphaMode(3);  // limited to 1
+  DrawSprite(1, 200, 0);
+  SetAlphaMode(0);
+  DrawSprite(1, 300, 0);
+  Capture();
+  ExpectColour(10, 10, {100, 50, 100});    // source / 2 + destination
+  ExpectColour(110, 10, {100, 50, 50});    // source / 2 + destination / 2
+  ExpectColour(210, 10, {200, 100, 100});  // source + destination
+  ExpectColour(310, 10, {200, 100, 0});    // opaque again
+}
+
+TEST_F(GlDrawing, OwnAlphaIsBlendedTranslucentlyAndCutByTheTestWhenOpaque) {
+  PngSpec spec{.width = 3, .height = 1, .colourType = PNG_COLOR_TYPE_RGBA};
+  spec.samples = {200, 200, 200, 128, /**/ 200, 200, 200, 10, /**/ 200, 200, 200, 0};
+  LoadPng(1, spec);
+  ClearScreen(0);
+  SetAlphaMode(-1);
+  DrawSprite(1, 0, 0);
+  SetAlphaMode(0);
+  DrawSprite(1, 0, 10);
+  Capture();
+  ExpectColour(0, 0, {100, 100, 100}, 3);
+  ExpectColour(1, 0, {8, 8, 8}, 3);
+  ExpectColour(0, 10, {200, 200, 200});  // alpha above 0.05 passes, drawn opaque
+  ExpectColour(1, 10, {0, 0, 0});        // 10 / 255 is below the test's 0.05
+  ExpectColour(2, 10, {0, 0, 0});
+}
+
+TEST_F(GlDrawing, DrawAnimShowsExactlyTheChosenFrame) {
+  const Colour frames[6] = {{250, 0, 0},   {0, 250, 0},   {0, 0, 250},
+                            {250, 250, 0}, {0, 250, 250}, {250, 0, 250}};
+  Picture strip(96, 64);
+  for (int y = 0; y < 64; ++y) {
+    for (int x = 0; x < 96; ++x) {
+      const Colour& c = frames[(y / 32) * 3 + x / 32];
+      strip.At(x, y) = Rgb{uint8_t(c.r), uint8_t(c.g), uint8_t(c.b)};
+    }
+  }
+  Load(1, strip, 32, 32);
+  ClearScreen(0);
+  DrawAnim(1, 5, 200, 100);
+  DrawAnim(1, 1, 300, 100);
+  Capture();
+  for (int y : {100, 115, 131}) {
+    for (int x : {200, 216, 231})
+      ExpectColour(x, y, frames[5]);
+    for (int x : {300, 331})
+      ExpectColour(x, y, frames[1]);
+  }
+  ExpectColour(232, 110, {0, 0, 0});
+  ExpectColour(210, 132, {0, 0, 0});
+}
+
+TEST_F(GlDrawing, RotoZoomAtZeroMatchesDrawAnimAndAtNinetyTurnsTheRightEdgeUp) {
+  Picture frame(32, 32, {250, 0, 0});  // left half red, right half green
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 16; x < 32; ++x)
+      frame.At(x, y) = {0, 250, 0};
+  }
+  Load(1, frame, 32, 32);
+  ClearScreen(0);
+  RotoZoomAnim(1, 0, 100, 100, 0, 1);
+  RotoZoomAnim(1, 0, 200, 100, 90, 1);
+  Capture();
+  // Unturned: the same 32 x 32 pixels DrawAnim covers, red left, green right.
+  ExpectColour(100, 100, {250, 0, 0}, 10);
+  ExpectColour(131, 131, {0, 250, 0}, 10);
+  ExpectColour(99, 110, {0, 0, 0});
+  ExpectColour(132, 110, {0, 0, 0});
+  ExpectColour(110, 99, {0, 0, 0});
+  ExpectColour(110, 132, {0, 0, 0});
+  // Turned a quarter anticlockwise: green on top, red below.
+  ExpectColour(216, 104, {0, 250, 0}, 10);
+  ExpectColour(216, 127, {250, 0, 0}, 10);
+  ExpectColour(201, 101, {0, 250, 0}, 10);
+  ExpectColour(230, 130, {250, 0, 0}, 10);
+}
+
+TEST_F(GlDrawing, RectanglesFillExactlyTheirPixels) {
+  ClearScreen(0);
+  DrawRect(10, 10, -3, 2, 0x00FF00);
+  DrawRect(20, 20, 1, 1, 0xFFFFFF);
+  Capture();
+  for (int y = 5; y < 16; ++y) {
+    for (int x = 5; x < 16; ++x) {
+      const bool inside = x >= 8 && x <= 10 && y >= 10 && y <= 11;
+      ExpectColour(x, y, inside ? Colour{0, 255, 0} : Colour{0, 0, 0}, 0);
+    }
+  }
+  ExpectColour(20, 20, {255, 255, 255}, 0);
+  ExpectColour(21, 20, {0, 0, 0}, 0);
+  ExpectColour(20, 21, {0, 0, 0}, 0);
+}
+
+TEST_F(GlDrawing, RectanglesInTheTransparentColourShowOnlyWithBlendingOff) {
+  SetTransparentColour(0x0000FF);
+  ClearScreen(0x404040);
+  DrawRect(0, 0, 4, 4, 0x0000FF);
+  SetAlphaMode(-1);
+  DrawRect(10, 0, 4, 4, 0x0000FF);
+  SetAlphaMode(1);
+  DrawRect(20, 0, 4, 4, 0x0000FF);
+  SetAlphaMode(-0.5);
+  DrawRect(30, 0, 4, 4, 0x00FF00);
+  Capture();
+  ExpectColour(1, 1, {255, 0, 0}, 0);
+  ExpectColour(11, 1, {64, 64, 64}, 0);
+  ExpectColour(21, 1, {64, 64, 64}, 0);
+  ExpectColour(31, 1, {32, 160, 32}, 2);
+}
+
+TEST_F(GlDrawing, TheKeptAlphaMaskIsWhatTheTextureHolds) {
+  Picture sprite(20, 12, {10, 20, 30});
+  for (int x = 0; x < 20; x += 3)
+    sprite.At(x, x % 12) = kKey;
+  Load(1, sprite);
+  const graphics::SpriteSlot* slot = graphics::Graphics().sprites.Find(1);
+  ASSERT_NE(slot, nullptr);
+  std::vector<uint8_t> readBack(slot->alphaMask.size() + 64, 0xEE);
+  glBindTexture(GL_TEXTURE_2D, slot->record.texture);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, readBack.data());
+  glBindTexture(GL_TEXTURE_2D, 0);
+  readBack.resize(slot->alphaMask.size());
+  EXPECT_EQ(readBack, slot->alphaMask);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(GlDrawing, FrameStartsFromTheClearColourAndTheStateResets) {
+  Load(1, Picture(8, 8, {200, 0, 0}));
+  ClearScreen(0x00FF00);
+  SetAlphaMode(0.5);
+  DrawSprite(1, 0, 0);
+  graphics::BeforeSwap(1);
+  platform::SwapWindow();
+  graphics::AfterSwap();
+  graphics::ResetDrawState();
+  DrawSprite(1, 20, 0);
+  Capture();
+  ExpectColour(2, 2, {0, 255, 0});   // last frame's sprite is gone
+  ExpectColour(22, 2, {200, 0, 0});  // drawn opaque again
+}
+
+// Drivers without framebuffer objects get the picture drawn straight into the window.
+TEST_F(GlDrawing, WithoutAnOffscreenPictureTheWindowIsDrawnDirectly) {
+  graphics::InstallRenderer(graphics::CreateGlRenderer(640, 480, graphics::PictureTarget::kWindow),
+                            false, 640, 480);
+  Load(1, Picture(16, 16, {0, 200, 0}));
+  ClearScreen(0x000080);
+  DrawSprite(1, 600, 10);
+  DrawRect(0, 479, 2, 1, 0xFFFFFF);
+  Capture();
+  ExpectColour(600, 10, {0, 200, 0});
+  ExpectColour(615, 25, {0, 200, 0});
+  ExpectColour(616, 10, {128, 0, 0});
+  ExpectColour(1, 479, {255, 255, 255}, 0);
+  ExpectColour(2, 479, {128, 0, 0}, 0);
+  graphics::BeforeSwap(1);
+  platform::SwapWindow();
+  graphics::AfterSwap();
+  Capture();
+  ExpectColour(600, 10, {128, 0, 0});
+}
+
+TEST(Letterbox, KeepsTheAspectAndCentres) {
+  graphics::Letterbox same = graphics::FitPicture(640, 480, 640, 480);
+  EXPECT_EQ(same.width, 640);
+  EXPECT_TRUE(same.wholeScale);
+  graphics::Letterbox doubled = graphics::FitPicture(640, 480, 1280, 960);
+  EXPECT_EQ(doubled.width, 1280);
+  EXPECT_EQ(doubled.height, 960);
+  EXPECT_TRUE(doubled.wholeScale);
+  graphics::Letterbox wide = graphics::FitPicture(640, 480, 1920, 1080);
+  EXPECT_EQ(wide.width, 1440);
+  EXPECT_EQ(wide.height, 1080);
+  EXPECT_EQ(wide.x, 240);
+  EXPECT_EQ(wide.y, 0);
+  EXPECT_FALSE(wide.wholeScale);
+  graphics::Letterbox tall = graphics::FitPicture(640, 480, 1000, 1000);
+  EXPECT_EQ(tall.width, 1000);
+  EXPECT_EQ(tall.height, 750);
+  EXPECT_EQ(tall.y, 125);
+  graphics::Letterbox bars = graphics::FitPicture(640, 480, 1400, 960);
+  EXPECT_EQ(bars.x, 60);
+  EXPECT_TRUE(bars.wholeScale);
+  EXPECT_EQ(graphics::FitPicture(640, 480, 0, 0).width, 0);
+}
+
+class GlScaledWindow : public GlDrawing {
+ protected:
+  void SetUp() override {
+    Open(2);
+    if (!IsSkipped()) WaitForDoubleSizeBuffers();
+  }
+
+  // The window opens at the logical size and is then enlarged; the X server and the GL
+  // driver take a few swaps to give the window buffers of the new size.
+  void WaitForDoubleSizeBuffers() {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      glBindFramebuffer(GL_FRAMEBUFFER, 0);
+      glClearColor(1, 1, 1, 1);
+      glClear(GL_COLOR_BUFFER_BIT);
+      uint8_t corner[4] = {0, 0, 0, 0};
+      glReadPixels(1279, 959, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, corner);
+      if (corner[0] == 255) break;
+      platform::SwapWindow();
+      platform::SleepMs(10);
+    }
+    graphics::AfterSwap();  // back to drawing the logical picture
+  }
+};
+
+TEST_F(GlScaledWindow, PictureIsDoubledCrisplyAndScreenshotsStayLogicalSize) {
+  int drawableWidth = 0, drawableHeight = 0;
+  platform::DrawableSize(&drawableWidth, &drawableHeight);
+  ASSERT_EQ(drawableWidth, 1280);
+  ASSERT_EQ(drawableHeight, 960);
+
+  const std::string shot = folder_.Path("shot.png");
+  graphics::RequestScreenshot(1, shot);
+  ClearScreen(0x400000);
+  DrawRect(10, 10, 1, 1, 0xFFFFFF);
+  DrawRect(639, 479, 1, 1, 0x00FF00);
+  graphics::BeforeSwap(1);
+
+  // The window's back buffer (rows counted from the bottom) holds the doubled picture.
+  std::vector<uint8_t> window(1280 * 960 * 4);
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glReadPixels(0, 0, 1280, 960, GL_RGBA, GL_UNSIGNED_BYTE, window.data());
+  auto windowRed = [&](int x, int y) { return window[((959 - y) * 1280 + x) * 4]; };
+  auto windowBlue = [&](int x, int y) { return window[((959 - y) * 1280 + x) * 4 + 2]; };
+  for (int y = 19; y <= 22; ++y) {
+    for (int x = 19; x <= 22; ++x) {
+      const bool lit = x >= 20 && x <= 21 && y >= 20 && y <= 21;
+      EXPECT_EQ(windowRed(x, y), lit ? 255 : 0) << x << "," << y;
+    }
+  }
+  EXPECT_EQ(windowBlue(0, 0), 0x40);
+  EXPECT_EQ(window[(0 * 1280 + 1279) * 4 + 1], 255);  // logical (639, 479), bottom right
+
+  platform::SwapWindow();
+  graphics::AfterSwap();
+
+  int width = 0, height = 0;
+  std::vector<uint8_t> rgba;
+  ASSERT_TRUE(ReadPngRgba(shot, width, height, rgba));
+  EXPECT_EQ(width, 640);
+  EXPECT_EQ(height, 480);
+  EXPECT_EQ(rgba[(10 * 640 + 10) * 4], 255);
+  EXPECT_EQ(rgba[(10 * 640 + 11) * 4], 0);
+  EXPECT_EQ(rgba[(479 * 640 + 639) * 4 + 1], 255);
+  EXPECT_EQ(rgba[2], 0x40);
+}
+
+TEST_F(GlScaledWindow, ScreenshotIntoAMissingFolderIsReportedNotFatal) {
+  const std::string shot = folder_.Path("no/such/folder/shot.png");
+  graphics::RequestScreenshot(1, shot);
+  ::testing::internal::CaptureStderr();
+  graphics::BeforeSwap(1);
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("cannot write"), std::string::npos);
+  EXPECT_FALSE(std::ifstream(shot).good());
+}
+
+}  // namespace
+}  // namespace zrb::testing
