@@ -1,7 +1,4 @@
 #include "game/life_loss.h"
-#include "engine/audio/sound.h"
-#include "game/catalogue.h"
-#include "game/game_loop.h"
 #include "game/maze.h"
 #include "game/penguins.h"
 #include "game/record_lists.h"
@@ -10,62 +7,13 @@
 namespace tundrel::testing {
 namespace {
 
-class LifeLossTest : public GameplayTest {
- protected:
-  // A game at round 1 with no enemies, so nothing but the clock can end the life.
-  void StartQuietGame() {
-    StartGame();
-    ResetPenguins();
-    ClearRecords(enemies);
-    ForgetScreens();
-  }
-
-  static int RoundFramesBefore(std::string_view screen) {
-    int frames = 0;
-    for (const std::string& name : Screens()) {
-      if (name == screen) return frames;
-      if (name == "round") ++frames;
-    }
-    return -1;
-  }
-};
+// The clock running out, the final life and the catches are played whole in the scenarios.
+using LifeLossTest = GameplayTest;
 
 TEST_F(LifeLossTest, NothingHappensWithoutALoss) {
   CheckLifeLoss();
   EXPECT_EQ(lives, 3);
   EXPECT_TRUE(Screens().empty());
-}
-
-TEST_F(LifeLossTest, TheRoundRunsOutOfTimeOnTheFrameTheTimerReachesMinusOne) {
-  StartQuietGame();
-  for (int frame = 0; frame < 2800 && CountScreens("out-of-time") == 0; ++frame)
-    RoundFrame();
-  EXPECT_EQ(RoundFramesBefore("out-of-time"), 2703);
-  EXPECT_EQ(CountScreens("out-of-time"), 240);
-  EXPECT_EQ(lives, 2);
-  EXPECT_EQ(round, 1);
-  EXPECT_EQ(timer, 54059);
-  EXPECT_EQ(inGame, 1);
-}
-
-TEST_F(LifeLossTest, InEasyModeTheTimerNeverMoves) {
-  easyMode = 1;
-  StartQuietGame();
-  for (int frame = 0; frame < 3000; ++frame)
-    RoundFrame();
-  EXPECT_EQ(timer, 54059);
-  EXPECT_EQ(CountScreens("out-of-time"), 0);
-  EXPECT_EQ(lives, 3);
-}
-
-TEST_F(LifeLossTest, TheFinalLifeLostEndsTheGame) {
-  lives = 0;
-  timer = -1;
-  CheckLifeLoss();
-  EXPECT_EQ(CountScreens("out-of-time"), 240);
-  EXPECT_EQ(CountScreens("game-over"), 180);
-  EXPECT_EQ(lives, -1);
-  EXPECT_EQ(inGame, 0);
 }
 
 TEST_F(LifeLossTest, ABonusRoundNeverRunsOutOfTimeHere) {
@@ -98,17 +46,6 @@ TEST_F(LifeLossTest, BothPenguinsHeldWhenQuittingShowsTheNets) {
   EXPECT_EQ(CountScreens("quit-screen"), 0);
   EXPECT_EQ(CountScreens("freeze"), 120);
   EXPECT_EQ(CountScreens("nets"), 150);
-  EXPECT_EQ(lives, 2);
-}
-
-TEST_F(LifeLossTest, ACaughtPenguinFreezesTheRoundThenShowsTheCatch) {
-  round = 1;
-  lossReason = 5;
-  CheckLifeLoss();
-  EXPECT_EQ(CountScreens("freeze"), 120);
-  EXPECT_EQ(CountScreens("caught"), 150);
-  EXPECT_EQ(Screens().front(), "freeze");
-  EXPECT_EQ(Screens().back(), "caught");
   EXPECT_EQ(lives, 2);
 }
 
