@@ -1,7 +1,7 @@
 // The game started straight in a chosen round, without the front end: for scenario tests and
 // for looking at rounds, loss screens and round ends that take long to reach by play.
 //
-//   tundrel_stage [--round N] [--lives N] [--easy] [--nella] [--power] [--mute]
+//   tundrel_stage [--round N] [--lives N] [--high N] [--easy] [--nella] [--power] [--mute]
 //                 [--place X1,Y1,X2,Y2] [engine options: --headless --script --trace ...]
 //
 // The game runs its round loop until game over or a confirmed quit, then the program ends.
@@ -29,6 +29,7 @@ namespace {
 struct StageOptions {
   int32_t round = 1;
   int32_t lives = 3;
+  int32_t highScore = 0;
   bool easy = false;
   bool nella = false;
   bool power = false;
@@ -43,7 +44,8 @@ bool ParseNumber(std::string_view text, int32_t& value) {
   char* end = nullptr;
   const std::string copy(text);
   const long parsed = std::strtol(copy.c_str(), &end, 10);
-  if (end == copy.c_str() || *end != '\0' || parsed < -100000 || parsed > 100000) return false;
+  if (end == copy.c_str() || *end != '\0' || parsed < -100000000 || parsed > 100000000)
+    return false;
   value = static_cast<int32_t>(parsed);
   return true;
 }
@@ -72,6 +74,8 @@ bool TakeStageOptions(int argc, char** argv, std::vector<char*>& engineArgs) {
     const bool hasValue = i + 1 < argc;
     if (arg == "--round" && hasValue) {
       if (!ParseNumber(argv[++i], g_stage.round) || g_stage.round < 1) return false;
+    } else if (arg == "--high" && hasValue) {
+      if (!ParseNumber(argv[++i], g_stage.highScore) || g_stage.highScore < 0) return false;
     } else if (arg == "--lives" && hasValue) {
       if (!ParseNumber(argv[++i], g_stage.lives) || g_stage.lives < 0) return false;
     } else if (arg == "--place" && hasValue) {
@@ -120,6 +124,7 @@ int StageMain() {
   sideSwap = g_stage.nella ? 10 : 0;
   easyMode = g_stage.easy ? 1 : 0;
   soundOn = g_stage.mute ? 0 : 1;
+  highScore = g_stage.highScore;
   ResetPenguins();
   penguin1.facing = penguin2.facing = 0;
   StartGame();
@@ -144,10 +149,10 @@ int StageMain() {
 int main(int argc, char** argv) {
   std::vector<char*> engineArgs;
   if (!TakeStageOptions(argc, argv, engineArgs)) {
-    std::fprintf(
-        stderr,
-        "usage: tundrel_stage [--round N] [--lives N] [--easy] [--nella] [--power] [--mute] "
-        "[--place X1,Y1,X2,Y2] [engine options]\n");
+    std::fprintf(stderr,
+                 "usage: tundrel_stage [--round N] [--lives N] [--high N] [--easy] [--nella] "
+                 "[--power] [--mute] "
+                 "[--place X1,Y1,X2,Y2] [engine options]\n");
     return 2;
   }
   zrb::GameProgram program;
