@@ -1,6 +1,10 @@
 // The two penguins: input, mirrored movement, spraying, drawing, the meeting and the swap.
 #pragma once
 
+#include <cstdint>
+
+#include "game/state.h"
+
 namespace tundrel {
 
 void MovePenguins();
@@ -9,5 +13,8 @@ void DrawPenguins();
 void SwapPenguins();
 // Both penguins at their start positions for sideSwap, walk state cleared.
 void ResetPenguins();
+
+// Penguin 1 or penguin 2 by number, as the webs record them.
+Penguin& PenguinByNumber(int32_t which);
 
 }  // namespace tundrel
