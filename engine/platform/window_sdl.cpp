@@ -33,6 +33,14 @@ struct WindowState {
   bool fullscreen = false;
   bool headlessOpen = false;
   std::string error;
+
+  // CloseWindow releases the window and its context on every ordinary ending. A process that
+  // exits without it (Xlib ends the program when the display goes away) leaves both to the
+  // operating system: talking to a dead display connection during exit never returns.
+  ~WindowState() {
+    context.release();  // NOLINT(bugprone-unused-return-value)
+    window.release();   // NOLINT(bugprone-unused-return-value)
+  }
 };
 
 WindowState& State() {
