@@ -44,6 +44,10 @@ void AdvanceVirtualClock(double ms) {
   if (g_headless && ms > 0) g_virtualMs += ms;
 }
 
+void AdvanceVirtualClockTo(double ms) {
+  if (g_headless && ms > g_virtualMs) g_virtualMs = ms;
+}
+
 void ResetClock() {
   g_virtualMs = 0.0;
   g_origin.reset();

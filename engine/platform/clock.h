@@ -17,6 +17,9 @@ void SleepMs(double ms);
 // Headless only: moves the virtual clock on by ms (no effect in real mode).
 void AdvanceVirtualClock(double ms);
 
+// Headless only: moves the virtual clock on to exactly `ms` when it is still before it.
+void AdvanceVirtualClockTo(double ms);
+
 // Makes the next reading the new origin (virtual clock back to 0).
 void ResetClock();
 

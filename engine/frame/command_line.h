@@ -1,0 +1,54 @@
+// The program's command line: the options the engine understands, and the command tail of a
+// whole command line.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zrb {
+
+struct ScreenshotRequest {
+  long frame = 0;
+  std::string path;
+};
+
+struct CommandLineOptions {
+  bool headless = false;                       // --headless
+  std::string scriptPath;                      // --script FILE
+  std::optional<uint32_t> seed;                // --seed N
+  long maxFrames = 0;                          // --max-frames N (0: no limit)
+  std::string workingDirectory;                // --dir DIR ("" = the executable's folder)
+  std::string tracePath;                       // --trace FILE
+  std::string drawLogPath;                     // --draw-log FILE
+  std::vector<ScreenshotRequest> screenshots;  // --screenshot N:FILE, any number of them
+  bool checkMedia = false;                     // --check-media (the game carries it out)
+  std::optional<bool> fullScreen;              // --fullscreen / --windowed
+  int scale = 1;                               // --scale N
+  bool help = false;                           // --help
+  bool version = false;                        // --version
+};
+
+namespace frame {
+
+inline constexpr int kMaxScale = 8;
+
+// Parses the arguments after the program name. False with a message naming the problem.
+bool ParseCommandLine(const std::vector<std::string>& args, CommandLineOptions* options,
+                      std::string* error);
+
+std::string UsageText(std::string_view programName);
+
+// The whole command line as one text: the arguments separated by blanks, those holding a
+// blank or a tab (or nothing) in double quotes.
+std::string JoinCommandLine(int argc, const char* const* argv);
+
+// The command tail: leading blanks and tabs skipped, then the program name (a double-quoted
+// one up to and including its closing quote, else up to the first blank or tab), then the
+// blanks and tabs after it.
+std::string_view CommandTail(std::string_view commandLine);
+
+}  // namespace frame
+}  // namespace zrb

@@ -1,0 +1,26 @@
+// The frame grid: when a frame may be released and where the next deadline lies.
+#pragma once
+
+namespace zrb::frame {
+
+// 1000 / rate for a positive rate, else 2 ms.
+double FramePeriodMs(int frameRate);
+
+// The deadline after a frame released at `nowMs` whose deadline was `deadlineMs`: the next
+// point of the grid while the program is no more than two periods late, else the grid starts
+// again from now. Never earlier than now, so no frame is released early to catch up.
+double NextDeadline(double deadlineMs, double nowMs, double periodMs);
+
+// One step of the wait for a deadline.
+struct WaitStep {
+  enum class Action { kRelease, kSleep, kSpin };
+  Action action = Action::kRelease;
+  double sleepMs = 0;
+};
+
+// More than 7 ms to go: sleep until about 3 ms before (whole milliseconds, cut toward zero),
+// as sleeps may overshoot. Less than that: spin (pumping events) until the deadline is
+// reached. A frame is released at its deadline, never before.
+WaitStep NextWaitStep(double deadlineMs, double nowMs);
+
+}  // namespace zrb::frame

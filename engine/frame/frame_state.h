@@ -1,0 +1,74 @@
+// The application frame's single state: settings, flags, frame clocks, the frame deadline.
+// Internal to engine/frame.
+#pragma once
+
+#include <string>
+
+#include "engine/frame/command_line.h"
+#include "engine/frame/engine_main.h"
+#include "engine/frame/project_settings.h"
+#include "engine/frame/trace_file.h"
+
+namespace zrb::frame {
+
+struct FrameState {
+  ProjectSettings settings;
+  CommandLineOptions options;
+  GameProgram program;
+  std::string commandLine;
+  std::string workingDirectory;
+  std::string normalTitle;
+
+  // Start-up sets this on; it doubles as the mark that start-up was reached (focus changes
+  // are ignored before that).
+  bool autoPause = false;
+  bool escapeEnds = true;
+  bool paused = false;
+  bool quitCallbackDone = false;
+  bool ending = false;
+  bool initialising = false;
+
+  // What start-up brought up, so that shutdown releases each thing once.
+  bool windowCreated = false;
+  bool inputUp = false;
+  bool audioUp = false;
+  bool graphicsUp = false;
+  bool archiveSet = false;
+
+  // Frame clocks (engine milliseconds) and the grid.
+  double currentFrameMs = 0;
+  double previousFrameMs = 0;
+  double startMs = 0;
+  double periodMs = 1000.0 / 60.0;
+  double deadlineMs = 0;
+  long framesPresented = 0;
+  double lastDeadlineMs = 0;
+  double lastReleaseMs = 0;
+
+  enum class CallbackLookup { kNotYet, kAbsent, kPresent };
+  CallbackLookup messageCallbackLookup = CallbackLookup::kNotYet;
+  void (*messageCallback)() = nullptr;
+
+  bool screenshotKeyWasDown = false;
+  std::string defaultFont;  // the resolved default font file, "" when there is none
+  int selectedFont = 0;
+
+  TraceFile trace;
+};
+
+FrameState& State();
+
+// The window procedure's handlers (close request, activation) and the headless input stall.
+void InstallEventHandlers();
+
+// Takes pending window events, with the game's message callback when it registered one.
+void PumpMessages();
+
+// Swaps, waits for the deadline, moves the deadline on, writes the trace line, and ends the
+// program once --max-frames frames have been presented.
+void PresentFrame();
+
+// Sets the working directory to the run's folder (start-up and shutdown).
+bool EnterWorkingDirectory();
+
+}  // namespace zrb::frame

@@ -1,0 +1,90 @@
+#include <SDL.h>
+
+#include "engine/platform/clock.h"
+#include "engine/platform/events.h"
+#include "engine/platform/input_script.h"
+#include "engine/platform/joypad.h"
+#include "engine/platform/key_codes.h"
+#include "engine/platform/live_input.h"
+
+namespace zrb::platform {
+namespace {
+
+WindowEventHandlers g_handlers;
+
+void ChangeActivation(bool active) {
+  if (active == WindowIsActive()) return;
+  SetWindowActive(active);
+  if (g_handlers.activationChanged) g_handlers.activationChanged(active);
+}
+
+void RequestClose() {
+  if (g_handlers.closeRequested) g_handlers.closeRequested();
+}
+
+void HandleScriptEvent(const ScriptEvent& event) {
+  switch (event.kind) {
+    case ScriptEvent::Kind::kKey:
+      ApplyKeyEvent(event.code, event.on);
+      break;
+    case ScriptEvent::Kind::kJoyAxis:
+      SetScriptedJoypadAxis(event.code, event.value);
+      break;
+    case ScriptEvent::Kind::kJoyButton:
+      SetScriptedJoypadButton(event.code, event.value);
+      break;
+    case ScriptEvent::Kind::kClose:
+      RequestClose();
+      break;
+    case ScriptEvent::Kind::kFocus:
+      ChangeActivation(event.on);
+      break;
+  }
+}
+
+void HandleSdlEvent(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_QUIT:
+      RequestClose();
+      break;
+    case SDL_WINDOWEVENT:
+      if (event.window.event == SDL_WINDOWEVENT_CLOSE) RequestClose();
+      if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) ChangeActivation(false);
+      if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) ChangeActivation(true);
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+      ApplyKeyEvent(KeyCodeFromScancode(event.key.keysym.scancode), event.type == SDL_KEYDOWN);
+      break;
+    case SDL_JOYDEVICEADDED:
+      JoypadAttached(event.jdevice.which);
+      break;
+    case SDL_JOYDEVICEREMOVED:
+      JoypadDetached(event.jdevice.which);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+void SetWindowEventHandlers(const WindowEventHandlers& handlers) {
+  g_handlers = handlers;
+}
+
+void PumpEvents(void (*beforeEach)()) {
+  ScriptEvent scripted;
+  while (TakeDueScriptEvent(NowMs(), &scripted)) {
+    if (beforeEach) beforeEach();
+    HandleScriptEvent(scripted);
+  }
+  if (IsHeadless() || SDL_WasInit(SDL_INIT_EVENTS) == 0) return;
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    if (beforeEach) beforeEach();
+    HandleSdlEvent(event);
+  }
+}
+
+}  // namespace zrb::platform

@@ -1,0 +1,173 @@
+#include "engine/platform/input_script.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "engine/platform/key_codes.h"
+
+namespace zrb::platform {
+namespace {
+
+std::vector<ScriptEvent> g_script;
+size_t g_next = 0;
+
+std::vector<std::string_view> Words(std::string_view line) {
+  std::vector<std::string_view> words;
+  size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r'))
+      ++i;
+    size_t start = i;
+    while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r')
+      ++i;
+    if (i > start) words.push_back(line.substr(start, i - start));
+  }
+  return words;
+}
+
+bool ParseInt(std::string_view word, int* value) {
+  if (!word.empty() && word.front() == '+') word.remove_prefix(1);
+  const char* end = word.data() + word.size();
+  auto [ptr, ec] = std::from_chars(word.data(), end, *value);
+  return ec == std::errc() && ptr == end && !word.empty();
+}
+
+bool ParseMs(std::string_view word, double* value) {
+  const char* end = word.data() + word.size();
+  auto [ptr, ec] = std::from_chars(word.data(), end, *value, std::chars_format::fixed);
+  return ec == std::errc() && ptr == end && !word.empty() && std::isfinite(*value) && *value >= 0;
+}
+
+std::string Quoted(std::string_view word) {
+  return "'" + std::string(word) + "'";
+}
+
+// Fills `event` from the words after the time; an empty result means the line is good.
+std::string ParseAction(const std::vector<std::string_view>& w, ScriptEvent* event) {
+  const std::string_view what = w[1];
+  if (what == "close") {
+    if (w.size() != 2) return "'close' takes nothing after it";
+    event->kind = ScriptEvent::Kind::kClose;
+    return {};
+  }
+  if (what == "focus") {
+    if (w.size() != 3 || (w[2] != "lost" && w[2] != "gained"))
+      return "expected 'focus lost' or 'focus gained'";
+    event->kind = ScriptEvent::Kind::kFocus;
+    event->on = w[2] == "gained";
+    return {};
+  }
+  if (what == "key") {
+    if (w.size() != 4) return "expected '<ms> key <name|code> down|up'";
+    int code = -1;
+    if (!ParseInt(w[2], &code)) {
+      code = KeyCodeFromName(w[2]);
+      if (code < 0) return "unknown key name " + Quoted(w[2]);
+    } else if (code < 0 || code > 255) {
+      return "key code " + Quoted(w[2]) + " is outside 0..255";
+    }
+    if (w[3] != "down" && w[3] != "up") return "expected 'down' or 'up', not " + Quoted(w[3]);
+    event->kind = ScriptEvent::Kind::kKey;
+    event->code = code;
+    event->on = w[3] == "down";
+    return {};
+  }
+  if (what == "joy") {
+    if (w.size() != 4) return "expected '<ms> joy x|y|button1|button2 <value>'";
+    int value = 0;
+    if (!ParseInt(w[3], &value)) return "joypad value " + Quoted(w[3]) + " is not a whole number";
+    if (w[2] == "x" || w[2] == "y") {
+      if (value < -32768 || value > 32768) return "joypad axis value outside -32768..32768";
+      event->kind = ScriptEvent::Kind::kJoyAxis;
+      event->code = w[2] == "x" ? 0 : 1;
+    } else if (w[2] == "button1" || w[2] == "button2") {
+      if (value != 0 && value != 128) return "joypad button value must be 0 or 128";
+      event->kind = ScriptEvent::Kind::kJoyButton;
+      event->code = w[2] == "button1" ? 1 : 2;
+    } else {
+      return "unknown joypad input " + Quoted(w[2]) + " (x, y, button1 or button2)";
+    }
+    event->value = value;
+    return {};
+  }
+  return "unknown action " + Quoted(what) + " (key, joy, close or focus)";
+}
+
+}  // namespace
+
+bool ParseInputScript(std::string_view text, std::string_view sourceName,
+                      std::vector<ScriptEvent>* events, std::string* error) {
+  std::vector<ScriptEvent> parsed;
+  int lineNumber = 0;
+  size_t pos = 0;
+  while (pos <= text.size()) {
+    size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(pos, end - pos);
+    pos = end + 1;
+    ++lineNumber;
+    const size_t hash = line.find('#');
+    if (hash != std::string_view::npos) line = line.substr(0, hash);
+    const std::vector<std::string_view> words = Words(line);
+    if (words.empty()) continue;
+
+    ScriptEvent event;
+    event.line = lineNumber;
+    std::string problem;
+    if (!ParseMs(words[0], &event.ms)) {
+      problem = "expected a time in milliseconds, not " + Quoted(words[0]);
+    } else if (words.size() < 2) {
+      problem = "nothing to do at " + std::string(words[0]) + " ms";
+    } else {
+      problem = ParseAction(words, &event);
+    }
+    if (!problem.empty()) {
+      if (error)
+        *error = std::string(sourceName) + ":" + std::to_string(lineNumber) + ": " + problem;
+      return false;
+    }
+    parsed.push_back(event);
+  }
+  std::stable_sort(parsed.begin(), parsed.end(),
+                   [](const ScriptEvent& a, const ScriptEvent& b) { return a.ms < b.ms; });
+  if (events) *events = std::move(parsed);
+  return true;
+}
+
+bool LoadInputScript(const std::string& path, std::string* error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    if (error) *error = path + ": cannot read the input script";
+    return false;
+  }
+  std::ostringstream content;
+  content << in.rdbuf();
+  std::vector<ScriptEvent> events;
+  if (!ParseInputScript(content.str(), path, &events, error)) return false;
+  SetInputScript(std::move(events));
+  return true;
+}
+
+void SetInputScript(std::vector<ScriptEvent> events) {
+  g_script = std::move(events);
+  g_next = 0;
+}
+
+void ClearInputScript() {
+  SetInputScript({});
+}
+
+bool TakeDueScriptEvent(double nowMs, ScriptEvent* event) {
+  if (g_next >= g_script.size() || g_script[g_next].ms > nowMs) return false;
+  *event = g_script[g_next++];
+  return true;
+}
+
+bool InputScriptExhausted() {
+  return g_next >= g_script.size();
+}
+
+}  // namespace zrb::platform

@@ -1,0 +1,43 @@
+// settings.cfg: the options and the high score between runs.
+//
+// Twelve bytes, little-endian: fullScreen, soundOn, scanlinesOn, easyMode as signed bytes,
+// then highScore and joypadEnabled as signed 32-bit numbers.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tundrel {
+
+// Reads the settings (or takes the defaults) and sets the screen mode they ask for.
+void LoadSettings();
+// Stores the settings; the old file stays whole until the new one is complete.
+void SaveSettings();
+
+inline constexpr int kSettingsFileBytes = 12;
+
+// Where the settings file is read and written. A game run from a folder it may write to (the
+// build tree, an unpacked copy) keeps "settings.cfg" there. An installed game, whose folder is
+// not writable, keeps it in the user's data folder, reads that one first and falls back to a
+// settings.cfg beside the game.
+struct SettingsLocation {
+  std::vector<std::string> readOrder;  // names for the file channels, first match wins
+  std::string writePath;               // "" when there is nowhere to store it
+};
+// xdgDataHome and home are the environment's values (null when unset).
+SettingsLocation FindSettingsLocation(bool workingDirectoryWritable, const char* xdgDataHome,
+                                      const char* home);
+// The location for this process: the current directory's writability and its environment.
+SettingsLocation CurrentSettingsLocation();
+
+// The settings of a first run.
+void SetDefaultSettings();
+// Reads the first file of readOrder that holds at least 12 bytes into the settings. False,
+// with the settings untouched, when there is none: a shorter file is ignored and will be
+// replaced at the next save.
+bool ReadSettingsFile(const SettingsLocation& location);
+// Writes the 12 bytes to "<path>.new" and renames it over path once it is complete, creating
+// the folder when needed. False, with a message, when the file could not be stored.
+bool WriteSettingsFile(const std::string& path);
+
+}  // namespace tundrel

@@ -1,0 +1,179 @@
+// The event pump on real SDL events: keys by position, close and focus, hot-plugged joypads
+// (SDL's virtual joysticks go through the same path as a device on USB).
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include "engine/platform/clock.h"
+#include "engine/platform/events.h"
+#include "engine/platform/input_script.h"
+#include "engine/platform/joypad.h"
+#include "engine/platform/live_input.h"
+#include "engine/platform/sdl_session.h"
+
+namespace zrb::platform {
+namespace {
+
+int g_closeRequests = 0;
+int g_activations = 0;
+int g_deactivations = 0;
+int g_beforeEach = 0;
+
+void CountClose() {
+  ++g_closeRequests;
+}
+void CountActivation(bool active) {
+  ++(active ? g_activations : g_deactivations);
+}
+void CountBeforeEach() {
+  ++g_beforeEach;
+}
+
+void PushKey(SDL_Scancode scancode, bool down) {
+  SDL_Event event{};
+  event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+  event.key.keysym.scancode = scancode;
+  ASSERT_EQ(SDL_PushEvent(&event), 1);
+}
+
+void PushWindowEvent(SDL_WindowEventID id) {
+  SDL_Event event{};
+  event.type = SDL_WINDOWEVENT;
+  event.window.event = id;
+  ASSERT_EQ(SDL_PushEvent(&event), 1);
+}
+
+class EventsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetHeadless(false);
+    ClearInputScript();
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
+    ResetLiveInput();
+    g_closeRequests = g_activations = g_deactivations = g_beforeEach = 0;
+    SetWindowEventHandlers({&CountClose, &CountActivation});
+  }
+  void TearDown() override {
+    CloseJoypads();
+    SetWindowEventHandlers({});
+    QuitSdl();
+  }
+};
+
+TEST_F(EventsTest, KeyEventsSetTheKeyAtItsPositionAndCountPresses) {
+  PushKey(SDL_SCANCODE_Y, true);
+  PushKey(SDL_SCANCODE_LEFT, true);
+  PumpEvents(&CountBeforeEach);
+  EXPECT_EQ(g_beforeEach, 2);
+  EXPECT_TRUE(Keyboard().down[21]);
+  EXPECT_TRUE(Keyboard().down[203]);
+  EXPECT_EQ(Keyboard().presses[21], 1u);
+
+  // Auto-repeat of a held key is not a new press.
+  PushKey(SDL_SCANCODE_Y, true);
+  PushKey(SDL_SCANCODE_LEFT, false);
+  PumpEvents();
+  EXPECT_EQ(Keyboard().presses[21], 1u);
+  EXPECT_FALSE(Keyboard().down[203]);
+
+  // A key without a set-1 code changes nothing.
+  PushKey(SDL_SCANCODE_AC_BACK, true);
+  PushKey(SDL_SCANCODE_KBDILLUMUP, true);
+  PumpEvents();
+  int down = 0;
+  for (bool d : Keyboard().down)
+    down += d;
+  EXPECT_EQ(down, 2);  // Y and the browser-back key (234)
+}
+
+TEST_F(EventsTest, CloseAndFocusReachTheHandlers) {
+  PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+  PumpEvents();
+  EXPECT_EQ(g_closeRequests, 2);
+
+  PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+  PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);  // no change, no second call
+  PumpEvents();
+  EXPECT_FALSE(WindowIsActive());
+  EXPECT_EQ(g_deactivations, 1);
+
+  // Presses while in the background are not counted as presses for the game.
+  PushKey(SDL_SCANCODE_SPACE, true);
+  PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+  PumpEvents();
+  EXPECT_TRUE(WindowIsActive());
+  EXPECT_EQ(g_activations, 1);
+  EXPECT_TRUE(Keyboard().down[57]);
+  EXPECT_EQ(Keyboard().presses[57], 0u);
+}
+
+TEST_F(EventsTest, ScriptedEventsArriveWhenTheClockReachesThem) {
+  SetHeadless(true);
+  std::vector<ScriptEvent> events;
+  std::string error;
+  ASSERT_TRUE(
+      ParseInputScript("5 key Space down\n5 focus lost\n8 close\n9 joy x 30000\n"
+                       "9 joy button2 128",
+                       "s", &events, &error));
+  SetInputScript(events);
+  PumpEvents();
+  EXPECT_FALSE(Keyboard().down[57]);
+  AdvanceVirtualClock(5);
+  PumpEvents(&CountBeforeEach);
+  EXPECT_TRUE(Keyboard().down[57]);
+  EXPECT_EQ(g_deactivations, 1);
+  EXPECT_EQ(g_closeRequests, 0);
+  EXPECT_EQ(g_beforeEach, 2);
+  AdvanceVirtualClock(4);
+  PumpEvents();
+  EXPECT_EQ(g_closeRequests, 1);
+  const JoypadReading pad = ReadJoypad();
+  EXPECT_TRUE(pad.present);
+  EXPECT_EQ(pad.x, 30000);
+  EXPECT_EQ(pad.button2, 128);
+  EXPECT_EQ(pad.button1, 0);
+  ResetScriptedJoypad();
+  EXPECT_FALSE(ReadJoypad().present);
+  SetHeadless(false);
+}
+
+TEST_F(EventsTest, AJoypadPluggedInWhileRunningIsReadAndForgottenWhenUnplugged) {
+  std::string error;
+  ASSERT_TRUE(OpenJoypads(&error)) << error;
+  EXPECT_EQ(JoypadCount(), 0);
+  EXPECT_FALSE(ReadJoypad().present);
+
+  const int device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6, 15, 0);
+  ASSERT_GE(device, 0) << SDL_GetError();
+  PumpEvents();
+  ASSERT_EQ(JoypadCount(), 1);
+  EXPECT_NE(JoypadName(0), "");
+
+  // Move the stick and press the first button through SDL's own handle on the device.
+  SDL_Joystick* handle = SDL_JoystickOpen(device);
+  ASSERT_NE(handle, nullptr);
+  SDL_JoystickSetVirtualAxis(handle, SDL_CONTROLLER_AXIS_LEFTX, -32768);
+  SDL_JoystickSetVirtualAxis(handle, SDL_CONTROLLER_AXIS_LEFTY, 30000);
+  SDL_JoystickSetVirtualButton(handle, SDL_CONTROLLER_BUTTON_A, SDL_PRESSED);
+  SDL_JoystickUpdate();
+  PumpEvents();
+  JoypadReading pad = ReadJoypad();
+  EXPECT_TRUE(pad.present);
+  EXPECT_EQ(pad.x, -32768);
+  EXPECT_EQ(pad.y, 30000);
+  EXPECT_EQ(pad.button1, 128);
+  EXPECT_EQ(pad.button2, 0);
+
+  const SDL_JoystickID id = SDL_JoystickInstanceID(handle);
+  SDL_JoystickClose(handle);
+  ASSERT_EQ(SDL_JoystickDetachVirtual(device), 0);
+  PumpEvents();
+  EXPECT_EQ(JoypadCount(), 0) << "instance " << id;
+  EXPECT_FALSE(ReadJoypad().present);
+}
+
+}  // namespace
+}  // namespace zrb::platform

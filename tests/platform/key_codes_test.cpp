@@ -1,0 +1,128 @@
+// The scan-code table: the codes the game and the engine rely on, and the table's shape.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "engine/platform/key_codes.h"
+
+namespace zrb::platform {
+namespace {
+
+TEST(KeyCodes, TheKeysTheGameAndTheEngineReadSitAtTheirSetOneCodes) {
+  const std::map<SDL_Scancode, int> expected = {
+      {SDL_SCANCODE_ESCAPE, 1},
+      {SDL_SCANCODE_TAB, 15},
+      {SDL_SCANCODE_Y, 21},
+      {SDL_SCANCODE_RETURN, 28},
+      {SDL_SCANCODE_LCTRL, 29},
+      {SDL_SCANCODE_N, 49},
+      {SDL_SCANCODE_LALT, 56},
+      {SDL_SCANCODE_SPACE, 57},
+      {SDL_SCANCODE_F4, 62},
+      {SDL_SCANCODE_F12, 88},
+      {SDL_SCANCODE_UP, 200},
+      {SDL_SCANCODE_LEFT, 203},
+      {SDL_SCANCODE_RIGHT, 205},
+      {SDL_SCANCODE_DOWN, 208},
+      {SDL_SCANCODE_KP_ENTER, 156},
+      {SDL_SCANCODE_RCTRL, 157},
+      {SDL_SCANCODE_RALT, 184},
+      {SDL_SCANCODE_KP_DIVIDE, 181},
+      {SDL_SCANCODE_HOME, 199},
+      {SDL_SCANCODE_PAGEUP, 201},
+      {SDL_SCANCODE_END, 207},
+      {SDL_SCANCODE_PAGEDOWN, 209},
+      {SDL_SCANCODE_INSERT, 210},
+      {SDL_SCANCODE_DELETE, 211},
+      {SDL_SCANCODE_LGUI, 219},
+      {SDL_SCANCODE_RGUI, 220},
+      {SDL_SCANCODE_APPLICATION, 221},
+      {SDL_SCANCODE_Z, 44},
+      {SDL_SCANCODE_KP_7, 71},
+      {SDL_SCANCODE_KP_PERIOD, 83},
+      {SDL_SCANCODE_F1, 59},
+      {SDL_SCANCODE_F10, 68},
+      {SDL_SCANCODE_F11, 87},
+      {SDL_SCANCODE_1, 2},
+      {SDL_SCANCODE_0, 11},
+      {SDL_SCANCODE_LSHIFT, 42},
+      {SDL_SCANCODE_RSHIFT, 54},
+      {SDL_SCANCODE_NONUSBACKSLASH, 86},
+  };
+  for (const auto& [scancode, code] : expected) {
+    EXPECT_EQ(KeyCodeFromScancode(scancode), code) << SDL_GetScancodeName(scancode);
+    EXPECT_EQ(ScancodeFromKeyCode(code), scancode) << code;
+  }
+}
+
+TEST(KeyCodes, LettersFollowTheirPositionRowByRow) {
+  // Set 1 numbers the rows left to right: Q..P from 16, A..L from 30, Z..M from 44.
+  const char* rows[] = {"QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"};
+  const int firsts[] = {16, 30, 44};
+  for (int row = 0; row < 3; ++row) {
+    for (int i = 0; rows[row][i]; ++i) {
+      const SDL_Scancode scancode = static_cast<SDL_Scancode>(SDL_SCANCODE_A + rows[row][i] - 'A');
+      EXPECT_EQ(KeyCodeFromScancode(scancode), firsts[row] + i) << rows[row][i];
+    }
+  }
+}
+
+TEST(KeyCodes, EveryMappedCodeLeadsBackToAKeyThatMapsToIt) {
+  std::set<int> codes;
+  for (int scancode = 0; scancode < SDL_NUM_SCANCODES; ++scancode) {
+    const int code = KeyCodeFromScancode(scancode);
+    if (code == 0) continue;
+    EXPECT_GT(code, 0);
+    EXPECT_LT(code, kKeyCodeCount);
+    codes.insert(code);
+    EXPECT_EQ(KeyCodeFromScancode(ScancodeFromKeyCode(code)), code) << code;
+  }
+  // A full PC keyboard with its media keys: well over a hundred positions.
+  EXPECT_GT(codes.size(), 120u);
+  // Codes without a key read as no key, outside values too.
+  EXPECT_EQ(ScancodeFromKeyCode(0), SDL_SCANCODE_UNKNOWN);
+  EXPECT_EQ(ScancodeFromKeyCode(0x54), SDL_SCANCODE_UNKNOWN);
+  EXPECT_EQ(ScancodeFromKeyCode(-1), SDL_SCANCODE_UNKNOWN);
+  EXPECT_EQ(ScancodeFromKeyCode(256), SDL_SCANCODE_UNKNOWN);
+  EXPECT_EQ(KeyCodeFromScancode(-5), 0);
+  EXPECT_EQ(KeyCodeFromScancode(SDL_NUM_SCANCODES), 0);
+}
+
+TEST(KeyCodes, ExtendedKeysAreTheirBaseCodePlus128) {
+  // The keypad's Enter and the right Ctrl share their scan codes with Enter and left Ctrl;
+  // only the E0 prefix (the 128) tells them apart.
+  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_KP_ENTER) - 128,
+            KeyCodeFromScancode(SDL_SCANCODE_RETURN));
+  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_RCTRL) - 128, KeyCodeFromScancode(SDL_SCANCODE_LCTRL));
+  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_RALT) - 128, KeyCodeFromScancode(SDL_SCANCODE_LALT));
+  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_UP) - 128, KeyCodeFromScancode(SDL_SCANCODE_KP_8));
+}
+
+TEST(KeyCodes, ScriptNames) {
+  EXPECT_EQ(KeyCodeFromName("Escape"), 1);
+  EXPECT_EQ(KeyCodeFromName("Tab"), 15);
+  EXPECT_EQ(KeyCodeFromName("Y"), 21);
+  EXPECT_EQ(KeyCodeFromName("y"), 21);
+  EXPECT_EQ(KeyCodeFromName("Enter"), 28);
+  EXPECT_EQ(KeyCodeFromName("LCtrl"), 29);
+  EXPECT_EQ(KeyCodeFromName("N"), 49);
+  EXPECT_EQ(KeyCodeFromName("LAlt"), 56);
+  EXPECT_EQ(KeyCodeFromName("Space"), 57);
+  EXPECT_EQ(KeyCodeFromName("F4"), 62);
+  EXPECT_EQ(KeyCodeFromName("F12"), 88);
+  EXPECT_EQ(KeyCodeFromName("Up"), 200);
+  EXPECT_EQ(KeyCodeFromName("LEFT"), 203);
+  EXPECT_EQ(KeyCodeFromName("Right"), 205);
+  EXPECT_EQ(KeyCodeFromName("Down"), 208);
+  EXPECT_EQ(KeyCodeFromName("0"), 11);
+  EXPECT_EQ(KeyCodeFromName("F13"), -1);
+  EXPECT_EQ(KeyCodeFromName("F0"), -1);
+  EXPECT_EQ(KeyCodeFromName("Fx"), -1);
+  EXPECT_EQ(KeyCodeFromName(""), -1);
+  EXPECT_EQ(KeyCodeFromName("Spacebar"), -1);
+}
+
+}  // namespace
+}  // namespace zrb::platform
