@@ -274,6 +274,17 @@ void FindPathSeeds() {
   Save("find_path", "mixed_costs", Reversed(mixed));
 }
 
+void ScriptAndSettingsSeeds() {
+  Save("input_script", "walk.txt",
+       Text("# a short walk\n0 key Right down\n250.5 key Right up\n250.5 key 57 down\n"
+            "300 joy x -32768\n300 joy button1 128\n400 focus lost\r\n410 focus gained\n"
+            "999 close\n"));
+  Save("input_script", "bad_line.txt", Text("10 key Space down\n20 jump\n"));
+  Save("settings", "stored.cfg", {1, 1, 0, 1, 0x39, 0x30, 0, 0, 1, 0, 0, 0});
+  Save("settings", "odd_values.cfg", {0xFF, 7, 0x80, 2, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0x80, 9});
+  Save("settings", "short.cfg", {0, 1, 0});
+}
+
 Bytes ReadMedia(const std::filesystem::path& folder, const std::string& name, size_t limit) {
   Bytes bytes;
   if (std::FILE* file = std::fopen((folder / name).string().c_str(), "rb")) {
@@ -316,6 +327,7 @@ int main(int argc, char** argv) {
   ArchiveSeeds();
   NumberSeeds();
   FindPathSeeds();
+  ScriptAndSettingsSeeds();
   if (argc == 3) MediaSeeds(argv[2]);
   return 0;
 }
