@@ -13,6 +13,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   xvfb xauth
   clang-format
+  clang libclang-rt-dev llvm  # the sanitizer build, libFuzzer, symbolized reports
   alsa-utils  # its spoken WAVE files are test input the audio loader did not write
 )
 

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test. Tests that open a window run under Xvfb.
+# Builds everything and runs every test. Tests that open a window run under Xvfb. Then the
+# same suite again built with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/),
+# and a short run of every fuzz target. Arguments go to both ctest runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -7,3 +9,5 @@ cmake -S . -B build -G Ninja -DTUNDREL_WERROR=ON >/dev/null
 cmake --build build
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   ctest --test-dir build --output-on-failure -j "$(nproc)" "$@"
+scripts/sanitize.sh "$@"
+scripts/fuzz.sh "${TUNDREL_FUZZ_SECONDS:-10}"

@@ -96,6 +96,8 @@ std::string_view UpToZero(std::string_view text) {
   return zero == std::string_view::npos ? text : text.substr(0, zero);
 }
 
+constexpr int64_t kExponentSaturation = int64_t{1} << 50;
+
 // For a number too large or too small for a double: a rough decimal exponent of the text
 // "digits[.digits][e±digits]" decides which.
 bool DecimalOverflows(std::string_view number) {
@@ -120,8 +122,10 @@ bool DecimalOverflows(std::string_view number) {
     ++i;
     bool negative = false;
     if (i < number.size() && (number[i] == '+' || number[i] == '-')) negative = number[i++] == '-';
+    // Saturates far beyond any text's digit count, so the exponent still wins against
+    // hundreds of thousands of digits.
     for (; i < number.size() && IsDigit(number[i]); ++i) {
-      if (exponent < 100000) exponent = exponent * 10 + (number[i] - '0');
+      if (exponent < kExponentSaturation) exponent = exponent * 10 + (number[i] - '0');
     }
     if (negative) exponent = -exponent;
   }

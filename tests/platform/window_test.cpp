@@ -12,8 +12,9 @@ namespace zrb::platform {
 namespace {
 
 // X applies size changes asynchronously; give the server a moment to settle.
+// Returns as soon as the size is there; a loaded machine may need seconds to switch modes.
 void WaitForClientSize(int width, int height) {
-  for (int i = 0; i < 100; ++i) {
+  for (int i = 0; i < 500; ++i) {
     SDL_PumpEvents();
     int w = 0, h = 0;
     WindowClientSize(&w, &h);
