@@ -11,7 +11,6 @@ namespace tundrel {
 namespace {
 
 constexpr int kInnerRows = 10;
-constexpr int kInnerColumns = 15;
 constexpr int kLayoutCount = 42;
 
 using LayoutRows = std::array<const char*, kInnerRows>;

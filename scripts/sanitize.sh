@@ -11,5 +11,4 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=
   -DTUNDREL_SANITIZE=ON -DTUNDREL_FUZZ=ON -DTUNDREL_BENCHMARKS=OFF -DTUNDREL_WERROR=OFF >/dev/null
 cmake --build build-asan
 source scripts/sanitizer_env.sh
-xvfb-run -a -s "-screen 0 1280x1024x24" \
-  ctest --test-dir build-asan --output-on-failure -j "$(nproc)" "$@"
+scripts/run-ctest.sh build-asan "$@"

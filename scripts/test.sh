@@ -7,7 +7,6 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DTUNDREL_WERROR=ON >/dev/null
 cmake --build build
-xvfb-run -a -s "-screen 0 1280x1024x24" \
-  ctest --test-dir build --output-on-failure -j "$(nproc)" "$@"
+scripts/run-ctest.sh build "$@"
 scripts/sanitize.sh "$@"
 scripts/fuzz.sh "${TUNDREL_FUZZ_SECONDS:-10}"
