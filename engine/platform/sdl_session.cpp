@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <cstring>
+
 namespace zrb::platform {
 namespace {
 
@@ -20,7 +22,18 @@ bool InitSdlVideo(std::string* error) {
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
   // Alt+Tab away from a full-screen window must not minimise it behind the player's back.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  return InitSubsystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS, error);
+  if (!InitSubsystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS, error)) return false;
+  // Without an X11 or Wayland display SDL falls back to drivers that show nothing; the game
+  // would then wait for keys nobody can press. Those count only when asked for by name.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const bool invisible =
+      driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+  if (invisible && !SDL_getenv("SDL_VIDEODRIVER")) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    if (error) *error = "no display to show the window on (is DISPLAY or WAYLAND_DISPLAY set?)";
+    return false;
+  }
+  return true;
 }
 
 bool InitSdlControllers(std::string* error) {

@@ -15,61 +15,87 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Starts a private Xvfb and returns its pid and display number (-1 when there is no Xvfb).
-pid_t StartXvfb(int* display) {
-  int fds[2];
-  if (pipe(fds) != 0) return -1;
-  const pid_t pid = fork();
-  if (pid == 0) {
-    close(fds[0]);
-    const std::string fd = std::to_string(fds[1]);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten",
-           "tcp", static_cast<char*>(nullptr));
-    _exit(127);
+// A private Xvfb. It announces its display number on a pipe, which stays open for its whole
+// life: the server writes there again whenever it resets, and dies if nobody is listening.
+class PrivateXvfb {
+ public:
+  PrivateXvfb() {
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      close(fds[0]);
+      const std::string fd = std::to_string(fds[1]);
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-noreset", "-screen", "0", "800x600x24",
+             "-nolisten", "tcp", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(fds[1]);
+    announcements_ = fds[0];
+    char buffer[16] = {};
+    const ssize_t got = pid_ > 0 ? read(announcements_, buffer, sizeof buffer - 1) : -1;
+    if (got > 0) display_ = std::atoi(buffer);
   }
-  close(fds[1]);
-  char buffer[16] = {};
-  const ssize_t got = pid > 0 ? read(fds[0], buffer, sizeof buffer - 1) : -1;
-  close(fds[0]);
-  if (got <= 0) {
-    if (pid > 0) waitpid(pid, nullptr, 0);
-    return -1;
+  ~PrivateXvfb() {
+    Stop();
+    if (announcements_ >= 0) close(announcements_);
   }
-  *display = std::atoi(buffer);
-  return pid;
-}
+  PrivateXvfb(const PrivateXvfb&) = delete;
+  PrivateXvfb& operator=(const PrivateXvfb&) = delete;
 
-// Waits up to `limit` for the child; true when it has ended.
-bool WaitForExit(pid_t pid, std::chrono::milliseconds limit) {
+  bool Running() const { return pid_ > 0 && display_ >= 0; }
+  std::string DisplayName() const { return ":" + std::to_string(display_); }
+  void Stop() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int announcements_ = -1;
+  int display_ = -1;
+};
+
+// Waits up to `limit` for the child; true (with its wait status) when it has ended.
+bool WaitForExit(pid_t pid, std::chrono::milliseconds limit, int* status = nullptr) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
   while (std::chrono::steady_clock::now() < deadline) {
-    if (waitpid(pid, nullptr, WNOHANG) == pid) return true;
+    if (waitpid(pid, status, WNOHANG) == pid) return true;
     std::this_thread::sleep_for(50ms);
   }
   return false;
 }
+return false;
+}
 
-TEST(DisplayLoss, TheProgramEndsWhenItsDisplayServerDies) {
-  int display = -1;
-  const pid_t xvfb = StartXvfb(&display);
-  if (xvfb < 0) GTEST_SKIP() << "no Xvfb on this machine";
-
-  zrb::testing::BinaryRun run;
+// Starts the probe program in its key wait against `display` and returns its pid.
+pid_t StartProbe(const std::string& display, const std::string& dir) {
   const pid_t probe = fork();
   if (probe == 0) {
-    const std::string displayName = ":" + std::to_string(display);
-    setenv("DISPLAY", displayName.c_str(), 1);
+    setenv("DISPLAY", display.c_str(), 1);
+    unsetenv("WAYLAND_DISPLAY");
+    unsetenv("SDL_VIDEODRIVER");
     setenv("PROBE_MODE", "keywait", 1);
-    setenv("TMPDIR", run.Dir().c_str(), 1);
+    setenv("TMPDIR", dir.c_str(), 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    execl(PROBE_BINARY, PROBE_BINARY, "--dir", run.Dir().c_str(), static_cast<char*>(nullptr));
+    execl(PROBE_BINARY, PROBE_BINARY, "--dir", dir.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
+  return probe;
+}
+
+TEST(DisplayLoss, TheProgramEndsWhenItsDisplayServerDies) {
+  PrivateXvfb xvfb;
+  if (!xvfb.Running()) GTEST_SKIP() << "no Xvfb on this machine";
+
+  zrb::testing::BinaryRun run;
+  const pid_t probe = StartProbe(xvfb.DisplayName(), run.Dir());
   ASSERT_GT(probe, 0);
   // Let it open its window and settle into the key wait.
   std::this_thread::sleep_for(1500ms);
-  kill(xvfb, SIGTERM);
-  waitpid(xvfb, nullptr, 0);
+  xvfb.Stop();
 
   const bool ended = WaitForExit(probe, 15s);
   if (!ended) {
@@ -77,6 +103,22 @@ TEST(DisplayLoss, TheProgramEndsWhenItsDisplayServerDies) {
     waitpid(probe, nullptr, 0);
   }
   EXPECT_TRUE(ended) << "the program kept running after its display went away";
+}
+
+TEST(DisplayLoss, WithoutAnyDisplayTheProgramSaysSoAndEnds) {
+  zrb::testing::BinaryRun run;
+  // A display number nothing listens on.
+  const pid_t probe = StartProbe(":1999", run.Dir());
+  ASSERT_GT(probe, 0);
+  int status = 0;
+  if (!WaitForExit(probe, 15s, &status)) {
+    kill(probe, SIGKILL);
+    waitpid(probe, nullptr, 0);
+    FAIL() << "the program waited for keys in a window nobody can see";
+  }
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_NE(WEXITSTATUS(status), 0);
+  EXPECT_NE(run.Log().find("no display"), std::string::npos) << run.Log();
 }
 
 }  // namespace
