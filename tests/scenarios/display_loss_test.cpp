@@ -67,8 +67,6 @@ bool WaitForExit(pid_t pid, std::chrono::milliseconds limit, int* status = nullp
   }
   return false;
 }
-return false;
-}
 
 // Starts the probe program in its key wait against `display` and returns its pid.
 pid_t StartProbe(const std::string& display, const std::string& dir) {
