@@ -3,10 +3,15 @@
 // at random. Headless, frames are not paced, so the figure is frames per second of game
 // logic and recorded drawing; with --real (under a display, for example Xvfb with Mesa's
 // llvmpipe) the frames are drawn with OpenGL and presented, unpaced, and the figure is the
-// time a frame takes.
+// time a frame takes. Next to the wall time each line gives the processor time of the whole
+// process per frame (user + system from getrusage, so llvmpipe's rendering threads count too;
+// the X server's share of the swap does not) and what that would be as a share of one core
+// at 60 frames per second.
 //
-// Run from the build folder: ./bench/game/bench_round_frames
-//                            xvfb-run -a ./bench/game/bench_round_frames --real
+// Run from the build folder: ./bench/game/bench_round_frames [frames]
+//                            xvfb-run -a ./bench/game/bench_round_frames --real [frames]
+#include <sys/resource.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -84,7 +89,16 @@ bool StartEngine(bool real, const fs::path& buildDir) {
 struct Measure {
   long frames = 0;
   double seconds = 0;
+  double cpuSeconds = 0;
 };
+
+// User + system time of every thread of the process so far.
+double ProcessCpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
 
 // Round frames only: a frame that ran into a loss screen or a round end presents many frames
 // and is left out of the figure.
@@ -106,12 +120,15 @@ Measure RunRound(int32_t startRound, long roundFrames, uint32_t seed) {
       zrb::platform::ApplyKeyEvent(held, true);
     }
     const long before = g_framesPresented;
+    const double cpuStart = ProcessCpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     RoundFrame();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double cpuSeconds = ProcessCpuSeconds() - cpuStart;
     if (g_framesPresented - before == 1) {
       measure.seconds += seconds;
+      measure.cpuSeconds += cpuSeconds;
       ++measure.frames;
     }
   }
@@ -122,26 +139,34 @@ Measure RunRound(int32_t startRound, long roundFrames, uint32_t seed) {
 // The frame with nothing in it: what clearing and presenting cost by themselves.
 Measure RunEmptyFrames(long count) {
   Measure measure;
+  const double cpuStart = ProcessCpuSeconds();
   const auto start = std::chrono::steady_clock::now();
   for (long i = 0; i < count; ++i)
     FinishFrame();
   measure.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  measure.cpuSeconds = ProcessCpuSeconds() - cpuStart;
   measure.frames = count;
   return measure;
 }
 
 void Print(const char* what, const Measure& m) {
-  std::printf("  %-36s %6ld frames, %8.1f frames/s, %7.3f ms/frame\n", what, m.frames,
-              m.frames / m.seconds, 1000.0 * m.seconds / m.frames);
+  const double cpuMs = 1000.0 * m.cpuSeconds / m.frames;
+  std::printf(
+      "  %-36s %6ld frames, %8.1f frames/s, %7.3f ms/frame wall, %7.3f ms/frame cpu"
+      " (%5.1f%% of a core at 60 fps)\n",
+      what, m.frames, m.frames / m.seconds, 1000.0 * m.seconds / m.frames, cpuMs,
+      cpuMs * 60.0 / 10.0);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const bool real = argc > 1 && std::strcmp(argv[1], "--real") == 0;
+  const int countArg = real ? 2 : 1;
+  const long asked = argc > countArg ? std::atol(argv[countArg]) : 0;
   const fs::path buildDir = fs::absolute(argv[0]).parent_path().parent_path().parent_path();
   if (!StartEngine(real, buildDir)) return 1;
-  const long frames = real ? 600 : 20000;
+  const long frames = asked > 0 ? asked : real ? 600 : 20000;
   std::printf("%s round frames, %ld per round, penguins walking at random:\n",
               real ? "real (OpenGL, unpaced)" : "headless (unpaced)", frames);
   struct Case {

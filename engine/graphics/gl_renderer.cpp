@@ -4,13 +4,18 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
+#include "engine/graphics/alpha_coverage.h"
 #include "engine/graphics/letterbox.h"
+#include "engine/graphics/texel_centres.h"
 #include "engine/platform/window.h"
 
 namespace zrb::graphics {
@@ -23,10 +28,40 @@ bool HasFramebufferObjects() {
   return extensions && std::strstr(extensions, "GL_ARB_framebuffer_object");
 }
 
+// Whether the window's own buffers hold the picture exactly as an RGBA8 texture would.
+bool WindowHoldsExactColours() {
+  GLint red = 0, green = 0, blue = 0, sampleBuffers = 0;
+  glGetIntegerv(GL_RED_BITS, &red);
+  glGetIntegerv(GL_GREEN_BITS, &green);
+  glGetIntegerv(GL_BLUE_BITS, &blue);
+  glGetIntegerv(GL_SAMPLE_BUFFERS, &sampleBuffers);
+  return red == 8 && green == 8 && blue == 8 && sampleBuffers == 0;
+}
+
+// Where the current frame's picture is being drawn.
+enum class Surface {
+  kWindowOneToOne,     // the back buffer, which has exactly the logical size
+  kOffscreen,          // the framebuffer object, scaled into the window before the swap
+  kWindowLetterboxed,  // the back buffer, through a viewport fitted into the drawable
+};
+
+struct TextureState {
+  int width = 0;
+  int height = 0;
+  TextureKind kind = TextureKind::kSprite;
+  TextureWrap wrap = TextureWrap::kRepeat;
+  bool nearest = false;
+  AlphaCoverage coverage;  // of the base level; sprite textures only
+};
+
+bool IsWhite(const std::array<float, 4>& colour) {
+  return colour[0] == 1.0f && colour[1] == 1.0f && colour[2] == 1.0f && colour[3] == 1.0f;
+}
+
 class GlRenderer final : public Renderer {
  public:
-  GlRenderer(int logicalWidth, int logicalHeight, PictureTarget target)
-      : width_(logicalWidth), height_(logicalHeight), target_(target) {}
+  GlRenderer(int logicalWidth, int logicalHeight, const GlRendererOptions& options)
+      : width_(logicalWidth), height_(logicalHeight), options_(options) {}
   ~GlRenderer() override;
   GlRenderer(const GlRenderer&) = delete;
   GlRenderer& operator=(const GlRenderer&) = delete;
@@ -47,26 +82,33 @@ class GlRenderer final : public Renderer {
  private:
   bool CreatePictureTarget();
   void DestroyPictureTarget();
+  Surface ChooseSurface() const;
   void TargetPicture();
   void SetPictureState();
   void ApplyBlend(BlendMode mode);
   void ApplyAlphaTest(bool on);
   void ApplyTexturing(bool on);
-  void BindTexture(GLuint texture, TextureWrap wrap);
+  void ApplyReplace(bool replace);
+  void BindTexture(GLuint texture, TextureState& state, TextureWrap wrap, bool nearest);
+  void DrawTexels(const TexturedQuad& quad, TextureState& texture,
+                  const std::array<QuadVertex, 4>& corners, bool alphaTest, bool nearest);
+  void MoveFrameOffscreen();
   void ForgetCachedState();
 
   int width_;
   int height_;
-  PictureTarget target_;
+  GlRendererOptions options_;
   int maxTextureSize_ = 0;
+  bool windowHoldsExactColours_ = false;
 
-  // The offscreen picture; without framebuffer objects we draw into the back buffer
-  // through a letterboxed viewport instead.
-  bool offscreen_ = false;
+  // The offscreen picture, for drawables of another size than the picture's. 0 when the
+  // driver has no framebuffer objects or the renderer always draws into the window.
   GLuint framebuffer_ = 0;
   GLuint pictureTexture_ = 0;
-  GLuint depthStencil_ = 0;
-  Letterbox directBox_;
+
+  Surface surface_ = Surface::kWindowLetterboxed;
+  Letterbox windowBox_;    // the picture's place in the back buffer when drawn there
+  bool oneToOne_ = false;  // a logical pixel is one pixel of the surface
 
   // What GL currently has, so each quad changes only what differs.
   enum class Tri { kUnknown, kOff, kOn };
@@ -74,12 +116,13 @@ class GlRenderer final : public Renderer {
   bool blendKnown_ = false;
   Tri alphaTest_ = Tri::kUnknown;
   Tri texturing_ = Tri::kUnknown;
+  Tri replace_ = Tri::kUnknown;  // texture environment GL_REPLACE, else GL_MODULATE
   GLuint boundTexture_ = 0;
-  std::unordered_map<GLuint, TextureWrap> wraps_;
+  std::unordered_map<GLuint, TextureState> textures_;
 };
 
 GlRenderer::~GlRenderer() {
-  for (const auto& [texture, wrap] : wraps_)
+  for (const auto& [texture, state] : textures_)
     glDeleteTextures(1, &texture);
   DestroyPictureTarget();
 }
@@ -91,17 +134,21 @@ bool GlRenderer::Initialise() {
   maxTextureSize_ = maxSize > 0 ? maxSize : 64;
   while (glGetError() != GL_NO_ERROR) {
   }
-  offscreen_ = target_ == PictureTarget::kOffscreenWhenPossible && HasFramebufferObjects() &&
-               CreatePictureTarget();
+  if (options_.target != PictureTarget::kWindow && HasFramebufferObjects()) {
+    CreatePictureTarget();
+  }
+  if (framebuffer_) glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  windowHoldsExactColours_ = WindowHoldsExactColours();
   // Start from black everywhere, the window's default framebuffer included.
-  if (offscreen_) glBindFramebuffer(GL_FRAMEBUFFER, 0);
   glDisable(GL_SCISSOR_TEST);
   glClearColor(0, 0, 0, 1);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glClear(GL_COLOR_BUFFER_BIT);
   StartFrame({0, 0, 0, 1});
   return true;
 }
 
+// Colour only: 2-D drawing never tests depth or stencil, so the picture needs neither
+// buffer.
 bool GlRenderer::CreatePictureTarget() {
   glGenTextures(1, &pictureTexture_);
   glBindTexture(GL_TEXTURE_2D, pictureTexture_);
@@ -112,16 +159,9 @@ bool GlRenderer::CreatePictureTarget() {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
   glBindTexture(GL_TEXTURE_2D, 0);
 
-  glGenRenderbuffers(1, &depthStencil_);
-  glBindRenderbuffer(GL_RENDERBUFFER, depthStencil_);
-  glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width_, height_);
-  glBindRenderbuffer(GL_RENDERBUFFER, 0);
-
   glGenFramebuffers(1, &framebuffer_);
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
   glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, pictureTexture_, 0);
-  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
-                            depthStencil_);
   bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE &&
                   glGetError() == GL_NO_ERROR;
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -131,9 +171,8 @@ bool GlRenderer::CreatePictureTarget() {
 
 void GlRenderer::DestroyPictureTarget() {
   if (framebuffer_) glDeleteFramebuffers(1, &framebuffer_);
-  if (depthStencil_) glDeleteRenderbuffers(1, &depthStencil_);
   if (pictureTexture_) glDeleteTextures(1, &pictureTexture_);
-  framebuffer_ = depthStencil_ = pictureTexture_ = 0;
+  framebuffer_ = pictureTexture_ = 0;
 }
 
 // The fixed 2-D set-up: the logical picture with y down, single texture modulated by the
@@ -148,31 +187,77 @@ void GlRenderer::SetPictureState() {
   glDisable(GL_CULL_FACE);
   glDisable(GL_LIGHTING);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  replace_ = Tri::kOff;
   glAlphaFunc(GL_GREATER, 0.05f);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
 }
 
-void GlRenderer::TargetPicture() {
-  if (offscreen_) {
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-    glDisable(GL_SCISSOR_TEST);
-    glViewport(0, 0, width_, height_);
-  } else {
-    int drawableWidth = 0, drawableHeight = 0;
-    platform::DrawableSize(&drawableWidth, &drawableHeight);
-    directBox_ = FitPicture(width_, height_, drawableWidth, drawableHeight);
-    glViewport(directBox_.x, directBox_.y, directBox_.width, directBox_.height);
-    glScissor(directBox_.x, directBox_.y, directBox_.width, directBox_.height);
-    glEnable(GL_SCISSOR_TEST);
+// Drawing straight into the back buffer saves a full-screen copy per frame, but only a
+// drawable of exactly the picture's size and depth gives the same pixels as the offscreen
+// picture.
+Surface GlRenderer::ChooseSurface() const {
+  if (!framebuffer_) return Surface::kWindowLetterboxed;
+  if (options_.target == PictureTarget::kOffscreen || !windowHoldsExactColours_) {
+    return Surface::kOffscreen;
   }
+  int drawableWidth = 0, drawableHeight = 0;
+  platform::DrawableSize(&drawableWidth, &drawableHeight);
+  return drawableWidth == width_ && drawableHeight == height_ ? Surface::kWindowOneToOne
+                                                              : Surface::kOffscreen;
+}
+
+void GlRenderer::TargetPicture() {
+  surface_ = ChooseSurface();
+  if (framebuffer_) {
+    glBindFramebuffer(GL_FRAMEBUFFER, surface_ == Surface::kOffscreen ? framebuffer_ : 0);
+  }
+  glDisable(GL_SCISSOR_TEST);
+  switch (surface_) {
+    case Surface::kOffscreen:
+      windowBox_ = Letterbox{};
+      glViewport(0, 0, width_, height_);
+      break;
+    case Surface::kWindowOneToOne:
+      windowBox_ = Letterbox{0, 0, width_, height_, true};
+      glViewport(0, 0, width_, height_);
+      break;
+    case Surface::kWindowLetterboxed: {
+      int drawableWidth = 0, drawableHeight = 0;
+      platform::DrawableSize(&drawableWidth, &drawableHeight);
+      windowBox_ = FitPicture(width_, height_, drawableWidth, drawableHeight);
+      // The bars around the picture.
+      glClearColor(0, 0, 0, 1);
+      glClear(GL_COLOR_BUFFER_BIT);
+      glViewport(windowBox_.x, windowBox_.y, windowBox_.width, windowBox_.height);
+      glScissor(windowBox_.x, windowBox_.y, windowBox_.width, windowBox_.height);
+      glEnable(GL_SCISSOR_TEST);
+      break;
+    }
+  }
+  oneToOne_ = surface_ != Surface::kWindowLetterboxed ||
+              (windowBox_.width == width_ && windowBox_.height == height_);
   SetPictureState();
+}
+
+// Filtered texels may round the other way in the window, which the driver fills bottom-up,
+// than in the offscreen picture. Before the first quad that filters, the frame moves to the
+// offscreen picture with what it holds so far (an exact copy: same size, nothing filtered).
+void GlRenderer::MoveFrameOffscreen() {
+  glBindTexture(GL_TEXTURE_2D, pictureTexture_);
+  glReadBuffer(GL_BACK);
+  glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width_, height_);
+  glBindTexture(GL_TEXTURE_2D, boundTexture_);
+  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+  surface_ = Surface::kOffscreen;
+  windowBox_ = Letterbox{};
 }
 
 void GlRenderer::ForgetCachedState() {
   blendKnown_ = false;
   alphaTest_ = Tri::kUnknown;
   texturing_ = Tri::kUnknown;
+  replace_ = Tri::kUnknown;
   boundTexture_ = 0;
   glBindTexture(GL_TEXTURE_2D, 0);
 }
@@ -218,17 +303,36 @@ void GlRenderer::ApplyTexturing(bool on) {
   }
 }
 
-void GlRenderer::BindTexture(GLuint texture, TextureWrap wrap) {
+// A white draw colour multiplies a texel by exactly one, so replacing gives the same colour
+// and spares the interpolation and multiply per pixel.
+void GlRenderer::ApplyReplace(bool replace) {
+  Tri wanted = replace ? Tri::kOn : Tri::kOff;
+  if (replace_ == wanted) return;
+  replace_ = wanted;
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, replace ? GL_REPLACE : GL_MODULATE);
+}
+
+void GlRenderer::BindTexture(GLuint texture, TextureState& state, TextureWrap wrap, bool nearest) {
   if (boundTexture_ != texture) {
     glBindTexture(GL_TEXTURE_2D, texture);
     boundTexture_ = texture;
   }
-  auto found = wraps_.find(texture);
-  if (found == wraps_.end() || found->second == wrap) return;
-  GLint mode = wrap == TextureWrap::kRepeat ? GL_REPEAT : GL_CLAMP_TO_EDGE;
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, mode);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, mode);
-  found->second = wrap;
+  if (state.wrap != wrap) {
+    const GLint mode = wrap == TextureWrap::kRepeat ? GL_REPEAT : GL_CLAMP_TO_EDGE;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, mode);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, mode);
+    state.wrap = wrap;
+  }
+  if (state.nearest != nearest) {
+    GLint minFilter = GL_NEAREST, magFilter = GL_NEAREST;
+    if (!nearest) {
+      minFilter = state.kind == TextureKind::kMipmapped ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR;
+      magFilter = GL_LINEAR;
+    }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
+    state.nearest = nearest;
+  }
 }
 
 uint32_t GlRenderer::CreateTexture(TextureKind kind, std::span<const TextureLevel> levels) {
@@ -257,12 +361,19 @@ uint32_t GlRenderer::CreateTexture(TextureKind kind, std::span<const TextureLeve
     glDeleteTextures(1, &texture);
     return 0;
   }
-  wraps_[texture] = TextureWrap::kRepeat;
+  TextureState& state = textures_[texture];
+  state = TextureState{};
+  state.width = levels[0].width;
+  state.height = levels[0].height;
+  state.kind = kind;
+  if (options_.splitByCoverage && kind == TextureKind::kSprite) {
+    state.coverage = AlphaCoverage(levels[0].width, levels[0].height, levels[0].rgba);
+  }
   return texture;
 }
 
 void GlRenderer::DeleteTexture(uint32_t texture) {
-  if (wraps_.erase(texture) == 0) return;
+  if (textures_.erase(texture) == 0) return;
   GLuint name = texture;
   glDeleteTextures(1, &name);
   if (boundTexture_ == name) boundTexture_ = 0;
@@ -274,14 +385,55 @@ void GlRenderer::Clear(const std::array<float, 4>& rgba) {
 }
 
 void GlRenderer::DrawTexturedQuad(const TexturedQuad& quad) {
-  if (!wraps_.count(quad.texture)) return;
+  auto found = textures_.find(quad.texture);
+  if (found == textures_.end()) return;
+  TextureState& texture = found->second;
+  std::optional<TexelMapping> mapping;
+  if (oneToOne_ && texture.kind == TextureKind::kSprite && options_.nearestWhereExact) {
+    mapping = MapTexelsOneToOne(quad, texture.width, texture.height);
+  }
+  if (!mapping) {
+    if (surface_ == Surface::kWindowOneToOne) MoveFrameOffscreen();
+    DrawTexels(quad, texture, quad.corners, quad.alphaTest, false);
+    return;
+  }
+  // Each pixel shows one texel centre, where nearest filtering equals linear.
+  const std::vector<CoverPiece>* pieces =
+      options_.splitByCoverage ? texture.coverage.Split(mapping->texels) : nullptr;
+  if (!pieces) {
+    DrawTexels(quad, texture, quad.corners, quad.alphaTest, /*nearest=*/true);
+    return;
+  }
+  // Texels of alpha 0 change nothing when the test rejects them or they blend in at alpha 0;
+  // texels of alpha 255 pass the test whenever the draw colour leaves them opaque.
+  const bool clearChangesNothing = quad.alphaTest || quad.blend != BlendMode::kOff;
+  const bool solidPasses = quad.colour[3] == 1.0f;
+  for (const CoverPiece& piece : *pieces) {
+    if (piece.cover == Cover::kClear && clearChangesNothing) continue;
+    const bool alphaTest = quad.alphaTest && !(piece.cover == Cover::kSolid && solidPasses);
+    if (piece.texels == mapping->texels) {
+      DrawTexels(quad, texture, quad.corners, alphaTest, /*nearest=*/true);
+    } else {
+      DrawTexels(quad, texture, mapping->Corners(piece.texels, texture.width, texture.height),
+                 alphaTest, /*nearest=*/true);
+    }
+  }
+}
+
+void GlRenderer::DrawTexels(const TexturedQuad& quad, TextureState& texture,
+                            const std::array<QuadVertex, 4>& corners, bool alphaTest,
+                            bool nearest) {
   ApplyBlend(quad.blend);
-  ApplyAlphaTest(quad.alphaTest);
+  ApplyAlphaTest(alphaTest);
   ApplyTexturing(true);
-  BindTexture(quad.texture, quad.wrap);
-  glColor4f(quad.colour[0], quad.colour[1], quad.colour[2], quad.colour[3]);
+  // Only for single texels: a filtered texel may be rounded another way when it is not
+  // multiplied.
+  const bool replace = nearest && IsWhite(quad.colour);
+  ApplyReplace(replace);
+  BindTexture(quad.texture, texture, quad.wrap, nearest);
+  if (!replace) glColor4f(quad.colour[0], quad.colour[1], quad.colour[2], quad.colour[3]);
   glBegin(GL_TRIANGLE_FAN);
-  for (const QuadVertex& corner : quad.corners) {
+  for (const QuadVertex& corner : corners) {
     glTexCoord2f(corner.u, corner.v);
     glVertex2f(corner.x, corner.y);
   }
@@ -302,7 +454,7 @@ void GlRenderer::DrawFilledQuad(const FilledQuad& quad) {
 }
 
 void GlRenderer::PresentPicture() {
-  if (!offscreen_) return;  // already drawn into the back buffer
+  if (surface_ != Surface::kOffscreen) return;  // already drawn into the back buffer
   int drawableWidth = 0, drawableHeight = 0;
   platform::DrawableSize(&drawableWidth, &drawableHeight);
   Letterbox box = FitPicture(width_, height_, drawableWidth, drawableHeight);
@@ -311,7 +463,7 @@ void GlRenderer::PresentPicture() {
   glDisable(GL_SCISSOR_TEST);
   glViewport(0, 0, drawableWidth, drawableHeight);
   glClearColor(0, 0, 0, 1);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glClear(GL_COLOR_BUFFER_BIT);
   if (box.width <= 0 || box.height <= 0) return;
 
   glViewport(box.x, box.y, box.width, box.height);
@@ -344,14 +496,9 @@ void GlRenderer::PresentPicture() {
 }
 
 void GlRenderer::StartFrame(const std::array<float, 4>& rgba) {
-  if (!offscreen_) {
-    glDisable(GL_SCISSOR_TEST);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  }
   TargetPicture();
   glClearColor(rgba[0], rgba[1], rgba[2], rgba[3]);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glClear(GL_COLOR_BUFFER_BIT);
 }
 
 bool GlRenderer::ReadPicture(std::vector<uint8_t>& rgba, int& width, int& height) {
@@ -360,7 +507,7 @@ bool GlRenderer::ReadPicture(std::vector<uint8_t>& rgba, int& width, int& height
   rgba.assign(static_cast<size_t>(width_) * height_ * 4, 0);
   const size_t rowBytes = static_cast<size_t>(width_) * 4;
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  if (offscreen_) {
+  if (surface_ == Surface::kOffscreen) {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     std::vector<uint8_t> bottomUp(rgba.size());
     glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
@@ -370,8 +517,9 @@ bool GlRenderer::ReadPicture(std::vector<uint8_t>& rgba, int& width, int& height
     }
     return true;
   }
-  // Drawn straight into the window: read the letterbox and take the nearest pixel.
-  const Letterbox& box = directBox_;
+  // Drawn straight into the window: read the picture's box and take the nearest pixel
+  // (each pixel itself when the box is the picture's size).
+  const Letterbox& box = windowBox_;
   if (box.width <= 0 || box.height <= 0) return false;
   std::vector<uint8_t> shown(static_cast<size_t>(box.width) * box.height * 4);
   glReadBuffer(GL_BACK);
@@ -390,8 +538,8 @@ bool GlRenderer::ReadPicture(std::vector<uint8_t>& rgba, int& width, int& height
 }  // namespace
 
 std::unique_ptr<Renderer> CreateGlRenderer(int logicalWidth, int logicalHeight,
-                                           PictureTarget target) {
-  auto renderer = std::make_unique<GlRenderer>(logicalWidth, logicalHeight, target);
+                                           const GlRendererOptions& options) {
+  auto renderer = std::make_unique<GlRenderer>(logicalWidth, logicalHeight, options);
   if (!renderer->Initialise()) return nullptr;
   return renderer;
 }

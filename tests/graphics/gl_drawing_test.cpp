@@ -261,8 +261,8 @@ TEST_F(GlDrawing, FrameStartsFromTheClearColourAndTheStateResets) {
 
 // Drivers without framebuffer objects get the picture drawn straight into the window.
 TEST_F(GlDrawing, WithoutAnOffscreenPictureTheWindowIsDrawnDirectly) {
-  graphics::InstallRenderer(graphics::CreateGlRenderer(640, 480, graphics::PictureTarget::kWindow),
-                            false, 640, 480);
+  graphics::InstallRenderer(
+      graphics::CreateGlRenderer(640, 480, {graphics::PictureTarget::kWindow}), false, 640, 480);
   Load(1, Picture(16, 16, {0, 200, 0}));
   ClearScreen(0x000080);
   DrawSprite(1, 600, 10);
