@@ -142,7 +142,7 @@ bool GlRenderer::Initialise() {
   // Start from black everywhere, the window's default framebuffer included.
   glDisable(GL_SCISSOR_TEST);
   glClearColor(0, 0, 0, 1);
-  glClear(GL_COLOR_BUFFER_BIT);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   StartFrame({0, 0, 0, 1});
   return true;
 }
@@ -498,7 +498,9 @@ void GlRenderer::PresentPicture() {
 void GlRenderer::StartFrame(const std::array<float, 4>& rgba) {
   TargetPicture();
   glClearColor(rgba[0], rgba[1], rgba[2], rgba[3]);
-  glClear(GL_COLOR_BUFFER_BIT);
+  // Each frame starts with the window's depth buffer cleared too; the offscreen picture has
+  // none, and there the bit does nothing.
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
 bool GlRenderer::ReadPicture(std::vector<uint8_t>& rgba, int& width, int& height) {
