@@ -113,4 +113,21 @@ bool ReportMediaCheck() {
   return bad == 0;
 }
 
+int32_t CountMissingImages() {
+  int32_t missing = 0;
+  for (const ImageEntry& image : ImageCatalogue()) {
+    if (!CheckImage(image).good) ++missing;
+  }
+  return missing;
+}
+
+void WarnAboutMissingImages() {
+  const int32_t missing = CountMissingImages();
+  if (missing == 0) return;
+  std::fprintf(stderr,
+               "tundrel: %d of %zu pictures could not be loaded; is Media.sbx in the game's "
+               "folder? (tundrel --check-media lists them)\n",
+               missing, ImageCatalogue().size());
+}
+
 }  // namespace tundrel

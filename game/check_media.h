@@ -21,5 +21,10 @@ std::vector<MediaCheckLine> CheckLoadedMedia();
 std::string FormatMediaCheckLine(const MediaCheckLine& line);
 // Prints every line and a summary on standard output; true when every entry is good.
 bool ReportMediaCheck();
+// The pictures of the catalogue that did not load (none loads without "Media.sbx" or loose
+// files beside the program). A game with missing pictures still runs, but the player is told
+// once, on standard error, where to look.
+int32_t CountMissingImages();
+void WarnAboutMissingImages();
 
 }  // namespace tundrel

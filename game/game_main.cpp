@@ -67,6 +67,7 @@ int GameMain() {
   LoadCatalogue();
   zrb::DimArray(keyHeld, 256);
   if (zrb::EngineOptions().checkMedia) zrb::EndProgram(ReportMediaCheck() ? 0 : 1);
+  WarnAboutMissingImages();
   round = 1;
   LoadSettings();
   MainMenu();

@@ -146,5 +146,27 @@ TEST(CheckMedia, TheBuiltArchivePasses) {
   EXPECT_EQ(Lines(run.out).back(), "37 entries, 0 bad");
 }
 
+// Without --check-media the game still starts when pictures are missing, and says so once.
+TEST(CheckMedia, APlainRunWarnsAboutMissingPicturesOnly) {
+  GameRun empty;
+  RunResult run = empty.Run(Script(), 30);
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.err.find("tundrel: 17 of 17 pictures could not be loaded; is Media.sbx in the "
+                         "game's folder?"),
+            std::string::npos)
+      << run.err;
+
+  GameRun oneShort;
+  WriteCompleteMedia(oneShort);
+  std::filesystem::remove(oneShort.Dir() / "tiles.png");
+  run = oneShort.Run(Script(), 30);
+  EXPECT_NE(run.err.find("1 of 17 pictures"), std::string::npos) << run.err;
+
+  GameRun complete;
+  WriteCompleteMedia(complete);
+  run = complete.Run(Script(), 30);
+  EXPECT_EQ(run.err.find("pictures could not be loaded"), std::string::npos) << run.err;
+}
+
 }  // namespace
 }  // namespace tundrel::testing
