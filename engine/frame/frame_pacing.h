@@ -19,8 +19,11 @@ struct WaitStep {
 };
 
 // More than 7 ms to go: sleep until about 3 ms before (whole milliseconds, cut toward zero),
-// as sleeps may overshoot. Less than that: spin (pumping events) until the deadline is
-// reached. A frame is released at its deadline, never before.
+// as sleeps may overshoot. Then, the messages pumped between steps, sleep again to within
+// kSpinMs of the deadline: Linux sleeps to a fraction of a millisecond, so only the last
+// half millisecond is spent spinning, not the last three, at the same precision. A frame is
+// released at its deadline, never before.
+inline constexpr double kSpinMs = 0.5;
 WaitStep NextWaitStep(double deadlineMs, double nowMs);
 
 }  // namespace zrb::frame

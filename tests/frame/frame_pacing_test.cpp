@@ -43,15 +43,21 @@ TEST(FramePacing, TheNextDeadlineIsNeverInThePast) {
   }
 }
 
-TEST(FramePacing, WaitSleepsToThreeMillisecondsBeforeThenSpinsToTheDeadline) {
+TEST(FramePacing, WaitSleepsToThreeMillisecondsBeforeThenToHalfAMillisecondThenSpins) {
   WaitStep step = NextWaitStep(100, 100 - kPeriod);
   EXPECT_EQ(step.action, WaitStep::Action::kSleep);
   EXPECT_EQ(step.sleepMs, 13);  // 16.67 - 3, cut to whole milliseconds
   step = NextWaitStep(100, 92.5);
   EXPECT_EQ(step.action, WaitStep::Action::kSleep);
   EXPECT_EQ(step.sleepMs, 4);
-  EXPECT_EQ(NextWaitStep(100, 93).action, WaitStep::Action::kSpin);
+  step = NextWaitStep(100, 93);  // 7 ms to go: the fine sleep, to half a millisecond before
+  EXPECT_EQ(step.action, WaitStep::Action::kSleep);
+  EXPECT_DOUBLE_EQ(step.sleepMs, 6.5);
+  step = NextWaitStep(100, 97.25);
+  EXPECT_EQ(step.action, WaitStep::Action::kSleep);
+  EXPECT_DOUBLE_EQ(step.sleepMs, 2.25);
   EXPECT_EQ(NextWaitStep(100, 99.5).action, WaitStep::Action::kSpin);
+  EXPECT_EQ(NextWaitStep(100, 99.75).action, WaitStep::Action::kSpin);
   EXPECT_EQ(NextWaitStep(100, 99.999).action, WaitStep::Action::kSpin);
   EXPECT_EQ(NextWaitStep(100, 100).action, WaitStep::Action::kRelease);
   EXPECT_EQ(NextWaitStep(100, 250).action, WaitStep::Action::kRelease);
