@@ -1,6 +1,7 @@
 #include "engine/graphics/texture_image.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace zrb::graphics {
 
@@ -24,25 +25,65 @@ TexturePixels LayOutTexture(const DecodedImage& image, int width, int height) {
   return texture;
 }
 
+namespace {
+
+// The columns a texel may take colour from: its neighbours, not the outermost row or column.
+struct SourceColumns {
+  int first = 0;
+  int last = -1;  // empty when last < first
+};
+
+// Per row, the first and last readable column holding a texel that is not fully transparent.
+std::vector<SourceColumns> ColouredColumns(const TexturePixels& texture) {
+  const int w = texture.width;
+  std::vector<SourceColumns> rows(static_cast<size_t>(texture.height));
+  for (int y = 1; y <= texture.height - 2; ++y) {
+    SourceColumns& row = rows[static_cast<size_t>(y)];
+    for (int x = 1; x <= w - 2; ++x) {
+      if (texture.Texel(x, y)[3] == 0) continue;
+      if (row.last < row.first) row.first = x;
+      row.last = x;
+    }
+  }
+  return rows;
+}
+
+}  // namespace
+
 void BleedColourIntoTransparent(TexturePixels& texture) {
   const int w = texture.width;
   const int h = texture.height;
+  // Textures are padded to powers of two, so most transparent texels lie far from any colour:
+  // per row, only the columns next to a coloured texel of the rows around it need the search.
+  const std::vector<SourceColumns> coloured = ColouredColumns(texture);
   // Only opaque texels are read, and only transparent ones written, so one pass in place
   // sees exactly the colours of the original picture.
   for (int y = 0; y < h; ++y) {
+    const int firstRow = std::max(y - 1, 1);
+    const int lastRow = std::min(y + 1, h - 2);
+    int searchFrom = w;
+    int searchTo = -1;
+    for (int ny = firstRow; ny <= lastRow; ++ny) {
+      const SourceColumns& row = coloured[static_cast<size_t>(ny)];
+      if (row.last < row.first) continue;
+      searchFrom = std::min(searchFrom, row.first - 1);
+      searchTo = std::max(searchTo, row.last + 1);
+    }
     for (int x = 0; x < w; ++x) {
       uint8_t* texel = texture.Texel(x, y);
       if (texel[3] != 0) continue;
       unsigned sum[3] = {0, 0, 0};
       unsigned count = 0;
-      for (int ny = std::max(y - 1, 1); ny <= std::min(y + 1, h - 2); ++ny) {
-        for (int nx = std::max(x - 1, 1); nx <= std::min(x + 1, w - 2); ++nx) {
-          const uint8_t* neighbour = texture.Texel(nx, ny);
-          if (neighbour[3] == 0) continue;
-          sum[0] += neighbour[0];
-          sum[1] += neighbour[1];
-          sum[2] += neighbour[2];
-          ++count;
+      if (x >= searchFrom && x <= searchTo) {
+        for (int ny = firstRow; ny <= lastRow; ++ny) {
+          for (int nx = std::max(x - 1, 1); nx <= std::min(x + 1, w - 2); ++nx) {
+            const uint8_t* neighbour = texture.Texel(nx, ny);
+            if (neighbour[3] == 0) continue;
+            sum[0] += neighbour[0];
+            sum[1] += neighbour[1];
+            sum[2] += neighbour[2];
+            ++count;
+          }
         }
       }
       for (int c = 0; c < 3; ++c) {

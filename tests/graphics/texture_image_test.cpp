@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <random>
+
 namespace zrb::graphics {
 namespace {
 
@@ -80,6 +83,62 @@ TEST(TextureImage, TransparentTexelsTakeTheirOpaqueNeighboursAverageColour) {
   // Opaque texels keep their colour.
   EXPECT_EQ(TexelOf(texture, 6, 5), (std::array<uint8_t, 4>{201, 10, 0, 128}));
   EXPECT_EQ(TexelOf(texture, 0, 4), (std::array<uint8_t, 4>{250, 250, 250, 255}));
+}
+
+// Every transparent texel looks at all of its readable neighbours: the reference the
+// loader's faster search (which skips columns far from any colour) must agree with.
+TexturePixels BleedByFullSearch(TexturePixels texture) {
+  const int w = texture.width, h = texture.height;
+  const TexturePixels original = texture;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      uint8_t* texel = texture.Texel(x, y);
+      if (texel[3] != 0) continue;
+      unsigned sum[3] = {0, 0, 0}, count = 0;
+      for (int ny = y - 1; ny <= y + 1; ++ny) {
+        for (int nx = x - 1; nx <= x + 1; ++nx) {
+          if (nx < 1 || ny < 1 || nx > w - 2 || ny > h - 2) continue;
+          const uint8_t* n = original.Texel(nx, ny);
+          if (n[3] == 0) continue;
+          for (int c = 0; c < 3; ++c)
+            sum[c] += n[c];
+          ++count;
+        }
+      }
+      for (int c = 0; c < 3; ++c)
+        texel[c] = count ? static_cast<uint8_t>((sum[c] + count / 2) / count) : 0;
+    }
+  }
+  return texture;
+}
+
+TEST(TextureImage, BleedingAgreesWithAFullNeighbourSearchOnPaddedPictures) {
+  std::mt19937 random(7);
+  const int sizes[][2] = {{1, 1}, {2, 3}, {3, 1}, {3, 3}, {16, 16}, {64, 16}, {128, 64}};
+  for (const auto& size : sizes) {
+    for (int picture = 0; picture < 20; ++picture) {
+      TexturePixels texture;
+      texture.width = size[0];
+      texture.height = size[1];
+      texture.rgba.resize(static_cast<size_t>(texture.width) * texture.height * 4);
+      // A picture in one corner of a padded texture: coloured texels, some partly transparent,
+      // holes of every colour, and the rest clear as padding leaves it.
+      const int usedWidth = 1 + static_cast<int>(random() % texture.width);
+      const int usedHeight = 1 + static_cast<int>(random() % texture.height);
+      for (int y = 0; y < texture.height; ++y) {
+        for (int x = 0; x < texture.width; ++x) {
+          uint8_t* texel = texture.Texel(x, y);
+          for (int c = 0; c < 3; ++c)
+            texel[c] = static_cast<uint8_t>(random());
+          const bool inside = x < usedWidth && y < usedHeight;
+          texel[3] = inside && random() % 3 != 0 ? static_cast<uint8_t>(1 + random() % 255) : 0;
+        }
+      }
+      const TexturePixels expected = BleedByFullSearch(texture);
+      BleedColourIntoTransparent(texture);
+      ASSERT_EQ(texture.rgba, expected.rgba) << size[0] << "x" << size[1] << " picture " << picture;
+    }
+  }
 }
 
 TEST(TextureImage, MipmapLevelsHalveDownToOneTexel) {
