@@ -5,11 +5,16 @@
 // the program writes (a trace). The scripts in scripts/ read its output.
 //
 //   bench_process [--cpu-window FROM:TO] [--rss-every MS] [--first-line FILE TEXT]
-//                 [--timeout SECONDS] [--log FILE] -- PROGRAM [ARGUMENTS...]
+//                 [--timeout SECONDS] [--log FILE] [--pass-status] -- PROGRAM [ARGUMENTS...]
 //
+// The processor share over a window counts the program's own threads; the totals at the end
+// also count the programs it started and waited for.
 // --first-line removes FILE before the program starts, so an old file cannot answer.
-// --timeout kills the program (SIGKILL) when it runs longer; the exit status line then reads
-// "timeout". bench_process itself exits 0 when it could run the program, 2 on a bad command
+// The program runs in a process group of its own. --timeout kills that group (SIGKILL) when
+// the program runs longer, so helpers it started do not outlive it; the exit status line then
+// reads "timeout". An interrupt or termination of bench_process is passed on to the group.
+// bench_process itself exits 0 when it could run the program (with --pass-status: the
+// program's own exit status, 124 after a timeout, 128 + N after signal N), 2 on a bad command
 // line or a program that could not be started.
 #include <fcntl.h>
 #include <signal.h>
@@ -19,6 +24,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -45,8 +51,16 @@ struct Options {
   std::string watchFile, watchText;
   double timeoutSeconds = 0;
   std::string logFile;
+  bool passStatus = false;
   std::vector<std::string> command;
 };
+
+// The signal that asked bench_process to stop, passed on to the program's group.
+volatile sig_atomic_t g_stopSignal = 0;
+
+void OnStopSignal(int number) {
+  g_stopSignal = number;
+}
 
 std::string ReadProcFile(pid_t pid, const char* name) {
   std::ifstream in("/proc/" + std::to_string(pid) + "/" + name, std::ios::binary);
@@ -74,6 +88,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       if (options.timeoutSeconds <= 0) return false;
     } else if (arg == "--log" && hasValue) {
       options.logFile = argv[++i];
+    } else if (arg == "--pass-status") {
+      options.passStatus = true;
     } else {
       return false;
     }
@@ -95,7 +111,8 @@ int main(int argc, char** argv) {
     std::fprintf(
         stderr,
         "usage: bench_process [--cpu-window FROM:TO] [--rss-every MS] "
-        "[--first-line FILE TEXT] [--timeout SECONDS] [--log FILE] -- PROGRAM [ARGS...]\n");
+        "[--first-line FILE TEXT] [--timeout SECONDS] [--log FILE] [--pass-status] -- PROGRAM "
+        "[ARGS...]\n");
     return 2;
   }
   if (!options.watchFile.empty()) {
@@ -115,11 +132,19 @@ int main(int argc, char** argv) {
     childArgv.push_back(arg.data());
   childArgv.push_back(nullptr);
 
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+  posix_spawnattr_setpgroup(&attributes, 0);
+  for (int number : {SIGINT, SIGTERM, SIGHUP})
+    std::signal(number, &OnStopSignal);
+
   const auto start = Clock::now();
   pid_t pid = 0;
   const int spawnError =
-      posix_spawnp(&pid, childArgv[0], &actions, nullptr, childArgv.data(), environ);
+      posix_spawnp(&pid, childArgv[0], &actions, &attributes, childArgv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
   if (spawnError != 0) {
     std::fprintf(stderr, "bench_process: cannot start %s: %s\n", childArgv[0],
                  std::strerror(spawnError));
@@ -135,6 +160,7 @@ int main(int argc, char** argv) {
   std::vector<RssSample> rss;
   double nextRssAt = 0;
   bool timedOut = false;
+  bool stopPassedOn = false;
   int status = 0;
   rusage usage{};
   for (;;) {
@@ -158,8 +184,12 @@ int main(int argc, char** argv) {
       nextRssAt = now + options.rssEveryMs / 1000.0;
     }
     if (options.timeoutSeconds > 0 && now >= options.timeoutSeconds && !timedOut) {
-      kill(pid, SIGKILL);
+      kill(-pid, SIGKILL);
       timedOut = true;
+    }
+    if (g_stopSignal != 0 && !stopPassedOn) {
+      kill(-pid, g_stopSignal);
+      stopPassedOn = true;
     }
     // Fine steps while a first line is awaited, so its time is not blurred by the polling.
     const bool watching = watcher && foundAt < 0;
@@ -168,12 +198,16 @@ int main(int argc, char** argv) {
   const double wall = std::chrono::duration<double>(Clock::now() - start).count();
 
   std::printf("program: %s\n", options.command[0].c_str());
+  int passedStatus = 0;
   if (timedOut) {
     std::printf("exit status: timeout (killed after %.1f s)\n", options.timeoutSeconds);
+    passedStatus = 124;
   } else if (WIFSIGNALED(status)) {
     std::printf("exit status: signal %d (%s)\n", WTERMSIG(status), strsignal(WTERMSIG(status)));
+    passedStatus = 128 + WTERMSIG(status);
   } else {
     std::printf("exit status: %d\n", WEXITSTATUS(status));
+    passedStatus = WEXITSTATUS(status);
   }
   const double user = Seconds(usage.ru_utime), system = Seconds(usage.ru_stime);
   std::printf("wall time: %.3f s\n", wall);
@@ -209,5 +243,6 @@ int main(int argc, char** argv) {
       std::printf("first line containing %s: never\n", options.watchText.c_str());
     }
   }
-  return 0;
+  std::fflush(stdout);
+  return options.passStatus ? passedStatus : 0;
 }
