@@ -44,9 +44,9 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=cl
 cmake --build "$build" -j "${SOAK_JOBS:-2}" --target bench_soak bench_process
 source scripts/sanitizer_env.sh
 # The sanitizer keeps freed blocks from reuse to catch a use after free. Its default of 256 MiB
-# fills slowly over a whole run and looks like a leak in the memory samples; 4 MiB of freed
-# blocks still spans many frames, and is full long before a quarter of a run.
-export ASAN_OPTIONS="${ASAN_OPTIONS}:quarantine_size_mb=4"
+# fills slowly over a whole run and looks like a leak in the memory samples (4 MiB still adds
+# 6 MiB over a run); 1 MiB of freed blocks spans many frames and is full within a second.
+export ASAN_OPTIONS="${ASAN_OPTIONS}:quarantine_size_mb=1"
 
 # A stand-in build folder for bench_soak: its tundrel and tundrel_stage are small scripts that
 # run the real programs under bench_process, one report per run.
