@@ -41,7 +41,12 @@ scripts/install-deps.sh
 build="build-soak"
 cmake -S . -B "$build" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DTUNDREL_SANITIZE=ON -DTUNDREL_BENCHMARKS=ON -DTUNDREL_WERROR=OFF >/dev/null
-cmake --build "$build" -j "${SOAK_JOBS:-2}" --target bench_soak bench_process
+if ! cmake --build "$build" -j "${SOAK_JOBS:-2}" --target bench_soak bench_process \
+  >"$build/soak-build.log" 2>&1; then
+  tail -30 "$build/soak-build.log" >&2
+  echo "soak: the build failed ($build/soak-build.log)" >&2
+  exit 1
+fi
 source scripts/sanitizer_env.sh
 # The sanitizer keeps freed blocks from reuse to catch a use after free. Its default of 256 MiB
 # fills slowly over a whole run and looks like a leak in the memory samples (4 MiB still adds
