@@ -26,7 +26,7 @@ bool Upload(GraphicsContext& context, const graphics::DecodedImage& image, Sprit
   const int height = std::min(image.height, maxSide);
 
   graphics::TexturePixels pixels = graphics::LayOutTexture(image, width, height);
-  graphics::BleedColourIntoTransparent(pixels);
+  graphics::BleedColourIntoTransparent(pixels, width, height);
   std::array<TextureLevel, 1> base{TextureLevel{pixels.width, pixels.height, pixels.rgba.data()}};
   uint32_t texture = renderer.CreateTexture(graphics::TextureKind::kSprite, base);
   if (!texture) return false;

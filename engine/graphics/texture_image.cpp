@@ -25,59 +25,46 @@ TexturePixels LayOutTexture(const DecodedImage& image, int width, int height) {
   return texture;
 }
 
-namespace {
-
-// The columns a texel may take colour from: its neighbours, not the outermost row or column.
-struct SourceColumns {
-  int first = 0;
-  int last = -1;  // empty when last < first
-};
-
-// Per row, the first and last readable column holding a texel that is not fully transparent.
-std::vector<SourceColumns> ColouredColumns(const TexturePixels& texture) {
-  const int w = texture.width;
-  std::vector<SourceColumns> rows(static_cast<size_t>(texture.height));
-  for (int y = 1; y <= texture.height - 2; ++y) {
-    SourceColumns& row = rows[static_cast<size_t>(y)];
-    for (int x = 1; x <= w - 2; ++x) {
-      if (texture.Texel(x, y)[3] == 0) continue;
-      if (row.last < row.first) row.first = x;
-      row.last = x;
-    }
-  }
-  return rows;
+void BleedColourIntoTransparent(TexturePixels& texture) {
+  BleedColourIntoTransparent(texture, texture.width, texture.height);
 }
 
-}  // namespace
-
-void BleedColourIntoTransparent(TexturePixels& texture) {
+void BleedColourIntoTransparent(TexturePixels& texture, int pictureWidth, int pictureHeight) {
   const int w = texture.width;
   const int h = texture.height;
-  // Textures are padded to powers of two, so most transparent texels lie far from any colour:
-  // per row, only the columns next to a coloured texel of the rows around it need the search.
-  const std::vector<SourceColumns> coloured = ColouredColumns(texture);
+  // Beyond the picture and the texels next to it, the padding is clear and stays so.
+  const int rowsEnd = std::clamp(pictureHeight + 1, 0, h);
+  const int columnsEnd = std::clamp(pictureWidth + 1, 0, w);
+  const int lastReadColumn = std::min(w - 2, columnsEnd);
+  // Textures are padded to powers of two and sprite sheets are mostly clear, so most
+  // transparent texels have no coloured neighbour. Per row, `coloured` marks the readable
+  // columns (not the outermost) where one of the rows around holds colour; only texels next to
+  // a mark need the neighbour search.
+  std::vector<uint8_t> coloured(static_cast<size_t>(w), 0);
   // Only opaque texels are read, and only transparent ones written, so one pass in place
   // sees exactly the colours of the original picture.
-  for (int y = 0; y < h; ++y) {
+  for (int y = 0; y < rowsEnd; ++y) {
     const int firstRow = std::max(y - 1, 1);
     const int lastRow = std::min(y + 1, h - 2);
-    int searchFrom = w;
-    int searchTo = -1;
+    std::fill(coloured.begin(), coloured.end(), 0);
     for (int ny = firstRow; ny <= lastRow; ++ny) {
-      const SourceColumns& row = coloured[static_cast<size_t>(ny)];
-      if (row.last < row.first) continue;
-      searchFrom = std::min(searchFrom, row.first - 1);
-      searchTo = std::max(searchTo, row.last + 1);
+      for (int nx = 1; nx <= lastReadColumn; ++nx)
+        coloured[static_cast<size_t>(nx)] |= texture.Texel(nx, ny)[3] != 0 ? 1 : 0;
     }
-    for (int x = 0; x < w; ++x) {
+    for (int x = 0; x < columnsEnd; ++x) {
       uint8_t* texel = texture.Texel(x, y);
       if (texel[3] != 0) continue;
+      const bool nearColour = coloured[static_cast<size_t>(x)] ||
+                              (x > 0 && coloured[static_cast<size_t>(x - 1)]) ||
+                              (x + 1 < w && coloured[static_cast<size_t>(x + 1)]);
       unsigned sum[3] = {0, 0, 0};
       unsigned count = 0;
-      if (x >= searchFrom && x <= searchTo) {
+      if (nearColour) {
+        const int firstColumn = std::max(x - 1, 1);
+        const int lastColumn = std::min(x + 1, w - 2);
         for (int ny = firstRow; ny <= lastRow; ++ny) {
-          for (int nx = std::max(x - 1, 1); nx <= std::min(x + 1, w - 2); ++nx) {
-            const uint8_t* neighbour = texture.Texel(nx, ny);
+          const uint8_t* neighbour = texture.Texel(firstColumn, ny);
+          for (int nx = firstColumn; nx <= lastColumn; ++nx, neighbour += 4) {
             if (neighbour[3] == 0) continue;
             sum[0] += neighbour[0];
             sum[1] += neighbour[1];

@@ -37,6 +37,10 @@ TexturePixels LayOutTexture(const DecodedImage& image, int width, int height);
 // Neighbours on the outermost rows and columns never count. Linear filtering then blends
 // sprite edges towards their own colours instead of towards black.
 void BleedColourIntoTransparent(TexturePixels& texture);
+// The same for a texture as LayOutTexture makes it: the picture in the first pictureWidth
+// columns of the first pictureHeight rows, every texel beyond them 0 in all four channels.
+// Only the picture and the texels next to it are visited: the result is the same.
+void BleedColourIntoTransparent(TexturePixels& texture, int pictureWidth, int pictureHeight);
 
 // Levels 1, 2, ... of the mipmap chain: each a 2x2 box average of the one before, sides
 // halved (never below 1) until both are 1.
