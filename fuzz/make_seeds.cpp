@@ -80,7 +80,7 @@ void BmpSeeds() {
 }
 
 void PngSeeds() {
-  using zrb::testing::PngSpec;
+  using zrb::testing::PngContent;
   const auto samples = [](int count, int maximum) {
     std::vector<uint16_t> values(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i)

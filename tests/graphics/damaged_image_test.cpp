@@ -15,7 +15,7 @@ TEST(DamagedImages, FlippedAndCutBytesNeverCrashTheDecoders) {
   using namespace zrb::testing;
   Picture picture(13, 7, {30, 60, 90});
   std::vector<uint8_t> indexes(13 * 7, 1);
-  PngSpec png{.width = 13, .height = 7, .colourType = PNG_COLOR_TYPE_PALETTE, .bitDepth = 4};
+  PngContent png{.width = 13, .height = 7, .colourType = PNG_COLOR_TYPE_PALETTE, .bitDepth = 4};
   png.palette = {{1, 2, 3}, {4, 5, 6}};
   png.samples.assign(13 * 7, 1);
   const std::vector<std::vector<uint8_t>> originals = {

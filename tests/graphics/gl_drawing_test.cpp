@@ -60,9 +60,9 @@ class GlDrawing : public ::testing::Test {
     ASSERT_EQ(RuntimeError().code, kErrorSuccess);
   }
 
-  void LoadPng(int slot, const PngSpec& spec) {
+  void LoadPng(int slot, const PngContent& content) {
     const std::string path = folder_.Path("p" + std::to_string(slot) + ".png");
-    WriteFile(path, EncodePng(spec));
+    WriteFile(path, EncodePng(content));
     LoadSprite(path, slot);
     ASSERT_EQ(RuntimeError().code, kErrorSuccess);
   }
@@ -128,9 +128,9 @@ TEST_F(GlDrawing, AdditiveAndTranslucentModesBlendAtTheirFactor) {
 }
 
 TEST_F(GlDrawing, OwnAlphaIsBlendedTranslucentlyAndCutByTheTestWhenOpaque) {
-  PngSpec spec{.width = 3, .height = 1, .colourType = PNG_COLOR_TYPE_RGBA};
-  spec.samples = {200, 200, 200, 128, /**/ 200, 200, 200, 10, /**/ 200, 200, 200, 0};
-  LoadPng(1, spec);
+  PngContent content{.width = 3, .height = 1, .colourType = PNG_COLOR_TYPE_RGBA};
+  content.samples = {200, 200, 200, 128, /**/ 200, 200, 200, 10, /**/ 200, 200, 200, 0};
+  LoadPng(1, content);
   ClearScreen(0);
   SetAlphaMode(-1);
   DrawSprite(1, 0, 0);

@@ -82,15 +82,15 @@ class GlPicturePaths : public ::testing::Test {
     }
     Load(2, strip, 32, 32);
     // Texels of every kind of alpha; none of 0 in the left half.
-    PngSpec spec{.width = 40, .height = 20, .colourType = PNG_COLOR_TYPE_RGBA};
+    PngContent content{.width = 40, .height = 20, .colourType = PNG_COLOR_TYPE_RGBA};
     for (int i = 0; i < 40 * 20; ++i) {
       const uint16_t alpha[] = {0, 10, 13, 128, 254, 255, 255, 0};
       const uint16_t a = i % 40 < 20 ? alpha[i % 6 + 1] : alpha[i % 8];
-      spec.samples.insert(spec.samples.end(),
-                          {uint16_t(i * 3 % 256), uint16_t(i * 7 % 256), 200, a});
+      content.samples.insert(content.samples.end(),
+                             {uint16_t(i * 3 % 256), uint16_t(i * 7 % 256), 200, a});
     }
     const std::string png = folder_.Path("p3.png");
-    WriteFile(png, EncodePng(spec));
+    WriteFile(png, EncodePng(content));
     LoadSprite(png, 3);
     ASSERT_EQ(RuntimeError().code, kErrorSuccess);
   }

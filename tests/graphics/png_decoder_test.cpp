@@ -12,7 +12,7 @@ namespace zrb::graphics {
 namespace {
 
 using testing::EncodePng;
-using testing::PngSpec;
+using testing::PngContent;
 
 constexpr Rgb kKey{255, 0, 128};
 
@@ -30,19 +30,19 @@ bool Decode(const std::vector<uint8_t>& bytes, DecodedImage& image, std::string*
 }
 
 TEST(PngDecoder, RgbaKeepsItsOwnAlphaWhateverTheKey) {
-  PngSpec spec{.width = 2, .height = 1, .colourType = PNG_COLOR_TYPE_RGBA};
-  spec.samples = {255, 0, 128, 255, /**/ 10, 20, 30, 77};
+  PngContent content{.width = 2, .height = 1, .colourType = PNG_COLOR_TYPE_RGBA};
+  content.samples = {255, 0, 128, 255, /**/ 10, 20, 30, 77};
   DecodedImage image;
-  ASSERT_TRUE(Decode(EncodePng(spec), image));
+  ASSERT_TRUE(Decode(EncodePng(content), image));
   EXPECT_EQ(Pixel(image, 0, 0), (std::vector<uint8_t>{255, 0, 128, 255}));
   EXPECT_EQ(Pixel(image, 1, 0), (std::vector<uint8_t>{10, 20, 30, 77}));
 }
 
 TEST(PngDecoder, RgbIsOpaqueExceptTheKeyColour) {
-  PngSpec spec{.width = 2, .height = 2, .colourType = PNG_COLOR_TYPE_RGB, .interlaced = true};
-  spec.samples = {255, 0, 128, 1, 2, 3, /**/ 4, 5, 6, 255, 0, 127};
+  PngContent content{.width = 2, .height = 2, .colourType = PNG_COLOR_TYPE_RGB, .interlaced = true};
+  content.samples = {255, 0, 128, 1, 2, 3, /**/ 4, 5, 6, 255, 0, 127};
   DecodedImage image;
-  ASSERT_TRUE(Decode(EncodePng(spec), image));
+  ASSERT_TRUE(Decode(EncodePng(content), image));
   EXPECT_EQ(Pixel(image, 0, 0), (std::vector<uint8_t>{0, 0, 0, 0}));
   EXPECT_EQ(Pixel(image, 1, 0), (std::vector<uint8_t>{1, 2, 3, 255}));
   EXPECT_EQ(Pixel(image, 0, 1), (std::vector<uint8_t>{4, 5, 6, 255}));
@@ -52,13 +52,13 @@ TEST(PngDecoder, RgbIsOpaqueExceptTheKeyColour) {
 TEST(PngDecoder, GreyPaletteLowDepthAndSixteenBitAreExpandedToEightBits) {
   DecodedImage image;
 
-  PngSpec grey{.width = 3, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY, .bitDepth = 2};
+  PngContent grey{.width = 3, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY, .bitDepth = 2};
   grey.samples = {0, 1, 3};
   ASSERT_TRUE(Decode(EncodePng(grey), image));
   EXPECT_EQ(Pixel(image, 1, 0), (std::vector<uint8_t>{85, 85, 85, 255}));
   EXPECT_EQ(Pixel(image, 2, 0), (std::vector<uint8_t>{255, 255, 255, 255}));
 
-  PngSpec palette{.width = 3, .height = 1, .colourType = PNG_COLOR_TYPE_PALETTE, .bitDepth = 4};
+  PngContent palette{.width = 3, .height = 1, .colourType = PNG_COLOR_TYPE_PALETTE, .bitDepth = 4};
   palette.palette = {{9, 8, 7}, {255, 0, 128}, {1, 1, 1}};
   palette.paletteAlpha = {255, 255, 40};
   palette.samples = {0, 1, 2};
@@ -68,18 +68,18 @@ TEST(PngDecoder, GreyPaletteLowDepthAndSixteenBitAreExpandedToEightBits) {
   EXPECT_EQ(Pixel(image, 1, 0), (std::vector<uint8_t>{255, 0, 128, 255}));
   EXPECT_EQ(Pixel(image, 2, 0), (std::vector<uint8_t>{1, 1, 1, 40}));
 
-  PngSpec deep{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_RGB, .bitDepth = 16};
+  PngContent deep{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_RGB, .bitDepth = 16};
   deep.samples = {65535, 0, 0x8180};
   ASSERT_TRUE(Decode(EncodePng(deep), image));
   EXPECT_EQ(Pixel(image, 0, 0), (std::vector<uint8_t>{255, 0, 129, 255}));
 }
 
 TEST(PngDecoder, GreyWithAlphaIsRefusedWithAMessage) {
-  PngSpec spec{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY_ALPHA};
-  spec.samples = {100, 200};
+  PngContent content{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY_ALPHA};
+  content.samples = {100, 200};
   DecodedImage image;
   std::string said;
-  EXPECT_FALSE(Decode(EncodePng(spec), image, &said));
+  EXPECT_FALSE(Decode(EncodePng(content), image, &said));
   EXPECT_EQ(said, "File pic.png has unsupported color type.\n");
 }
 
@@ -91,10 +91,10 @@ void FixCrc(std::vector<uint8_t>& bytes, size_t dataAt, size_t length) {
 }
 
 TEST(PngDecoder, DamagedAndHostileFilesFailQuietly) {
-  PngSpec spec{.width = 40, .height = 30, .colourType = PNG_COLOR_TYPE_RGB};
+  PngContent content{.width = 40, .height = 30, .colourType = PNG_COLOR_TYPE_RGB};
   for (int i = 0; i < 40 * 30 * 3; ++i)
-    spec.samples.push_back(static_cast<uint16_t>(i * 7 % 256));
-  const std::vector<uint8_t> good = EncodePng(spec);
+    content.samples.push_back(static_cast<uint16_t>(i * 7 % 256));
+  const std::vector<uint8_t> good = EncodePng(content);
   DecodedImage image;
   ASSERT_TRUE(Decode(good, image));
 

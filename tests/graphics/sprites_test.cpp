@@ -71,10 +71,10 @@ TEST_F(SpriteLoading, BlackBecomesTransparentAfterSettingTheKeyToBlack) {
 }
 
 TEST_F(SpriteLoading, PngAlphaIsKeptWhateverTheKey) {
-  PngSpec spec{.width = 2, .height = 1, .colourType = PNG_COLOR_TYPE_RGBA};
-  spec.samples = {0, 0, 0, 255, /**/ 0, 0, 0, 90};
+  PngContent content{.width = 2, .height = 1, .colourType = PNG_COLOR_TYPE_RGBA};
+  content.samples = {0, 0, 0, 255, /**/ 0, 0, 0, 90};
   const std::string path = folder_.Path("alpha.png");
-  WriteFile(path, EncodePng(spec));
+  WriteFile(path, EncodePng(content));
   SetTransparentColour(0);
   LoadSprite(path, 3);
   ASSERT_EQ(RuntimeError().code, kErrorSuccess);
@@ -119,7 +119,7 @@ TEST_F(SpriteLoading, MissingFileLeavesTheSlotEmptyWithCodeThree) {
 
 TEST_F(SpriteLoading, EveryKindOfBadFileLeavesTheSlotEmptyAndTheProgramGoesOn) {
   const std::vector<uint8_t> bmp = EncodeBmp(Picture(16, 16, {1, 1, 1}));
-  PngSpec greyAlpha{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY_ALPHA};
+  PngContent greyAlpha{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY_ALPHA};
   greyAlpha.samples = {1, 2};
   const std::vector<uint8_t> jpeg = EncodeJpeg(16, 16, 1, std::vector<uint8_t>(256, 9));
   std::vector<uint8_t> hugeBmp = bmp;
@@ -183,9 +183,9 @@ TEST_F(SpriteLoading, ATextureTheRendererCannotHoldEmptiesTheSlot) {
 }
 
 TEST_F(SpriteLoading, ImagesComeOutOfTheMediaArchiveToo) {
-  PngSpec spec{.width = 24, .height = 8, .colourType = PNG_COLOR_TYPE_RGB};
-  spec.samples.assign(24 * 8 * 3, 77);
-  const std::vector<uint8_t> png = EncodePng(spec);
+  PngContent content{.width = 24, .height = 8, .colourType = PNG_COLOR_TYPE_RGB};
+  content.samples.assign(24 * 8 * 3, 77);
+  const std::vector<uint8_t> png = EncodePng(content);
   files::archive::ArchiveBuilder builder;
   ASSERT_EQ(builder.Add("packed_tiles.png", png), "");
   const std::string archive = folder_.Path("Media.sbx");

@@ -116,40 +116,40 @@ int ChannelsOf(int colourType) {
 
 }  // namespace
 
-std::vector<uint8_t> EncodePng(const PngSpec& spec) {
+std::vector<uint8_t> EncodePng(const PngContent& content) {
   std::vector<uint8_t> out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
   // No jump buffer: an encoding error here is a broken test and aborts it.
   png_set_write_fn(png, &out, AppendToVector, NoFlush);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+  png_set_IHDR(png, info, content.width, content.height, content.bitDepth, content.colourType,
+               content.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   std::vector<png_color> palette;
-  for (const Rgb& c : spec.palette)
+  for (const Rgb& c : content.palette)
     palette.push_back(png_color{c.red, c.green, c.blue});
   if (!palette.empty()) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
-  if (!spec.paletteAlpha.empty()) {
-    png_set_tRNS(png, info, spec.paletteAlpha.data(), static_cast<int>(spec.paletteAlpha.size()),
-                 nullptr);
+  if (!content.paletteAlpha.empty()) {
+    png_set_tRNS(png, info, content.paletteAlpha.data(),
+                 static_cast<int>(content.paletteAlpha.size()), nullptr);
   }
   png_write_info(png, info);
 
   // Pack each row at the declared depth.
-  const int channels = ChannelsOf(spec.colourType);
-  const size_t rowBits = size_t(spec.width) * channels * spec.bitDepth;
-  std::vector<std::vector<uint8_t>> rows(spec.height, std::vector<uint8_t>((rowBits + 7) / 8));
-  for (int y = 0; y < spec.height; ++y) {
-    for (int s = 0; s < spec.width * channels; ++s) {
-      const uint16_t value = spec.samples[size_t(y) * spec.width * channels + s];
-      if (spec.bitDepth == 16) {
+  const int channels = ChannelsOf(content.colourType);
+  const size_t rowBits = size_t(content.width) * channels * content.bitDepth;
+  std::vector<std::vector<uint8_t>> rows(content.height, std::vector<uint8_t>((rowBits + 7) / 8));
+  for (int y = 0; y < content.height; ++y) {
+    for (int s = 0; s < content.width * channels; ++s) {
+      const uint16_t value = content.samples[size_t(y) * content.width * channels + s];
+      if (content.bitDepth == 16) {
         rows[y][s * 2] = value >> 8;
         rows[y][s * 2 + 1] = value & 0xFF;
-      } else if (spec.bitDepth == 8) {
+      } else if (content.bitDepth == 8) {
         rows[y][s] = static_cast<uint8_t>(value);
       } else {
-        const size_t bit = size_t(s) * spec.bitDepth;
-        rows[y][bit / 8] |= static_cast<uint8_t>(value << (8 - spec.bitDepth - bit % 8));
+        const size_t bit = size_t(s) * content.bitDepth;
+        rows[y][bit / 8] |= static_cast<uint8_t>(value << (8 - content.bitDepth - bit % 8));
       }
     }
   }

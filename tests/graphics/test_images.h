@@ -53,7 +53,7 @@ std::vector<uint8_t> EncodeBmp(const Picture& picture, const BmpOptions& options
 
 // colourType: PNG_COLOR_TYPE_*; `samples` holds width * height * channels values of
 // `bitDepth` bits each (16-bit samples as numbers up to 65535), top row first.
-struct PngSpec {
+struct PngContent {
   int width = 0;
   int height = 0;
   int colourType = 0;
@@ -63,7 +63,7 @@ struct PngSpec {
   std::vector<uint8_t> paletteAlpha;  // tRNS for palette images
   bool interlaced = false;
 };
-std::vector<uint8_t> EncodePng(const PngSpec& spec);
+std::vector<uint8_t> EncodePng(const PngContent& content);
 
 // RGB (3 components) or grey (1) samples, top row first; quality 100.
 std::vector<uint8_t> EncodeJpeg(int width, int height, int components,

@@ -41,12 +41,12 @@ const char* const kMusic[] = {"_LevelComplete.mp3", "_InGame2.mp3", "_InGame3.mp
 constexpr int kEntries = 17 + 20;
 
 Bytes Png(int width, int height) {
-  zrb::testing::PngSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.colourType = PNG_COLOR_TYPE_RGB;
-  spec.samples.assign(static_cast<size_t>(width) * height * 3, 200);
-  return zrb::testing::EncodePng(spec);
+  zrb::testing::PngContent content;
+  content.width = width;
+  content.height = height;
+  content.colourType = PNG_COLOR_TYPE_RGB;
+  content.samples.assign(static_cast<size_t>(width) * height * 3, 200);
+  return zrb::testing::EncodePng(content);
 }
 
 void WriteCompleteMedia(const GameRun& game) {
