@@ -15,30 +15,12 @@
 
 #include "engine/values/number_text.h"
 #include "fuzz/fuzz_support.h"
+#include "fuzz/reference_numbers.h"
 
 namespace {
 
-bool IsCSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-int32_t ReferenceInt(const char* text) {
-  const long value = std::strtol(text, nullptr, 10);
-  if (value > INT32_MAX) return INT32_MAX;
-  if (value < INT32_MIN) return INT32_MIN;
-  return static_cast<int32_t>(value);
-}
-
-double ReferenceDouble(const char* text) {
-  const char* p = text;
-  while (IsCSpace(*p))
-    ++p;
-  const char* number = (*p == '+' || *p == '-') ? p + 1 : p;
-  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
-  if (!(digit(number[0]) || (number[0] == '.' && digit(number[1])))) return 0.0;
-  if (number[0] == '0' && (number[1] == 'x' || number[1] == 'X')) return 0.0;
-  return std::strtod(text, nullptr);
-}
+using zrb::fuzz::ReferenceDouble;
+using zrb::fuzz::ReferenceInt;
 
 // The value rounded to ten significant digits, as "d.ddddddddde<exponent>", and the exponent.
 std::string ReferenceTenDigits(double magnitude, int& exponent) {

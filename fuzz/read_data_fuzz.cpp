@@ -17,36 +17,15 @@
 #include "engine/values/number_text.h"
 #include "engine/values/numeric.h"
 #include "fuzz/fuzz_support.h"
+#include "fuzz/reference_numbers.h"
 
 namespace {
 
 constexpr size_t kMaxItems = 48;
 constexpr size_t kMaxTextLength = 96;
 
-bool IsCSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// atoi rules with the 32-bit saturation: strtol reads the same grammar in base 10.
-int32_t ReferenceInt(const char* text) {
-  const long value = std::strtol(text, nullptr, 10);
-  if (value > INT32_MAX) return INT32_MAX;
-  if (value < INT32_MIN) return INT32_MIN;
-  return static_cast<int32_t>(value);
-}
-
-// atof rules without hexadecimal numbers and the words inf and nan, which read as 0: only a
-// text whose number starts with a digit, or a "." and a digit, goes to strtod.
-double ReferenceDouble(const char* text) {
-  const char* p = text;
-  while (IsCSpace(*p))
-    ++p;
-  const char* number = (*p == '+' || *p == '-') ? p + 1 : p;
-  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
-  if (!(digit(number[0]) || (number[0] == '.' && digit(number[1])))) return 0.0;
-  if (number[0] == '0' && (number[1] == 'x' || number[1] == 'X')) return 0.0;
-  return std::strtod(text, nullptr);
-}
+using zrb::fuzz::ReferenceDouble;
+using zrb::fuzz::ReferenceInt;
 
 bool SameDouble(double a, double b) {
   return a == b || (std::isnan(a) && std::isnan(b));
