@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Screenshots of the rounds and of every round-end and loss screen, drawn for real (OpenGL)
-# under Xvfb, for looking at: a round of each backdrop, a bonus round, the celebration, the
-# bonus tally, "no bonus!", out of time, the quit screen, the freeze, the nets, the spider and
-# flame catches, game over. Takes about two minutes (out of time needs a round's whole time).
+# under Xvfb, for looking at: a round of each backdrop, a bonus round, a round under the
+# scanline overlay, the celebration, the bonus tally, "no bonus!", out of time, the quit
+# screen, the freeze, the nets, the spider and flame catches, game over. Takes about two
+# minutes (out of time needs a round's whole time).
 #
 #   tests/gameplay/stage/take_screenshots.sh [build-dir] [out-dir] [name...]
 #
@@ -43,6 +44,7 @@ stage backdrop4 '' 61 --round 15 -- 60:round15_back4.png
 stage backdrop5 '' 61 --round 20 -- 60:round20_back5.png
 stage mixed '' 61 --round 41 -- 60:round41_mixed.png
 stage bonus '' 61 --round 3 -- 60:round03_bonus.png
+stage scanlines '' 61 --round 1 --scanlines -- 60:round01_scanlines.png
 stage power '' 100 --round 12 --power --nella -- 99:round12_nella_power.png
 stage celebration "$left" 300 --round 1 --place 323,80,285,80 \
   -- 60:celebration_early.png 200:celebration_late.png 300:title_card.png
