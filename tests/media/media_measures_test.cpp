@@ -212,6 +212,7 @@ TEST(MediaMeasures, AnimationFramesMoveVisibly) {
       {"enemies.png", {6, 7}, "bird"},
       {"enemies.png", {10, 11}, "calm bird"},
       {"items.png", {4, 5}, "turning hearts"},
+      {"webs.png", {0, 1, 2, 3}, "trembling web"},
   };
   for (const Run& run : runs) {
     Image strip = ReadPng(kBuilt / run.strip);
