@@ -4,24 +4,13 @@
 #include <cmath>
 #include <numbers>
 
+#include "tools/mediagen/oscillator.h"
+
 namespace mediagen {
 
 namespace {
 
 constexpr double kTwoPi = 2 * std::numbers::pi;
-
-// Correction around the discontinuities of a naive square or saw (polynomial band-limited step).
-double PolyBlep(double t, double dt) {
-  if (t < dt) {
-    t /= dt;
-    return t + t - t * t - 1.0;
-  }
-  if (t > 1.0 - dt) {
-    t = (t - 1.0) / dt;
-    return t * t + t + t + 1.0;
-  }
-  return 0.0;
-}
 
 // 15-bit linear feedback shift register, as the old sound chips had: deterministic noise.
 class Lfsr {
@@ -36,27 +25,45 @@ class Lfsr {
   unsigned state_ = 0x4A3Bu;
 };
 
+// Shortest attack and release a tone gets: a faster edge is heard as a click or a thump.
+constexpr double kMinEdge = 0.004;
+
+// 0 -> 1 along half a cosine: no corner where the edge starts or ends.
+double SmoothStep(double x) {
+  return x <= 0 ? 0.0 : x >= 1 ? 1.0 : 0.5 - 0.5 * std::cos(std::numbers::pi * x);
+}
+
 double Envelope(const Voice& v, double t, double gate) {
+  const double attack = std::max(v.attack, kMinEdge);
+  const double release = std::max(v.release, kMinEdge);
   auto held = [&](double time) {
-    if (time < v.attack) return v.attack > 0 ? time / v.attack : 1.0;
-    time -= v.attack;
+    if (time < attack) return SmoothStep(time / attack);
+    time -= attack;
     if (time < v.decay) return 1.0 - (1.0 - v.sustain) * (v.decay > 0 ? time / v.decay : 1.0);
     return v.sustain;
   };
   if (t < gate) return held(t);
-  double level = held(gate);
   double r = t - gate;
-  if (v.release <= 0 || r >= v.release) return 0.0;
-  return level * (1.0 - r / v.release);
+  if (r >= release) return 0.0;
+  return held(gate) * SmoothStep(1.0 - r / release);
 }
 
-void RenderTone(const Voice& v, const Note& n, double stepSec, int rate, std::vector<double>& out,
-                size_t start) {
+// The highest pitch a note reaches, with its slide, vibrato and detuned twin.
+double HighestFrequency(const Voice& v, const Note& n) {
+  double f = std::max(n.freqStart, n.freqEnd) * std::exp2(v.vibratoDepth / 12.0);
+  if (v.detune > 0) f *= std::pow(2.0, v.detune / 1200.0);
+  return f;
+}
+
+void RenderTone(const Voice& v, const Note& n, double stepSec, int rate, WaveTables& tables,
+                std::vector<double>& out, size_t start) {
   double gate = n.steps * stepSec;
-  size_t length = static_cast<size_t>((gate + v.release) * rate) + 1;
+  size_t length = static_cast<size_t>((gate + std::max(v.release, kMinEdge)) * rate) + 1;
   if (out.size() < start + length) out.resize(start + length, 0.0);
   double phase = 0, phase2 = 0.25, lp = 0, noiseHold = 0, noiseClock = 0;
   Lfsr lfsr;
+  const WaveTable* table =
+      v.wave == Wave::kNoise ? nullptr : &tables.For(v.wave, v.duty, HighestFrequency(v, n));
   double detune = std::pow(2.0, v.detune / 1200.0);
   double fixedCutoff = 1.0 - std::exp(-kTwoPi * v.cutoffStart / rate);
   for (size_t i = 0; i < length; ++i) {
@@ -72,24 +79,7 @@ void RenderTone(const Voice& v, const Note& n, double stepSec, int rate, std::ve
     }
     double dt = freq / rate;
     auto oscillate = [&](double& p, double step) {
-      double s = 0;
-      switch (v.wave) {
-        case Wave::kSquare:
-          s = (p < v.duty ? 1.0 : -1.0) + PolyBlep(p, step) -
-              PolyBlep(std::fmod(p + 1.0 - v.duty, 1.0), step);
-          break;
-        case Wave::kSaw:
-          s = 2.0 * p - 1.0 - PolyBlep(p, step);
-          break;
-        case Wave::kTriangle:
-          s = 4.0 * std::abs(p - 0.5) - 1.0;
-          break;
-        case Wave::kSine:
-          s = std::sin(kTwoPi * p);
-          break;
-        default:
-          break;
-      }
+      double s = table->At(p);
       p += step;
       if (p >= 1.0) p -= 1.0;
       return s;
@@ -161,8 +151,54 @@ void RenderDrum(const Voice& v, char drum, int rate, std::vector<double>& out, s
         s = 0.45 * high * std::exp(-t * 3.5);
         break;
     }
-    // A millisecond of fade-in keeps the first sample from clicking.
-    out[start + i] += s * v.volume * std::min(1.0, t / 0.001);
+    // Two milliseconds of fade-in keep the first sample from clicking.
+    out[start + i] += s * v.volume * SmoothStep(t / 0.002);
+  }
+}
+
+// A gentle high-pass well below the lowest note: it takes out the slow offset that short notes,
+// drums and echoes leave, which would otherwise push the speaker off centre. A loop is run
+// through twice so its start already carries the filter state of its end.
+void RemoveDc(std::vector<double>& x, int rate, bool loop) {
+  const double pole = 1.0 - kTwoPi * 8.0 / rate;
+  double lastIn = 0, lastOut = 0;
+  auto step = [&](double in) {
+    lastOut = in - lastIn + pole * lastOut;
+    lastIn = in;
+    return lastOut;
+  };
+  if (loop)
+    for (double s : x)
+      step(s);
+  for (double& s : x)
+    s = step(s);
+}
+
+// Evens out the two half-waves: the few peaks of the stronger side that pass the weaker side's
+// highest peak are turned down by a smooth gain (ramping down over 3 ms ahead of a peak and back
+// up over 60 ms after it), so the finished piece swings about as far either way and no single
+// lopsided peak decides how loud the whole piece can be. A gain, not a curve, so it adds no
+// harmonics.
+void EvenPeaks(std::vector<double>& left, std::vector<double>& right, size_t length, int rate) {
+  double up = 1e-9, down = 1e-9;
+  for (size_t i = 0; i < length; ++i) {
+    up = std::max({up, left[i], right[i]});
+    down = std::max({down, -left[i], -right[i]});
+  }
+  const double ceiling = std::min(up, down);
+  std::vector<double> gain(length, 1.0);
+  for (size_t i = 0; i < length; ++i) {
+    double swing = std::max(std::abs(left[i]), std::abs(right[i]));
+    if (swing > ceiling) gain[i] = ceiling / swing;
+  }
+  const double fall = 1.0 / (0.003 * rate), rise = 1.0 / (0.06 * rate);
+  for (size_t i = length; i-- > 1;)
+    gain[i - 1] = std::min(gain[i - 1], gain[i] + fall);
+  for (size_t i = 1; i < length; ++i)
+    gain[i] = std::min(gain[i], gain[i - 1] + rise);
+  for (size_t i = 0; i < length; ++i) {
+    left[i] *= gain[i];
+    right[i] *= gain[i];
   }
 }
 
@@ -172,6 +208,7 @@ AudioBuffer RenderScore(const Score& score, int rate, int channels) {
   const double stepSec = score.StepSeconds();
   const size_t loopLength = static_cast<size_t>(std::llround(score.Seconds() * rate));
   std::vector<double> left(loopLength, 0.0), right(loopLength, 0.0);
+  WaveTables tables(rate);
 
   for (size_t v = 0; v < score.voices.size(); ++v) {
     const Voice& voice = score.voices[v];
@@ -182,7 +219,7 @@ AudioBuffer RenderScore(const Score& score, int rate, int channels) {
       if (voice.wave == Wave::kDrums)
         RenderDrum(voice, n.drum, rate, lane, start);
       else
-        RenderTone(voice, n, stepSec, rate, lane, start);
+        RenderTone(voice, n, stepSec, rate, tables, lane, start);
     }
     if (voice.echoTime > 0 && voice.echoFeedback > 0) {
       size_t delay = static_cast<size_t>(voice.echoTime * rate);
@@ -206,12 +243,15 @@ AudioBuffer RenderScore(const Score& score, int rate, int channels) {
     }
   }
 
+  RemoveDc(left, rate, score.loop);
+  RemoveDc(right, rate, score.loop);
   size_t length = left.size();
   if (!score.loop) {
     // Trim the silent end of a one-shot piece.
     while (length > 1 && std::abs(left[length - 1]) < 1e-4 && std::abs(right[length - 1]) < 1e-4)
       --length;
   }
+  EvenPeaks(left, right, length, rate);
   double peak = 1e-9;
   for (size_t i = 0; i < length; ++i)
     peak = std::max({peak, std::abs(left[i]), std::abs(right[i])});

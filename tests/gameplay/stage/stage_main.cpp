@@ -2,7 +2,7 @@
 // for looking at rounds, loss screens and round ends that take long to reach by play.
 //
 //   tundrel_stage [--round N] [--lives N] [--high N] [--easy] [--nella] [--power] [--mute]
-//                 [--place X1,Y1,X2,Y2] [engine options: --headless --script --trace ...]
+//                 [--scanlines] [--place X1,Y1,X2,Y2] [engine options: --headless --script ...]
 //
 // The game runs its round loop until game over or a confirmed quit, then the program ends.
 #include <cstdio>
@@ -34,6 +34,7 @@ struct StageOptions {
   bool nella = false;
   bool power = false;
   bool mute = false;
+  bool scanlines = false;
   bool place = false;
   int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
 };
@@ -88,6 +89,8 @@ bool TakeStageOptions(int argc, char** argv, std::vector<char*>& engineArgs) {
       g_stage.power = true;
     } else if (arg == "--mute") {
       g_stage.mute = true;
+    } else if (arg == "--scanlines") {
+      g_stage.scanlines = true;
     } else {
       engineArgs.push_back(argv[i]);
     }
@@ -124,6 +127,7 @@ int StageMain() {
   sideSwap = g_stage.nella ? 10 : 0;
   easyMode = g_stage.easy ? 1 : 0;
   soundOn = g_stage.mute ? 0 : 1;
+  scanlinesOn = g_stage.scanlines ? 1 : 0;
   highScore = g_stage.highScore;
   ResetPenguins();
   penguin1.facing = penguin2.facing = 0;
@@ -151,7 +155,7 @@ int main(int argc, char** argv) {
   if (!TakeStageOptions(argc, argv, engineArgs)) {
     std::fprintf(stderr,
                  "usage: tundrel_stage [--round N] [--lives N] [--high N] [--easy] [--nella] "
-                 "[--power] [--mute] "
+                 "[--power] [--mute] [--scanlines] "
                  "[--place X1,Y1,X2,Y2] [engine options]\n");
     return 2;
   }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Screenshots of the rounds and of every round-end and loss screen, drawn for real (OpenGL)
-# under Xvfb, for looking at: a round of each backdrop, a bonus round, the celebration, the
-# bonus tally, "no bonus!", out of time, the quit screen, the freeze, the nets, the spider and
-# flame catches, game over. Takes about two minutes (two screens need a round's whole time).
+# under Xvfb, for looking at: a round of each backdrop, a bonus round, a round under the
+# scanline overlay, the celebration, the bonus tally, "no bonus!", out of time, the quit
+# screen, the freeze, the nets, the spider and flame catches, game over. Takes about two
+# minutes (out of time needs a round's whole time).
 #
 #   tests/gameplay/stage/take_screenshots.sh [build-dir] [out-dir] [name...]
 #
@@ -43,6 +44,7 @@ stage backdrop4 '' 61 --round 15 -- 60:round15_back4.png
 stage backdrop5 '' 61 --round 20 -- 60:round20_back5.png
 stage mixed '' 61 --round 41 -- 60:round41_mixed.png
 stage bonus '' 61 --round 3 -- 60:round03_bonus.png
+stage scanlines '' 61 --round 1 --scanlines -- 60:round01_scanlines.png
 stage power '' 100 --round 12 --power --nella -- 99:round12_nella_power.png
 stage celebration "$left" 300 --round 1 --place 323,80,285,80 \
   -- 60:celebration_early.png 200:celebration_late.png 300:title_card.png
@@ -53,9 +55,15 @@ stage tally "$left" 440 --round 3 --place 323,80,285,80 -- 330:bonus_tally.png 4
 stage nets '' 300 --round 1 --lives 0 --place 464,240,144,176 \
   -- 60:freeze_nets.png 200:nets.png 300:game_over.png
 stage spider '' 200 --round 1 --place 464,176,144,368 -- 200:caught_spider.png
-stage flame '' 200 --round 14 --place 208,144,144,368 -- 60:freeze_flame.png 200:caught_flame.png
-stage quit '1000 key Escape down\n1050 key Escape up\n2000 key Right down\n2100 key Right up\n' \
-  200 --round 2 -- 80:confirm_quit.png 200:quit_screen.png
+# A flame reaches the penguin at frame 111: the round freezes for 120 frames, then the catch
+# screen shows for 150.
+stage flame '' 330 --round 14 --place 208,144,144,368 -- 170:freeze_flame.png 300:caught_flame.png
+# The confirmation stays up from 1.5 s to 6 s of the engine clock, long enough that the
+# screenshot lands on it however long loading took; "yes" then brings the quit screen.
+stage quit '1500 key Escape down\n1550 key Escape up\n6000 key Right down\n6100 key Right up\n' \
+  520 --round 2 -- 150:confirm_quit.png 500:quit_screen.png
 stage nobonus '' 1700 --round 3 -- 1600:no_bonus.png
-stage outoftime '' 2850 --round 1 --lives 1 -- 2800:out_of_time.png
+# A spider costs the first of the two lives; the clock runs out at frame 3529 and the
+# out-of-time screen shows for 240 frames.
+stage outoftime '' 3600 --round 1 --lives 1 -- 3600:out_of_time.png
 echo "screenshots in $out"
