@@ -37,9 +37,7 @@ int32_t ParticleFrame(int32_t type) {
 void DrawFloater(FloaterRecord& floater) {
   if (floater.type < kRingParticle) {
     floater.alpha -= 0.02;
-    // Blended, not added: a label added over a white wall would vanish, while blended its
-    // dark outline keeps it readable on any ground as it fades.
-    zrb::SetAlphaMode(-floater.alpha);
+    zrb::SetAlphaMode(floater.alpha);
     zrb::DrawAnim(imgParticles, floater.type + kEasyLabelOffset * easyMode, floater.x,
                   floater.y - floater.age);
   } else if (floater.type == kRingParticle) {

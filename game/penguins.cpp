@@ -32,12 +32,6 @@ constexpr int32_t kBottomBound = 368;
 constexpr int32_t kWalkTicks = 10;
 constexpr int32_t kSprayTicks = 9;
 
-// Power mode shows on the penguins: each is drawn a second time, added at a strength that
-// swings between these bounds twice a second.
-constexpr double kPowerGlowLeast = 0.1;
-constexpr double kPowerGlowMost = 0.8;
-constexpr int32_t kPowerGlowDegreesPerFrame = 12;
-
 constexpr int32_t kSwapGlide = 3;
 constexpr int32_t kSwapArrival = 7;
 // A gliding copy that misses its goal by more than the arrival distance (the heading is cut
@@ -229,18 +223,6 @@ int32_t GlideHeading(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY) {
   return zrb::Mod(zrb::TruncateToInt(zrb::Atan(toY - fromY, toX - fromX) + 90), 360);
 }
 
-int32_t powerGlowAngle = 0;
-
-// A penguin's frame, with the power-mode glow over it while the mode lasts.
-void DrawPenguinFrame(int32_t frame, int32_t x, int32_t y) {
-  zrb::DrawAnim(imgPlayer, frame, x, y);
-  if (penguinSteps != 2) return;
-  const double swing = 0.5 + 0.5 * zrb::Sin(powerGlowAngle);
-  zrb::SetAlphaMode(kPowerGlowLeast + (kPowerGlowMost - kPowerGlowLeast) * swing);
-  zrb::DrawAnim(imgPlayer, frame, x, y);
-  zrb::SetAlphaMode(0);
-}
-
 }  // namespace
 
 Penguin& PenguinByNumber(int32_t which) {
@@ -277,7 +259,6 @@ void MovePenguins() {
 }
 
 void DrawPenguins() {
-  powerGlowAngle = (powerGlowAngle + kPowerGlowDegreesPerFrame) % 360;
   if (sideSwap == 10) {
     sprayOffset1 = 8;
     sprayOffset2 = 0;
@@ -286,21 +267,23 @@ void DrawPenguins() {
     sprayOffset2 = 8;
   }
   if (penguin1.spraying == 0) {
-    DrawPenguinFrame(penguin1.walkFrame + penguin1.dirBase + sideSwap, penguin1.x, penguin1.y);
+    zrb::DrawAnim(imgPlayer, penguin1.walkFrame + penguin1.dirBase + sideSwap, penguin1.x,
+                  penguin1.y);
   }
   if (penguin2.spraying == 0) {
-    DrawPenguinFrame(penguin2.walkFrame + penguin2.dirBase - sideSwap, penguin2.x, penguin2.y);
+    zrb::DrawAnim(imgPlayer, penguin2.walkFrame + penguin2.dirBase - sideSwap, penguin2.x,
+                  penguin2.y);
   }
   if (penguin1.spraying == 0 && penguin2.spraying == 0) return;
 
   if (penguin1.spraying != 0) {
-    DrawPenguinFrame(sideSwap + penguin1.facing, penguin1.x, penguin1.y);
+    zrb::DrawAnim(imgPlayer, sideSwap + penguin1.facing, penguin1.x, penguin1.y);
     Spray(penguin1, PlaceSpray(SprayDirection1(penguin1.facing), sprayOffset1));
   }
   if (penguin2.spraying != 0) {
     // Before its first step the mirrored penguin has no facing: it shows its idle frame.
     const int32_t frame = penguin2.facing == 0 ? 10 - sideSwap : penguin2.facing + 1 - sideSwap;
-    DrawPenguinFrame(frame, penguin2.x, penguin2.y);
+    zrb::DrawAnim(imgPlayer, frame, penguin2.x, penguin2.y);
     Spray(penguin2, PlaceSpray(SprayDirection2(penguin2.facing), sprayOffset2));
   }
   sprayCounter += 1;
