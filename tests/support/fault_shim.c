@@ -41,12 +41,16 @@ static void PathOfFd(int fd, char* out, size_t size) {
 
 // A path relative to a folder descriptor, made whole for the log.
 static void PathAt(int folder, const char* name, char* out, size_t size) {
-  if (name[0] == '/' || folder == AT_FDCWD) {
+  if (name[0] == '/') {
     snprintf(out, size, "%s", name);
     return;
   }
   char base[PATH_MAX];
-  PathOfFd(folder, base, sizeof base);
+  if (folder == AT_FDCWD) {
+    if (!getcwd(base, sizeof base)) base[0] = '\0';
+  } else {
+    PathOfFd(folder, base, sizeof base);
+  }
   snprintf(out, size, "%s/%s", base, name);
 }
 
