@@ -317,8 +317,13 @@ AppendFile OpenOwnFileForAppending(const std::string& path) {
     struct stat there {};
     const bool somethingThere = ::lstat(path.c_str(), &there) == 0;
     result.outcome = somethingThere ? AppendOutcome::kNotOurs : AppendOutcome::kFailed;
-    result.problem =
-        somethingThere && !S_ISREG(there.st_mode) ? KindOf(there.st_mode) : SystemText(error);
+    if (!somethingThere) {
+      result.problem = SystemText(error);
+    } else if (S_ISREG(there.st_mode)) {
+      result.problem = "a file that cannot be opened for writing (" + SystemText(error) + ")";
+    } else {
+      result.problem = KindOf(there.st_mode);
+    }
     return result;
   }
   struct stat info {};
