@@ -6,11 +6,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <system_error>
 
 #include "engine/files/file_channels.h"
 #include "engine/frame/engine_main.h"
 #include "engine/frame/screen.h"
+#include "engine/platform/file_access.h"
 #include "game/state.h"
 
 namespace tundrel {
@@ -18,13 +20,16 @@ namespace {
 
 constexpr int32_t kChannel = 1;
 constexpr const char* kFileName = "settings.cfg";
-constexpr const char* kUnfinishedSuffix = ".new";
 constexpr const char* kDataFolderName = "tundrel";
 
 // --fullscreen / --windowed choose the mode for this run only: unless the player switches it
 // in the settings menu, the stored choice is written back unchanged.
 int32_t storedFullScreen = 0;
 std::optional<int32_t> runFullScreen;
+
+// Settings files that exist but could not be read at start (say, left unreadable by a run
+// under another user): they may hold a high score, so this run never replaces them.
+std::set<std::string> keptFiles;
 
 bool Set(const char* value) {
   return value != nullptr && value[0] != '\0';
@@ -34,6 +39,19 @@ void ReportNotStored(const std::string& path, const char* why) {
   const std::string text = "Settings not stored: " + path + ": " + why;
   std::fprintf(stderr, "tundrel: %s\n", text.c_str());
   zrb::AppendLogLine(text);
+}
+
+void ReportNotRead(const std::string& path, const std::string& why) {
+  const std::string text = "Settings not read: " + path + ": " + why +
+                           "; the file is kept and this run's settings will not replace it";
+  std::fprintf(stderr, "tundrel: %s\n", text.c_str());
+  zrb::AppendLogLine(text);
+}
+
+void StoreLittleEndian(uint8_t* bytes, int32_t value) {
+  const auto bits = static_cast<uint32_t>(value);
+  for (int i = 0; i < 4; ++i)
+    bytes[i] = static_cast<uint8_t>(bits >> (8 * i));
 }
 
 int32_t FullScreenToStore() {
@@ -81,7 +99,17 @@ void SetDefaultSettings() {
 }
 
 bool ReadSettingsFile(const SettingsLocation& location) {
+  keptFiles.clear();
   for (const std::string& name : location.readOrder) {
+    // Only a missing file means "no settings here"; the file channels would take anything
+    // they cannot open for missing.
+    const zrb::platform::OpenedFile disk = zrb::platform::OpenRegularFile(name);
+    if (disk.outcome == zrb::platform::OpenOutcome::kNotRegularFile ||
+        disk.outcome == zrb::platform::OpenOutcome::kCannotRead) {
+      ReportNotRead(name, disk.problem);
+      keptFiles.insert(name);
+      continue;
+    }
     if (zrb::OpenFile(kChannel, name, zrb::kOpenForRead) != 1) continue;
     if (zrb::FileSize(kChannel) < kSettingsFileBytes) {
       zrb::CloseFile(kChannel);
@@ -100,25 +128,23 @@ bool ReadSettingsFile(const SettingsLocation& location) {
 }
 
 bool WriteSettingsFile(const std::string& path) {
+  if (keptFiles.count(path) != 0) {
+    ReportNotStored(path, "it could not be read at start, so it is kept as it was");
+    return false;
+  }
   const std::filesystem::path target(path);
   std::error_code error;
   if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), error);
-  const std::string unfinished = path + kUnfinishedSuffix;
-  if (zrb::OpenFile(kChannel, unfinished, zrb::kOpenForWrite) != 1) {
-    ReportNotStored(path, "cannot create the file");
-    return false;
-  }
-  zrb::WriteByte(kChannel, FullScreenToStore());
-  zrb::WriteByte(kChannel, soundOn);
-  zrb::WriteByte(kChannel, scanlinesOn);
-  zrb::WriteByte(kChannel, easyMode);
-  zrb::WriteLong(kChannel, highScore);
-  zrb::WriteLong(kChannel, joypadEnabled);
-  zrb::CloseFile(kChannel);
-  std::filesystem::rename(unfinished, target, error);
-  if (error) {
-    std::filesystem::remove(unfinished, error);
-    ReportNotStored(path, "cannot replace the old file");
+  uint8_t bytes[kSettingsFileBytes];
+  bytes[0] = static_cast<uint8_t>(FullScreenToStore());
+  bytes[1] = static_cast<uint8_t>(soundOn);
+  bytes[2] = static_cast<uint8_t>(scanlinesOn);
+  bytes[3] = static_cast<uint8_t>(easyMode);
+  StoreLittleEndian(bytes + 4, highScore);
+  StoreLittleEndian(bytes + 8, joypadEnabled);
+  std::string problem;
+  if (!zrb::platform::ReplaceFile(path, bytes, &problem)) {
+    ReportNotStored(path, problem.c_str());
     return false;
   }
   return true;

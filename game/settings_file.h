@@ -34,10 +34,12 @@ SettingsLocation CurrentSettingsLocation();
 void SetDefaultSettings();
 // Reads the first file of readOrder that holds at least 12 bytes into the settings. False,
 // with the settings untouched, when there is none: a shorter file is ignored and will be
-// replaced at the next save.
+// replaced at the next save. A file that exists but cannot be read (no permission, a FIFO)
+// is reported, skipped, and kept: WriteSettingsFile will not replace it.
 bool ReadSettingsFile(const SettingsLocation& location);
-// Writes the 12 bytes to "<path>.new" and renames it over path once it is complete, creating
-// the folder when needed. False, with a message, when the file could not be stored.
+// Stores the 12 bytes at path through a synced temporary file beside it that is renamed over
+// the old one once complete (zrb::platform::ReplaceFile), creating the folder when needed.
+// False, with a message, when the file could not be stored; the old file is then whole.
 bool WriteSettingsFile(const std::string& path);
 
 }  // namespace tundrel

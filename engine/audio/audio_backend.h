@@ -9,6 +9,7 @@
 #include "engine/audio/gain.h"
 #include "engine/audio/pcm_layout.h"
 #include "engine/audio/wave_file.h"
+#include "engine/files/memory_files.h"
 
 namespace zrb::audio {
 
@@ -29,7 +30,7 @@ class Voice {
   virtual void Stop() = 0;
 };
 
-// The current piece of music, opened from a file on disk.
+// The current piece of music, played from its bytes in memory.
 class MusicPiece {
  public:
   virtual ~MusicPiece() = default;
@@ -52,8 +53,9 @@ class AudioBackend {
                                                           const PcmLayout& layout) = 0;
   // Nothing when no further buffer can be had.
   virtual std::unique_ptr<Voice> CreateVoice(std::shared_ptr<const SampleSet> samples) = 0;
-  // Nothing when the file cannot be opened as music.
-  virtual std::unique_ptr<MusicPiece> OpenMusic(const std::string& path) = 0;
+  // Plays straight from `bytes`, which the piece keeps, so no file has to be written
+  // anywhere. Nothing, with the reason in `problem`, when the bytes cannot be played as music.
+  virtual std::unique_ptr<MusicPiece> OpenMusic(files::MemoryBlock bytes, std::string* problem) = 0;
   // A line for the log: the driver and format, or why there is no device.
   virtual std::string Describe() const = 0;
 };

@@ -45,7 +45,7 @@ std::string DescribeAudio() {
 MusicProbe ProbeMusic(std::string_view name) {
   MusicProbe probe;
   std::string resolved;
-  probe.found = files::Resolve(files::ArchiveSlot::kSecondary, name, resolved, false);
+  probe.found = files::Resolve(files::ArchiveSlot::kSecondary, name, resolved, true);
   if (!probe.found) return probe;
   if (const auto length = MusicLengthOfFile(resolved)) {
     probe.playable = true;

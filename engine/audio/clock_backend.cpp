@@ -79,9 +79,12 @@ class ClockBackend final : public AudioBackend {
     return std::make_unique<ClockVoice>(std::move(samples));
   }
 
-  std::unique_ptr<MusicPiece> OpenMusic(const std::string& path) override {
-    const auto length = MusicLengthOfFile(path);
-    if (!length) return nullptr;
+  std::unique_ptr<MusicPiece> OpenMusic(files::MemoryBlock bytes, std::string* problem) override {
+    const auto length = bytes ? MusicLengthFromBytes(*bytes) : std::nullopt;
+    if (!length) {
+      *problem = "neither MPEG audio nor a WAVE file";
+      return nullptr;
+    }
     return std::make_unique<ClockMusic>(*length);
   }
 

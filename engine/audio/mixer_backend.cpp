@@ -184,12 +184,13 @@ struct MusicDeleter {
 
 class MixerMusic final : public MusicPiece {
  public:
-  MixerMusic(std::shared_ptr<MixerDevice> device, Mix_Music* music, const std::string& path)
-      : device_(std::move(device)), music_(music) {
+  // SDL_mixer reads the bytes while the piece plays: the piece keeps them until it goes.
+  MixerMusic(std::shared_ptr<MixerDevice> device, files::MemoryBlock bytes, Mix_Music* music)
+      : device_(std::move(device)), bytes_(std::move(bytes)), music_(music) {
     const double seconds = Mix_MusicDuration(music);
     if (seconds > 0) {
       lengthMs_ = seconds * 1000.0;
-    } else if (const auto measured = MusicLengthOfFile(path)) {
+    } else if (const auto measured = MusicLengthFromBytes(*bytes_)) {
       lengthMs_ = *measured;
     }
   }
@@ -211,7 +212,8 @@ class MixerMusic final : public MusicPiece {
 
  private:
   std::shared_ptr<MixerDevice> device_;
-  std::unique_ptr<Mix_Music, MusicDeleter> music_;
+  files::MemoryBlock bytes_;
+  std::unique_ptr<Mix_Music, MusicDeleter> music_;  // freed first, before bytes_
   double lengthMs_ = 0.0;
 };
 
@@ -255,10 +257,22 @@ class MixerBackend final : public AudioBackend {
     return std::make_unique<MixerVoice>(device_, std::move(mixerSamples), channel);
   }
 
-  std::unique_ptr<MusicPiece> OpenMusic(const std::string& path) override {
-    Mix_Music* music = Mix_LoadMUS(path.c_str());
-    if (!music) return nullptr;
-    return std::make_unique<MixerMusic>(device_, music, path);
+  std::unique_ptr<MusicPiece> OpenMusic(files::MemoryBlock bytes, std::string* problem) override {
+    if (!bytes || bytes->empty() || bytes->size() > INT_MAX) {
+      *problem = "an empty or oversized file";
+      return nullptr;
+    }
+    SDL_RWops* source = SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
+    if (!source) {
+      *problem = SDL_GetError();
+      return nullptr;
+    }
+    Mix_Music* music = Mix_LoadMUS_RW(source, /*freesrc=*/1);
+    if (!music) {
+      *problem = Mix_GetError();
+      return nullptr;
+    }
+    return std::make_unique<MixerMusic>(device_, std::move(bytes), music);
   }
 
   std::string Describe() const override { return device_->Describe(); }

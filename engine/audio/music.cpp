@@ -1,11 +1,14 @@
 #include "engine/audio/music.h"
 
 #include <cmath>
+#include <cstdio>
+#include <set>
 #include <string>
 
 #include "engine/audio/audio_state.h"
 #include "engine/files/resolver.h"
 #include "engine/platform/clock.h"
+#include "engine/platform/log_file.h"
 
 namespace zrb {
 namespace {
@@ -21,6 +24,17 @@ double LoopLengthMs(const audio::MusicPiece& piece) {
   return length >= kShortestLoopMs ? length : kShortestLoopMs;  // also not-a-number
 }
 
+// A piece that cannot be played is a trace event each time it is asked for, and one line on
+// standard error and in the log per name: a tune that is silently absent looks like a bug.
+void ReportUnplayable(std::string_view name, const std::string& why) {
+  State().musicEvents.Add("fail " + std::string(name));
+  static std::set<std::string, std::less<>> reported;
+  if (!reported.emplace(name).second) return;
+  const std::string text = "music " + std::string(name) + " not played: " + why;
+  std::fprintf(stderr, "%s\n", text.c_str());
+  platform::AppendLogLine(text);
+}
+
 }  // namespace
 
 void StopMusic() {
@@ -32,12 +46,25 @@ void StopMusic() {
 
 void PlayMusic(std::string_view file, int32_t loop) {
   StopMusic();
-  std::string resolved;
-  if (!files::Resolve(files::ArchiveSlot::kSecondary, file, resolved, /*asMemory=*/false)) return;
   if (!State().backend) return;
+  std::string resolved;
+  if (!files::Resolve(files::ArchiveSlot::kSecondary, file, resolved, /*asMemory=*/true)) {
+    if (!file.empty()) ReportUnplayable(file, "no such file beside the game or in its archive");
+    return;
+  }
+  files::MemoryBlock bytes = files::ShareResolvedFile(resolved);
+  if (!bytes) {
+    ReportUnplayable(file, "it cannot be read");
+    return;
+  }
+  std::string problem;
+  std::unique_ptr<audio::MusicPiece> piece = State().backend->OpenMusic(std::move(bytes), &problem);
+  if (!piece) {
+    ReportUnplayable(file, problem);
+    return;
+  }
   MusicState& music = State().music;
-  music.piece = State().backend->OpenMusic(resolved);
-  if (!music.piece) return;  // not a piece the player can open: nothing plays
+  music.piece = std::move(piece);
   music.name.assign(file);
   music.file = resolved;
   const double length = LoopLengthMs(*music.piece);

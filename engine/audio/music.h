@@ -7,9 +7,11 @@
 
 namespace zrb {
 
-// Stops what plays, resolves `file` through the secondary archive slot (archive items become
-// temporary files) and plays it from the start at full volume; loop 0 plays it once, any
-// other value loops it. A name that cannot be found or opened leaves nothing playing.
+// Stops what plays, resolves `file` through the secondary archive slot and plays it from its
+// bytes in memory (a file on disk is read whole; no temporary file is written) from the start
+// at full volume; loop 0 plays it once, any other value loops it. A name that cannot be found
+// or played leaves nothing playing, adds the trace event "fail NAME", and is reported once on
+// standard error and in the log.
 void PlayMusic(std::string_view file, int32_t loop);
 
 // Stops and closes the current piece; nothing happens when none plays.

@@ -5,28 +5,27 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <limits>
+#include <set>
+
+#include "engine/platform/file_access.h"
+#include "engine/platform/log_file.h"
 
 namespace zrb::files {
+namespace {
 
-UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
-  if (this != &other) {
-    Reset();
-    fd_ = other.Release();
-  }
-  return *this;
+// Something stands where a file was looked for but cannot be read: it counts as missing, and
+// the player hears why once per name rather than at every lookup.
+void ReportUnusableFile(const std::string& path, const std::string& problem) {
+  static std::set<std::string> reported;
+  if (!reported.insert(path).second) return;
+  const std::string text = path + ": " + problem + "; taken as missing";
+  std::fprintf(stderr, "files: %s\n", text.c_str());
+  platform::AppendLogLine(text);
 }
 
-int UniqueFd::Release() {
-  const int fd = fd_;
-  fd_ = -1;
-  return fd;
-}
-
-void UniqueFd::Reset() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-}
+}  // namespace
 
 std::string PlatformPath(std::string_view name) {
   if (name.find('\0') != std::string_view::npos) return {};
@@ -40,12 +39,14 @@ std::string PlatformPath(std::string_view name) {
 UniqueFd OpenExistingFile(std::string_view name) {
   const std::string path = PlatformPath(name);
   if (path.empty()) return {};
-  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!fd) return {};
-  // Opening a folder for reading succeeds here, but a folder is not a file to load.
-  struct stat info {};
-  if (::fstat(fd.Get(), &info) != 0 || S_ISDIR(info.st_mode)) return {};
-  return fd;
+  platform::OpenedFile file = platform::OpenRegularFile(path);
+  // A folder of the name is simply not a file to load; anything else that stands in the way
+  // (a FIFO, a device, a file that may not be read) could be a mistake worth hearing about.
+  if ((file.outcome == platform::OpenOutcome::kNotRegularFile && !file.folder) ||
+      file.outcome == platform::OpenOutcome::kCannotRead) {
+    ReportUnusableFile(path, file.problem);
+  }
+  return std::move(file.fd);
 }
 
 int64_t FileSizeOf(int fd) {

@@ -8,33 +8,20 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/platform/unique_fd.h"
+
 namespace zrb::files {
 
-// Owns a file descriptor and closes it when it goes.
-class UniqueFd {
- public:
-  UniqueFd() = default;
-  explicit UniqueFd(int fd) : fd_(fd) {}
-  ~UniqueFd() { Reset(); }
-  UniqueFd(UniqueFd&& other) noexcept : fd_(other.Release()) {}
-  UniqueFd& operator=(UniqueFd&& other) noexcept;
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-
-  int Get() const { return fd_; }
-  explicit operator bool() const { return fd_ >= 0; }
-  int Release();
-  void Reset();
-
- private:
-  int fd_ = -1;
-};
+using platform::UniqueFd;
 
 // Game names may separate folders with "\" as well as "/"; the disk only knows "/".
 // Empty when the name cannot name a file here (it holds a zero byte).
 std::string PlatformPath(std::string_view name);
 
-// Opens an existing regular file for reading; folders and missing files give an empty handle.
+// Opens an existing regular file for reading without ever waiting; anything else gives an
+// empty handle. A folder of that name counts as missing; so does anything else that is not a
+// regular file (a FIFO, a device) or may not be read, which says so once on standard error and
+// in the log.
 UniqueFd OpenExistingFile(std::string_view name);
 
 // Size of an open file, or -1.

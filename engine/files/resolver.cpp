@@ -90,6 +90,13 @@ std::optional<std::vector<uint8_t>> ReadResolvedFile(std::string_view resolvedNa
   return ReadWholeFile(resolvedName);
 }
 
+MemoryBlock ShareResolvedFile(std::string_view resolvedName) {
+  if (IsMemoryName(resolvedName)) return FindMemoryFile(resolvedName);
+  auto bytes = ReadWholeFile(resolvedName);
+  if (!bytes) return nullptr;
+  return std::make_shared<const std::vector<uint8_t>>(std::move(*bytes));
+}
+
 void ReleaseArchiveSlots() {
   Slot(ArchiveSlot::kPrimary).ReleaseItem();
   Slot(ArchiveSlot::kSecondary).ReleaseItem();

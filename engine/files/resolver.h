@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/files/memory_files.h"
+
 namespace zrb {
 
 // Names the archive of each slot, re-enables both and releases what they hold. The game
@@ -20,7 +22,7 @@ namespace zrb::files {
 
 enum class ArchiveSlot : int {
   kPrimary = 0,    // images, sounds, file channels opened for reading: in-memory files
-  kSecondary = 1,  // music: temporary files on disk
+  kSecondary = 1,  // music (handed out in memory too, so no temporary file is needed)
 };
 
 // Resolves `name` through `slot`. True when the name was found on disk or in the archive.
@@ -35,6 +37,10 @@ bool Resolve(ArchiveSlot slot, std::string_view name, std::string& result, bool 
 // memory_files.h shares them instead), or a disk file's. Nothing when the file cannot be read
 // or the memory file has been released.
 std::optional<std::vector<uint8_t>> ReadResolvedFile(std::string_view resolvedName);
+
+// The content of a resolved name as a shared block: a memory file's own bytes (no copy), or a
+// disk file's, read whole. Nothing when it cannot be read or the memory file is gone.
+MemoryBlock ShareResolvedFile(std::string_view resolvedName);
 
 // Program end: both slots release their items (memory freed, temporary files deleted).
 void ReleaseArchiveSlots();

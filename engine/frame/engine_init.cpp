@@ -95,7 +95,11 @@ void SetFrameClocks(FrameState& state) {
 }  // namespace
 
 bool EnterWorkingDirectory() {
-  const std::string& dir = State().workingDirectory;
+  const FrameState& state = State();
+  const std::string& dir = state.workingDirectory;
+  if (state.workingFolder.fd && state.workingFolder.path == dir) {
+    return ::fchdir(state.workingFolder.fd.Get()) == 0;
+  }
   return !dir.empty() && ::chdir(dir.c_str()) == 0;
 }
 

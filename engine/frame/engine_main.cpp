@@ -1,12 +1,19 @@
 #include "engine/frame/engine_main.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <vector>
 
 #include "engine/frame/frame_state.h"
 #include "engine/frame/run_setup.h"
+#include "engine/graphics/graphics_system.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/input_script.h"
 #include "engine/platform/log_file.h"
@@ -17,11 +24,42 @@ namespace zrb {
 namespace frame {
 namespace {
 
+// Start-up changes the working directory, so paths are made absolute first. In a folder whose
+// absolute path is too long for the system to take, a path stays as it was given.
 std::string Absolute(const std::string& path) {
   if (path.empty()) return path;
   std::error_code error;
   const auto absolute = std::filesystem::absolute(path, error);
-  return error ? path : absolute.lexically_normal().string();
+  if (error) return path;
+  std::string result = absolute.lexically_normal().string();
+  return result.size() < PATH_MAX ? result : path;
+}
+
+// Holds the --dir folder open, so that it is entered as it was checked, even where its
+// absolute path would be too long to name, and checks that it can be entered at all.
+bool HoldWorkingFolder(const std::string& given, const std::string& shown, std::string* error) {
+  WorkingFolder& folder = State().workingFolder;
+  folder = WorkingFolder{};
+  if (given.empty()) return true;
+  platform::UniqueFd fd(::open(given.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (!fd) {
+    *error = "--dir " + shown + ": " +
+             (errno == ENOENT || errno == ENOTDIR ? std::string("no such directory")
+                                                  : std::strerror(errno));
+    return false;
+  }
+  platform::UniqueFd here(::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (::fchdir(fd.Get()) != 0) {
+    *error = "cannot enter " + shown + ": " + std::strerror(errno);
+    return false;
+  }
+  if (here && ::fchdir(here.Get()) != 0) {
+    *error = "cannot return to the starting folder: " + std::string(std::strerror(errno));
+    return false;
+  }
+  folder.path = shown;
+  folder.fd = std::move(fd);
+  return true;
 }
 
 // A runtime error ends the program like any other ending, but says so and exits non-zero.
@@ -45,6 +83,7 @@ FrameState& State() {
 }
 
 bool PrepareRun(CommandLineOptions* options, std::string* error) {
+  const std::string givenDirectory = options->workingDirectory;
   options->scriptPath = Absolute(options->scriptPath);
   options->tracePath = Absolute(options->tracePath);
   options->drawLogPath = Absolute(options->drawLogPath);
@@ -52,12 +91,7 @@ bool PrepareRun(CommandLineOptions* options, std::string* error) {
   for (ScreenshotRequest& shot : options->screenshots)
     shot.path = Absolute(shot.path);
 
-  std::error_code fsError;
-  if (!options->workingDirectory.empty() &&
-      !std::filesystem::is_directory(options->workingDirectory, fsError)) {
-    *error = "--dir " + options->workingDirectory + ": no such directory";
-    return false;
-  }
+  if (!HoldWorkingFolder(givenDirectory, options->workingDirectory, error)) return false;
   // The clock the script runs on must be the run's own before the script is read.
   platform::SetHeadless(options->headless);
   if (!options->scriptPath.empty()) {
@@ -67,6 +101,10 @@ bool PrepareRun(CommandLineOptions* options, std::string* error) {
   }
   State().trace.Close();
   if (!options->tracePath.empty() && !State().trace.Open(options->tracePath, error)) return false;
+  // Like the trace, a draw log that was asked for and cannot be made stops the run here.
+  if (!options->drawLogPath.empty() && !graphics::SetDrawLogPath(options->drawLogPath, error)) {
+    return false;
+  }
   return true;
 }
 

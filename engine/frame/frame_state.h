@@ -8,8 +8,15 @@
 #include "engine/frame/engine_main.h"
 #include "engine/frame/project_settings.h"
 #include "engine/frame/trace_file.h"
+#include "engine/platform/unique_fd.h"
 
 namespace zrb::frame {
+
+// The --dir folder as checked before start-up, held open.
+struct WorkingFolder {
+  std::string path;  // as the run names it (FrameState::workingDirectory)
+  platform::UniqueFd fd;
+};
 
 struct FrameState {
   ProjectSettings settings;
@@ -17,6 +24,7 @@ struct FrameState {
   GameProgram program;
   std::string commandLine;
   std::string workingDirectory;
+  WorkingFolder workingFolder;
   std::string normalTitle;
 
   // Start-up sets this on; it doubles as the mark that start-up was reached (focus changes

@@ -1,10 +1,8 @@
 #include "engine/frame/show_screen.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <string>
-#include <system_error>
 
 #include "engine/audio/audio_system.h"
 #include "engine/frame/engine_main.h"
@@ -46,17 +44,8 @@ void RunPauseLoop() {
 // numbered past the screenshots already in the working directory.
 void RequestScreenshotOfNextFrame() {
   FrameState& state = State();
-  const std::string prefix = state.program.name ? state.program.name : "zrb";
-  std::error_code error;
-  for (int number = 1; number <= 9999; ++number) {
-    char name[32];
-    std::snprintf(name, sizeof name, "-%04d.png", number);
-    const std::string file = prefix + name;
-    if (!std::filesystem::exists(file, error)) {
-      graphics::RequestScreenshot(state.framesPresented + 1, file);
-      return;
-    }
-  }
+  graphics::RequestNumberedScreenshot(state.framesPresented + 1,
+                                      state.program.name ? state.program.name : "zrb");
 }
 
 }  // namespace

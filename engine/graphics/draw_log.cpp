@@ -6,31 +6,49 @@
 
 namespace zrb::graphics {
 
-bool DrawLog::Open(const std::string& path) {
+bool DrawLog::Open(const std::string& path, std::string* error) {
   file_.reset(std::fopen(path.c_str(), "w"));
   if (!file_) {
-    std::fprintf(stderr, "draw log: cannot create %s: %s\n", path.c_str(), std::strerror(errno));
+    const std::string text = path + ": cannot create the draw log: " + std::strerror(errno);
+    if (error) {
+      *error = text;
+    } else {
+      std::fprintf(stderr, "%s\n", text.c_str());
+    }
     return false;
   }
+  path_ = path;
   return true;
 }
 
-void DrawLog::Close() {
+void DrawLog::Stop(const char* what) {
+  std::fprintf(stderr, "%s: draw log %s, logging stops: %s\n", path_.c_str(), what,
+               std::strerror(errno));
   file_.reset();
+}
+
+void DrawLog::Close() {
+  if (!file_) return;
+  if (std::fclose(file_.release()) != 0) {
+    std::fprintf(stderr, "%s: draw log write failed at the end: %s\n", path_.c_str(),
+                 std::strerror(errno));
+  }
 }
 
 void DrawLog::Line(const char* format, ...) {
   if (!file_) return;
   va_list arguments;
   va_start(arguments, format);
-  std::vfprintf(file_.get(), format, arguments);
+  const int written = std::vfprintf(file_.get(), format, arguments);
   va_end(arguments);
-  std::fputc('\n', file_.get());
+  if (written < 0 || std::fputc('\n', file_.get()) == EOF) Stop("write failed");
 }
 
 void DrawLog::EndFrame(long frameNumber) {
   if (!file_) return;
-  std::fprintf(file_.get(), "frame %ld\n", frameNumber);
+  if (std::fprintf(file_.get(), "frame %ld\n", frameNumber) < 0 || std::fflush(file_.get()) != 0) {
+    Stop("write failed");
+  }
 }
 
 }  // namespace zrb::graphics

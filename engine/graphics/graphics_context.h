@@ -38,7 +38,11 @@ struct GraphicsContext {
 
   std::string drawLogPath;
   DrawLog drawLog;
-  std::map<long, std::string> screenshots;  // frame number -> PNG path
+  struct Screenshot {
+    std::string path;       // the file, or the name's prefix when numbered
+    bool numbered = false;  // a new "<path>-NNNN.png"
+  };
+  std::map<long, Screenshot> screenshots;  // by frame number
 };
 
 // The object, with a recording renderer made on first use when InitGraphics has not run

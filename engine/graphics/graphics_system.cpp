@@ -7,6 +7,7 @@
 #include "engine/graphics/graphics_context.h"
 #include "engine/graphics/png_writer.h"
 #include "engine/graphics/recording_renderer.h"
+#include "engine/platform/file_access.h"
 
 namespace zrb::graphics {
 namespace {
@@ -16,19 +17,54 @@ GraphicsContext& Context() {
   return context;
 }
 
+constexpr int kLastScreenshotNumber = 9999;
+
+// A new numbered file beside the others; a name taken meanwhile (by another program, or a
+// link someone planted) only moves the picture on to the next number.
+void WriteNumberedScreenshot(const std::string& prefix, const std::vector<uint8_t>& png) {
+  std::string problem;
+  for (int number = 1; number <= kLastScreenshotNumber; ++number) {
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, "-%04d.png", number);
+    const std::string path = prefix + suffix;
+    switch (platform::CreateNewFile(path, png, &problem)) {
+      case platform::CreateOutcome::kCreated:
+        return;
+      case platform::CreateOutcome::kNameTaken:
+        continue;
+      case platform::CreateOutcome::kFailed:
+        std::fprintf(stderr, "screenshot: cannot write %s: %s\n", path.c_str(), problem.c_str());
+        return;
+    }
+  }
+  std::fprintf(stderr, "screenshot: every name %s-0001.png to %s-%04d.png is taken\n",
+               prefix.c_str(), prefix.c_str(), kLastScreenshotNumber);
+}
+
 void WriteDueScreenshots(GraphicsContext& context, long frameNumber) {
   while (!context.screenshots.empty() && context.screenshots.begin()->first <= frameNumber) {
-    std::string path = context.screenshots.begin()->second;
+    const GraphicsContext::Screenshot shot = context.screenshots.begin()->second;
     context.screenshots.erase(context.screenshots.begin());
     std::vector<uint8_t> pixels;
     int width = 0, height = 0;
     if (!context.renderer->ReadPicture(pixels, width, height)) {
       std::fprintf(stderr, "screenshot: the %s renderer keeps no pixels, %s not written\n",
-                   std::string(context.renderer->Name()).c_str(), path.c_str());
+                   std::string(context.renderer->Name()).c_str(), shot.path.c_str());
       continue;
     }
-    if (!WritePng(path, pixels.data(), width, height)) {
-      std::fprintf(stderr, "screenshot: cannot write %s\n", path.c_str());
+    const auto png = EncodePng(pixels.data(), width, height);
+    if (!png) {
+      std::fprintf(stderr, "screenshot: the picture could not be encoded, %s not written\n",
+                   shot.path.c_str());
+      continue;
+    }
+    if (shot.numbered) {
+      WriteNumberedScreenshot(shot.path, *png);
+      continue;
+    }
+    std::string problem;
+    if (!platform::ReplaceFile(shot.path, *png, &problem)) {
+      std::fprintf(stderr, "screenshot: cannot write %s: %s\n", shot.path.c_str(), problem.c_str());
     }
   }
 }
@@ -102,20 +138,34 @@ void ResetDrawState() {
   draw.colour = {1, 1, 1, 1};
 }
 
-void SetDrawLogPath(const std::string& path) {
+bool SetDrawLogPath(const std::string& path, std::string* error) {
   GraphicsContext& context = Context();
+  if (!path.empty() && path == context.drawLogPath && context.drawLog.IsOpen()) return true;
   context.drawLogPath = path;
   context.drawLog.Close();
+  return path.empty() || context.drawLog.Open(path, error);
 }
 
-void RequestScreenshot(long frameNumber, const std::string& path) {
+namespace {
+
+void Request(long frameNumber, GraphicsContext::Screenshot shot) {
   GraphicsContext& context = Context();
   if (context.renderer && context.headless) {
     std::fprintf(stderr, "screenshots need a window; %s not taken in a headless run\n",
-                 path.c_str());
+                 shot.path.c_str());
     return;
   }
-  context.screenshots[frameNumber] = path;
+  context.screenshots[frameNumber] = std::move(shot);
+}
+
+}  // namespace
+
+void RequestScreenshot(long frameNumber, const std::string& path) {
+  Request(frameNumber, {path, false});
+}
+
+void RequestNumberedScreenshot(long frameNumber, const std::string& prefix) {
+  Request(frameNumber, {prefix, true});
 }
 
 }  // namespace zrb::graphics

@@ -26,7 +26,14 @@ void AfterSwap();
 void ResetDrawState();
 
 // Command-line facilities, set before InitGraphics.
-void SetDrawLogPath(const std::string& path);                       // --draw-log FILE
-void RequestScreenshot(long frameNumber, const std::string& path);  // --screenshot N:FILE
+// --draw-log FILE: starts a new, empty log at once ("" ends logging). False when it cannot be
+// created, with the reason in `error`, or on standard error when no error text is wanted.
+bool SetDrawLogPath(const std::string& path, std::string* error = nullptr);
+// --screenshot N:FILE: the picture replaces FILE once it is completely written; a failed
+// write leaves FILE as it was.
+void RequestScreenshot(long frameNumber, const std::string& path);
+// The screenshot key: the picture goes to the first "<prefix>-NNNN.png" (0001..9999) whose
+// name nothing has, not even a dangling link; nothing existing is ever written through.
+void RequestNumberedScreenshot(long frameNumber, const std::string& prefix);
 
 }  // namespace zrb::graphics

@@ -3,9 +3,6 @@
 #include <png.h>
 
 #include <csetjmp>
-#include <cstdio>
-#include <memory>
-#include <vector>
 
 namespace zrb::graphics {
 namespace {
@@ -35,16 +32,18 @@ class PngWriteHandle {
   png_infop info_;
 };
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
+void AppendToBytes(png_structp png, png_bytep data, png_size_t length) {
+  auto* bytes = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+  bytes->insert(bytes->end(), data, data + length);
+}
+void NothingToFlush(png_structp) {}
 
 // No objects with destructors are created in this frame after setjmp.
-bool WriteRows(const PngWriteHandle& handle, std::FILE* file, std::vector<png_bytep>& rows,
-               int width, int height) {
+bool WriteRows(const PngWriteHandle& handle, std::vector<uint8_t>* out,
+               std::vector<png_bytep>& rows, int width, int height) {
   png_structp png = handle.png();
   if (setjmp(png_jmpbuf(png))) return false;
-  png_init_io(png, file);
+  png_set_write_fn(png, out, AppendToBytes, NothingToFlush);
   png_set_IHDR(png, handle.info(), width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, handle.info());
@@ -55,8 +54,8 @@ bool WriteRows(const PngWriteHandle& handle, std::FILE* file, std::vector<png_by
 
 }  // namespace
 
-bool WritePng(const std::string& path, const uint8_t* rgba, int width, int height) {
-  if (!rgba || width <= 0 || height <= 0) return false;
+std::optional<std::vector<uint8_t>> EncodePng(const uint8_t* rgba, int width, int height) {
+  if (!rgba || width <= 0 || height <= 0) return std::nullopt;
   std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
   for (size_t i = 0, count = static_cast<size_t>(width) * height; i < count; ++i) {
     rgb[i * 3] = rgba[i * 4];
@@ -68,16 +67,10 @@ bool WritePng(const std::string& path, const uint8_t* rgba, int width, int heigh
     rows[y] = rgb.data() + static_cast<size_t>(y) * width * 3;
 
   PngWriteHandle handle;
-  if (!handle.ok()) return false;
-  bool written = false;
-  {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-    if (!file) return false;
-    written = WriteRows(handle, file.get(), rows, width, height);
-    if (std::fclose(file.release()) != 0) written = false;
-  }
-  if (!written) std::remove(path.c_str());
-  return written;
+  if (!handle.ok()) return std::nullopt;
+  std::vector<uint8_t> bytes;
+  if (!WriteRows(handle, &bytes, rows, width, height)) return std::nullopt;
+  return bytes;
 }
 
 }  // namespace zrb::graphics

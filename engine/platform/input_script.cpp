@@ -1,12 +1,17 @@
 #include "engine/platform/input_script.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <fstream>
-#include <sstream>
+#include <cstring>
 
 #include "engine/platform/key_codes.h"
+#include "engine/platform/unique_fd.h"
 
 namespace zrb::platform {
 namespace {
@@ -137,16 +142,37 @@ bool ParseInputScript(std::string_view text, std::string_view sourceName,
   return true;
 }
 
-bool LoadInputScript(const std::string& path, std::string* error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    if (error) *error = path + ": cannot read the input script";
+namespace {
+
+// The whole script file. Any file the caller names will do, a pipe too (a script made on the
+// fly), but not a folder, and every read error counts: a script cut short would play another
+// game than the one asked for.
+bool ReadScriptFile(const std::string& path, std::string* content, std::string* error) {
+  const auto fail = [&](const std::string& why) {
+    if (error) *error = path + ": cannot read the input script: " + why;
     return false;
+  };
+  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd) return fail(std::strerror(errno));
+  struct stat info {};
+  if (::fstat(fd.Get(), &info) == 0 && S_ISDIR(info.st_mode)) return fail("it is a folder");
+  char buffer[8192];
+  for (;;) {
+    const ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return fail(std::strerror(errno));
+    if (got == 0) return true;
+    content->append(buffer, static_cast<size_t>(got));
   }
-  std::ostringstream content;
-  content << in.rdbuf();
+}
+
+}  // namespace
+
+bool LoadInputScript(const std::string& path, std::string* error) {
+  std::string content;
+  if (!ReadScriptFile(path, &content, error)) return false;
   std::vector<ScriptEvent> events;
-  if (!ParseInputScript(content.str(), path, &events, error)) return false;
+  if (!ParseInputScript(content, path, &events, error)) return false;
   SetInputScript(std::move(events));
   return true;
 }

@@ -1,13 +1,13 @@
 #include "engine/platform/log_file.h"
 
-#include <fcntl.h>
 #include <sys/file.h>
-#include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <thread>
 
+#include "engine/platform/file_access.h"
 #include "engine/platform/paths.h"
 
 namespace zrb::platform {
@@ -16,56 +16,79 @@ namespace {
 constexpr int kAttempts = 5;
 constexpr auto kRetryDelay = std::chrono::milliseconds(10);
 
-// Owns a file descriptor for the length of one write.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
+// Set once the usual name turned out to be something else than this user's own file (in a
+// shared temporary folder, another user may have put a link or a FIFO there): the rest of the
+// process logs to a fresh file beside it.
+std::string g_freshPath;
 
 bool WriteAll(int fd, const std::string& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) return false;
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
     done += static_cast<size_t>(n);
   }
   return true;
 }
 
+// Moves the log to a fresh file of its own and says where, once.
+bool MoveToFreshFile(const std::string& usualPath, const std::string& problem) {
+  const size_t slash = usualPath.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : usualPath.substr(0, slash + 1);
+  std::string fresh;
+  std::string failure;
+  if (!CreateUniqueFile(folder, "ErrorLog-", ".txt", &fresh, &failure)) {
+    std::fprintf(stderr, "log: %s is %s, and no other log file could be made: %s\n",
+                 usualPath.c_str(), problem.c_str(), failure.c_str());
+    return false;
+  }
+  std::fprintf(stderr, "log: %s is %s; logging to %s instead\n", usualPath.c_str(), problem.c_str(),
+               fresh.c_str());
+  g_freshPath = fresh;
+  return true;
+}
+
+enum class Attempt { kWritten, kBusy, kFailed, kMoved };
+
 // One attempt: the file opened for appending and held exclusively while the line goes in.
-bool TryAppend(const std::string& path, const std::string& line) {
-  FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
-  if (fd.get() < 0) return false;
-  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return false;
-  return WriteAll(fd.get(), line);
+Attempt TryAppend(const std::string& path, const std::string& line) {
+  AppendFile file = OpenOwnFileForAppending(path);
+  if (file.outcome == AppendOutcome::kNotOurs && g_freshPath.empty()) {
+    return MoveToFreshFile(path, file.problem) ? Attempt::kMoved : Attempt::kFailed;
+  }
+  if (file.outcome != AppendOutcome::kOpened) return Attempt::kFailed;
+  if (::flock(file.fd.Get(), LOCK_EX | LOCK_NB) != 0) return Attempt::kBusy;
+  return WriteAll(file.fd.Get(), line) ? Attempt::kWritten : Attempt::kFailed;
 }
 
 }  // namespace
 
 std::string LogFilePath() {
+  if (!g_freshPath.empty()) return g_freshPath;
   return TemporaryDirectory() + "ErrorLog.txt";
 }
 
 void DeleteLogFile() {
-  std::remove(LogFilePath().c_str());
+  RemoveOwnFile(LogFilePath());
+  g_freshPath.clear();
 }
 
 bool AppendLogLine(std::string_view text) {
-  const std::string path = LogFilePath();
   std::string line(text);
   line += "\r\n";
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     if (attempt > 0) std::this_thread::sleep_for(kRetryDelay);
-    if (TryAppend(path, line)) return true;
+    switch (TryAppend(LogFilePath(), line)) {
+      case Attempt::kWritten:
+        return true;
+      case Attempt::kMoved:
+        attempt = -1;  // the fresh file gets every attempt
+        break;
+      case Attempt::kBusy:
+      case Attempt::kFailed:
+        break;
+    }
   }
   return false;
 }
