@@ -122,7 +122,27 @@ build_sdl2_mixer() {
     -DSDL2MIXER_MP3=ON -DSDL2MIXER_MP3_DRMP3=ON -DSDL2MIXER_MP3_MPG123=OFF \
     -DSDL2MIXER_OGG=OFF -DSDL2MIXER_FLAC=OFF -DSDL2MIXER_MOD=OFF -DSDL2MIXER_MIDI=OFF \
     -DSDL2MIXER_OPUS=OFF -DSDL2MIXER_CMD=OFF -DSDL2_DIR="$sysroot/lib/cmake/SDL2" \
-    -DCMAKE_INSTALL_LIBDIR=lib
+    -DCMAKE_INSTALL_LIBDIR=lib &&
+    write_mixer_pc "$(basename "$1")"
+}
+
+# SDL_mixer's CMake project writes a pkg-config file only for a shared library.
+write_mixer_pc() { # source-folder-name
+  local version=${1#libsdl2-mixer-}
+  version=${version%%+*}
+  mkdir -p "$sysroot/lib/pkgconfig"
+  cat >"$sysroot/lib/pkgconfig/SDL2_mixer.pc" <<PC
+prefix=$sysroot
+libdir=\${prefix}/lib
+includedir=\${prefix}/include
+
+Name: SDL2_mixer
+Description: mixer library for Simple DirectMedia Layer
+Version: $version
+Requires: sdl2
+Libs: -L\${libdir} -lSDL2_mixer
+Cflags: -I\${includedir}/SDL2
+PC
 }
 
 : >"$log"
