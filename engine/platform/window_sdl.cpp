@@ -208,6 +208,10 @@ void SwapWindow() {
   if (state.window) SDL_GL_SwapWindow(state.window.get());
 }
 
+bool SwapWaitsForDisplay() {
+  return false;
+}
+
 void DrawableSize(int* width, int* height) {
   WindowState& state = State();
   int w = state.logicalWidth, h = state.logicalHeight;

@@ -123,6 +123,10 @@ void SwapWindow() {
   if (State().context) WaitForAnimationFrame();
 }
 
+bool SwapWaitsForDisplay() {
+  return State().context != 0;
+}
+
 void DrawableSize(int* width, int* height) {
   WindowState& state = State();
   int w = state.logicalWidth, h = state.logicalHeight;
