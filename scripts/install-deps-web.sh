@@ -53,3 +53,11 @@ fi
 if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
+
+# The browser test's driver for chromium, at the version its lock file names.
+test_dir=$(cd "$(dirname "$0")/../web/test" && pwd)
+if [ ! -f "$test_dir/node_modules/puppeteer-core/package.json" ] ||
+  [ "$test_dir/package-lock.json" -nt "$test_dir/node_modules/.package-lock.json" ]; then
+  echo "install-deps: installing puppeteer-core from npm into web/test/node_modules" >&2
+  (cd "$test_dir" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+fi

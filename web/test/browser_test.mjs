@@ -1,0 +1,342 @@
+// The browser build in Debian's chromium (headless, WebGL on SwiftShader), served from a local
+// static server, against the native game:
+//
+// 1. Pictures: the page is started with a seed and the trace on; keys are pressed as a player
+//    would (title, menu, penguin choice) and the canvas is taken at chosen frames of the title,
+//    the menu, the choice and round 1. The native game, with the same seed and an input script
+//    of the same keys, saves --screenshot of the same frames. Frames are matched by their
+//    place in their screen (the trace names each frame's screen): when a key arrives depends on
+//    the clock, what a screen shows from its start does not. Every pair must be identical.
+// 2. The high score: a game played to its end with frame-exact keys (from an input script that
+//    the native headless game plays to a game over with a high score), the page reloaded, and
+//    the high score shown again from the browser's storage.
+//
+// Also measured and printed: sizes of the files, start to the first title frame, intervals
+// between presented frames in round 1 (median and 99th percentile).
+//
+// Usage: node web/test/browser_test.mjs [--web build-web] [--native build] [--out DIR]
+//        [--pictures-only]
+// Needs a display for the native game (the test suite runs under xvfb-run). Exit status 77
+// (skipped) when the browser build, chromium or puppeteer-core is missing.
+import {execFileSync, spawnSync} from 'node:child_process';
+import fs from 'node:fs';
+import http from 'node:http';
+import os from 'node:os';
+import path from 'node:path';
+import {fileURLToPath} from 'node:url';
+
+import {comparePictures, decodePng} from './png.mjs';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const root = path.resolve(here, '..', '..');
+const SKIP = 77;
+
+function option(name, fallback) {
+  const i = process.argv.indexOf(name);
+  return i > 0 ? process.argv[i + 1] : fallback;
+}
+const webDir = path.resolve(option('--web', path.join(root, 'build-web')));
+const nativeDir = path.resolve(option('--native', path.join(root, 'build')));
+const outDir = path.resolve(option('--out', path.join(webDir, 'browser-test')));
+const picturesOnly = process.argv.includes('--pictures-only');
+const chromium = process.env.CHROMIUM || '/usr/bin/chromium';
+
+function skip(why) {
+  console.log('browser test skipped: ' + why);
+  process.exit(SKIP);
+}
+for (const file of ['tundrel.html', 'tundrel.js', 'tundrel.wasm', 'tundrel.data']) {
+  if (!fs.existsSync(path.join(webDir, file))) skip(`no ${file} in ${webDir} (scripts/web.sh)`);
+}
+if (!fs.existsSync(chromium)) skip(`no ${chromium} (scripts/install-deps.sh --web)`);
+let puppeteer;
+try {
+  puppeteer = (await import('puppeteer-core')).default;
+} catch {
+  skip('puppeteer-core is not installed (scripts/install-deps.sh --web)');
+}
+if (!process.env.DISPLAY) skip('no display for the native game (run under xvfb-run)');
+fs.mkdirSync(outDir, {recursive: true});
+
+const failures = [];
+function check(ok, what) {
+  console.log((ok ? 'ok    ' : 'FAIL  ') + what);
+  if (!ok) failures.push(what);
+}
+
+// --- The page, served as any static server would ---------------------------------------
+
+const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
+               '.data': 'application/octet-stream', '.script': 'text/plain'};
+const server = http.createServer((request, response) => {
+  const name = decodeURIComponent(new URL(request.url, 'http://x').pathname).replace(/^\/+/, '');
+  const base = name.startsWith('test/') ? here : webDir;
+  const file = path.resolve(base, name.replace(/^test\//, ''));
+  if (!file.startsWith(base + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
+    response.writeHead(404).end();
+    return;
+  }
+  response.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream',
+                           'Cache-Control': 'no-store'});
+  fs.createReadStream(file).pipe(response);
+});
+await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+const origin = `http://127.0.0.1:${server.address().port}`;
+
+// --- The native game -----------------------------------------------------------------
+
+const seedPictures = 5;
+// Keys well after each screen has started, even on a slow machine whose start-up takes a
+// second or two.
+const navigation = '4000 key Space down\n4100 key Space up\n6000 key Enter down\n' +
+                   '6100 key Enter up\n8000 key Enter down\n8100 key Enter up\n';
+// Which frames are compared: the title halfway through its fade and its last (fully faded in,
+// with its prompt), a menu and a choice frame, and round 1 at its start and after one and four
+// seconds of play. Each frame's allowed difference per colour channel: none, except where a
+// picture is blended at a fraction. There the browser's rasteriser (SwiftShader) rounds the
+// blend to the nearest value and Mesa's llvmpipe rounds some of them down, one step apart.
+const targets = [['title', 30, 1], ['title', 60, 0], ['menu', 5, 0], ['select', 5, 0],
+                 ['round', 0, 0], ['round', 60, 0], ['round', 240, 0]];
+const work = fs.mkdtempSync(path.join(os.tmpdir(), 'tundrel-browser-test-'));
+fs.symlinkSync(path.join(nativeDir, 'Media.sbx'), path.join(work, 'Media.sbx'));
+
+function readTrace(file) {
+  return fs.readFileSync(file, 'utf8').trim().split('\n').map((line) => JSON.parse(line));
+}
+
+// First frame of each screen and, per frame, its place in its screen.
+function placeFrames(trace) {
+  const first = {}, place = new Map();
+  for (const frame of trace) {
+    if (!(frame.screen in first)) first[frame.screen] = frame.frame;
+    place.set(frame.frame, [frame.screen, frame.frame - first[frame.screen]]);
+  }
+  return {first, place};
+}
+
+function runNative(args, env = {}) {
+  const result = spawnSync(path.join(nativeDir, 'tundrel'), ['--dir', work, ...args],
+                           {env: {...process.env, SDL_AUDIODRIVER: 'dummy', ...env},
+                            encoding: 'utf8', timeout: 120000});
+  if (result.status !== 0) throw new Error('native game failed: ' + result.stderr);
+}
+
+function nativePictures() {
+  const script = path.join(work, 'navigation.script');
+  fs.writeFileSync(script, navigation);
+  // When a key arrives depends on the clock, and a loaded machine presents fewer frames in a
+  // second: a run with the trace alone tells where each screen starts, the next one saves the
+  // frames around those places, and its own trace tells which one is which. Another try when
+  // a wanted frame fell outside what was saved.
+  let estimate = readTrace(traceOnce(script, []));
+  const pictures = {};
+  for (let attempt = 0; attempt < 3; ++attempt) {
+    const {first} = placeFrames(estimate);
+    const shots = [];
+    for (const [screen, index] of targets) {
+      for (let d = -4; d <= 4; ++d) {
+        const frame = first[screen] + index + d;
+        shots.push('--screenshot', `${frame}:${path.join(work, `native-${frame}.png`)}`);
+      }
+    }
+    estimate = readTrace(traceOnce(script, shots, first.round + 300));
+    const {place} = placeFrames(estimate);
+    for (const [frame, [screen, index]] of place) {
+      const file = path.join(work, `native-${frame}.png`);
+      if (targets.some(([s, i]) => s === screen && i === index) && fs.existsSync(file)) {
+        pictures[`${screen}-${index}`] = fs.readFileSync(file);
+      }
+    }
+    if (targets.every(([s, i]) => `${s}-${i}` in pictures)) break;
+  }
+  return pictures;
+}
+
+function traceOnce(script, shots, frames = 1200) {
+  const trace = path.join(work, 'native.json');
+  runNative(['--seed', String(seedPictures), '--script', script, '--max-frames', String(frames),
+             '--trace', trace, ...shots]);
+  return trace;
+}
+
+// --- The browser -------------------------------------------------------------------------
+
+async function launch(profile) {
+  return puppeteer.launch({
+    executablePath: chromium,
+    headless: true,
+    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+           '--ignore-gpu-blocklist', '--disable-background-networking',
+           '--disable-component-update', '--disable-sync', '--no-first-run', '--disable-quic',
+           '--disable-default-apps', '--disable-domain-reliability', '--autoplay-policy=no-user-gesture-required',
+           '--force-color-profile=srgb', `--user-data-dir=${profile}`],
+  });
+}
+
+// Installed before the page's own script: collects the trace, takes the canvas at the wanted
+// frames, and plays frame-exact keys (each sent as the trace line of its frame arrives, so the
+// game reads it exactly when the native game read it).
+function installProbe(wanted, keys) {
+  window.probe = {frames: [], firstTitleAt: null, place: {}, captures: {}, exitCode: null};
+  const first = {};
+  const codes = {Up: 'ArrowUp', Down: 'ArrowDown', Left: 'ArrowLeft', Right: 'ArrowRight',
+                 Space: 'Space', Enter: 'Enter', Escape: 'Escape', LCtrl: 'ControlLeft'};
+  window.tundrelTrace = (line) => {
+    const frame = JSON.parse(line);
+    const probe = window.probe;
+    if (!(frame.screen in first)) first[frame.screen] = frame.frame;
+    const index = frame.frame - first[frame.screen];
+    if (frame.screen === 'title' && probe.firstTitleAt === null) {
+      probe.firstTitleAt = performance.now();
+    }
+    probe.frames.push({frame: frame.frame, ms: frame.ms, screen: frame.screen, index,
+                       highScore: frame.highScore, score: frame.score, lives: frame.lives,
+                       at: performance.now()});
+    probe.place[frame.screen] = index;
+    // The canvas keeps its drawing buffer: until the next frame is presented it holds this one.
+    if (wanted.some(([s, i]) => s === frame.screen && i === index)) {
+      probe.captures[`${frame.screen}-${index}`] =
+          document.getElementById('canvas').toDataURL('image/png');
+    }
+    if ('round' in first) {
+      const roundFrame = frame.frame - first.round;
+      for (const key of keys.filter((k) => k.frame === roundFrame)) {
+        const code = codes[key.name];
+        document.getElementById('canvas').dispatchEvent(new KeyboardEvent(
+            key.down ? 'keydown' : 'keyup', {code, key: code, bubbles: true, cancelable: true}));
+      }
+    }
+  };
+}
+
+async function openGame(browser, query, wanted, keys = []) {
+  const page = await browser.newPage();
+  await page.setViewport({width: 800, height: 700});
+  page.on('pageerror', (error) => console.log('page error: ' + error.message));
+  page.on('console', (message) => {
+    if (message.type() === 'error' || message.type() === 'warn') {
+      console.log('page ' + message.type() + ': ' + message.text());
+    }
+  });
+  await page.evaluateOnNewDocument(installProbe, wanted, keys);
+  await page.goto(`${origin}/tundrel.html?${query}`);
+  return page;
+}
+
+async function waitFor(page, screen, index, seconds = 60) {
+  await page.waitForFunction((s, i) => (window.probe.place[s] ?? -1) >= i,
+                             {timeout: seconds * 1000, polling: 50}, screen, index);
+}
+
+// Title, menu ("start game"), penguin choice: the keys a player presses.
+async function playToRound(page) {
+  await waitFor(page, 'title', 60);
+  await page.keyboard.press('Space', {delay: 100});
+  await waitFor(page, 'menu', 10);
+  await page.keyboard.press('Enter', {delay: 100});
+  await waitFor(page, 'select', 10);
+  await page.keyboard.press('Enter', {delay: 100});
+  await waitFor(page, 'round', 0);
+}
+
+function percentile(sorted, p) {
+  return sorted[Math.min(sorted.length - 1, Math.floor(p * sorted.length))];
+}
+
+const report = {};
+const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'tundrel-chromium-'));
+let browser;
+try {
+  for (const file of ['tundrel.html', 'tundrel.js', 'tundrel.wasm', 'tundrel.data']) {
+    report[`bytes ${file}`] = fs.statSync(path.join(webDir, file)).size;
+  }
+
+  // 1. Pictures beside the native game's.
+  const native = nativePictures();
+  browser = await launch(profile);
+  const page = await openGame(browser, `seed=${seedPictures}&trace=1`, targets);
+  await playToRound(page);
+  await waitFor(page, 'round', 600, 120);
+  const probe = await page.evaluate(() => window.probe);
+  await page.close();
+
+  report['start to first title frame (ms)'] = Math.round(probe.firstTitleAt);
+  const round = probe.frames.filter((f) => f.screen === 'round' && f.index >= 1 && f.index <= 600);
+  const intervals = round.map((f, i) => i > 0 ? f.ms - round[i - 1].ms : null).slice(1);
+  intervals.sort((a, b) => a - b);
+  report['round frames measured'] = intervals.length;
+  report['frame interval median (ms)'] = Number(percentile(intervals, 0.5).toFixed(3));
+  report['frame interval p99 (ms)'] = Number(percentile(intervals, 0.99).toFixed(3));
+  report['frame interval max (ms)'] = Number(intervals[intervals.length - 1].toFixed(3));
+
+  for (const [screen, index, allowed] of targets) {
+    const name = `${screen}-${index}`;
+    const shot = probe.captures[name];
+    check(Boolean(shot), `browser canvas taken at ${name}`);
+    check(Boolean(native[name]), `native screenshot taken at ${name}`);
+    if (!shot || !native[name]) continue;
+    const browserPng = Buffer.from(shot.split(',')[1], 'base64');
+    fs.writeFileSync(path.join(outDir, `browser-${name}.png`), browserPng);
+    fs.writeFileSync(path.join(outDir, `native-${name}.png`), native[name]);
+    const difference = comparePictures(decodePng(browserPng), decodePng(native[name]));
+    report[`differing pixels ${name}`] = `${difference.differing} (by at most ${difference.largest})`;
+    check(!difference.sizesDiffer && difference.largest <= allowed,
+          `${name}: browser and native pictures ${difference.differing ? 'differ' : 'identical'}` +
+          ` (${difference.differing} pixels, by at most ${difference.largest}; allowed ${allowed})`);
+  }
+
+  // 2. The high score survives a reload.
+  if (!picturesOnly) {
+    const script = path.join(here, 'high_score.script');
+    runNative(['--headless', '--seed', '7', '--script', script, '--max-frames', '7000',
+               '--trace', path.join(work, 'high.json')]);
+    const trace = readTrace(path.join(work, 'high.json'));
+    const firstRound = trace.find((f) => f.screen === 'round');
+    const gameOver = trace.find((f) => f.screen === 'game-over');
+    const expected = trace.find((f) => f.screen === 'menu' && f.frame > gameOver.frame).highScore;
+    check(expected > 0, `the native game ends the scripted game with a high score (${expected})`);
+    // Each key as the frame (counted from round 1's first) before which the native game took it.
+    const keys = [];
+    for (const line of fs.readFileSync(script, 'utf8').split('\n')) {
+      const [ms, kind, name, state] = line.trim().split(/\s+/);
+      if (kind !== 'key' || !(Number(ms) > firstRound.ms)) continue;
+      const frame = trace.find((f) => f.ms >= Number(ms));
+      keys.push({frame: frame.frame - firstRound.frame, name, down: state === 'down'});
+    }
+    const played = await openGame(browser, 'seed=7&trace=1', [], keys);
+    await playToRound(played);
+    await waitFor(played, 'game-over', 0, 300);
+    await played.waitForFunction(() => window.probe.frames.at(-1).screen === 'menu',
+                                 {timeout: 60000});
+    const after = await played.evaluate(() => window.probe.frames.at(-1));
+    check(after.highScore === expected,
+          `the browser game ends with the same high score (${after.highScore})`);
+    // The page stores its files a second at a time; then it is reloaded.
+    await new Promise((resolve) => setTimeout(resolve, 2500));
+    await played.reload();
+    await waitFor(played, 'title', 60);
+    await played.keyboard.press('Space', {delay: 100});
+    await waitFor(played, 'menu', 5);
+    const reloaded = await played.evaluate(() => window.probe.frames.at(-1));
+    check(reloaded.highScore === expected,
+          `after a reload the menu shows the high score ${reloaded.highScore}`);
+    const menu = await played.evaluate(
+        () => document.getElementById('canvas').toDataURL('image/png'));
+    fs.writeFileSync(path.join(outDir, 'browser-menu-after-reload.png'),
+                     Buffer.from(menu.split(',')[1], 'base64'));
+    report['high score after reload'] = reloaded.highScore;
+  }
+} catch (error) {
+  failures.push(String(error.stack || error));
+  console.log('FAIL  ' + (error.stack || error));
+} finally {
+  if (browser) await browser.close();
+  server.close();
+  fs.rmSync(work, {recursive: true, force: true});
+  fs.rmSync(profile, {recursive: true, force: true});
+}
+
+fs.writeFileSync(path.join(outDir, 'report.json'), JSON.stringify(report, null, 2) + '\n');
+for (const [name, value] of Object.entries(report)) console.log(`${name}: ${value}`);
+console.log(`pictures in ${outDir}`);
+process.exit(failures.length ? 1 : 0);
