@@ -82,8 +82,6 @@ bool OpenWindow(const WindowConfig& config) {
   // Keys reach the game while the canvas has the focus (the page gives it on a click), and
   // the browser's own use of them (Space scrolls, arrows move the page) is prevented there.
   SDL_SetHint(SDL_HINT_EMSCRIPTEN_KEYBOARD_ELEMENT, kCanvas);
-  // SDL would otherwise yield to the browser in its own swap; ours waits for the display.
-  SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
   if (!InitSdlVideo(&state.error)) return false;
   // The canvas keeps the picture's size; the page scales it with CSS by whole numbers.
   state.window = SDL_CreateWindow(config.title.empty() ? "Zorbel" : config.title.c_str(),
