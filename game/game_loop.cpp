@@ -11,6 +11,7 @@
 #include "game/maze.h"
 #include "game/penguins.h"
 #include "game/selection.h"
+#include "game/settings_file.h"
 #include "game/state.h"
 #include "game/text.h"
 #include "game/webs_items.h"
@@ -62,6 +63,7 @@ void PlayGame() {
     RoundFrame();
   if (zrb::MusicPlaying() == 1) zrb::StopMusic();
   if (soundOn == 1) zrb::PlayMusic(kThemeMusic, 1);
+  SaveSettingsInBrowser();
 }
 
 }  // namespace tundrel

@@ -170,4 +170,10 @@ void SaveSettings() {
   WriteSettingsFile(location.writePath);
 }
 
+void SaveSettingsInBrowser() {
+#ifdef __EMSCRIPTEN__
+  SaveSettings();
+#endif
+}
+
 }  // namespace tundrel

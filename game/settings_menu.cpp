@@ -6,6 +6,7 @@
 #include "game/catalogue.h"
 #include "game/front_end.h"
 #include "game/keys.h"
+#include "game/settings_file.h"
 #include "game/state.h"
 #include "game/text.h"
 
@@ -68,6 +69,7 @@ void SettingsMenu() {
   for (;;) {
     if (settingsDone == 1) {
       PlayBlip();
+      SaveSettingsInBrowser();
       return;
     }
     screenName = "settings";

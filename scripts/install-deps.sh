@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Tundrel builds, runs and tests with.
+# Installs the Debian packages Tundrel builds, runs and tests with (with --web, also those of
+# the browser build: scripts/install-deps-web.sh).
 # Idempotent: does nothing when everything is present, and refreshes the package
 # lists only when something has to be installed.
 set -euo pipefail
+
+# --web: also what the browser build and its test need.
+if [ "${1:-}" = "--web" ]; then "$(dirname "$0")/install-deps-web.sh"; fi
 
 packages=(
   build-essential cmake ninja-build pkg-config

@@ -22,4 +22,9 @@ WaitStep NextWaitStep(double deadlineMs, double nowMs) {
   return {WaitStep::Action::kSpin, 0};
 }
 
+WaitStep NextWaitStepOnDisplay(double deadlineMs, double nowMs, double periodMs) {
+  if (deadlineMs - nowMs < periodMs / 2) return {WaitStep::Action::kRelease, 0};
+  return NextWaitStep(deadlineMs, nowMs);
+}
+
 }  // namespace zrb::frame

@@ -26,4 +26,11 @@ struct WaitStep {
 inline constexpr double kSpinMs = 0.5;
 WaitStep NextWaitStep(double deadlineMs, double nowMs);
 
+// The same after a swap that itself waited for the display's next refresh (a browser's
+// animation frame): the frame is then on the display's grid, and a display of the game's rate
+// refreshes a little before or after each deadline by turns. Released when the deadline is
+// less than half a period away, early or not, so that the frame is drawn in this refresh
+// instead of sleeping past it; further away (a faster display), the ordinary wait.
+WaitStep NextWaitStepOnDisplay(double deadlineMs, double nowMs, double periodMs);
+
 }  // namespace zrb::frame

@@ -113,7 +113,9 @@ void PresentFrame() {
   for (;;) {
     PumpMessages();
     now = platform::NowMs();
-    const WaitStep step = NextWaitStep(state.deadlineMs, now);
+    const WaitStep step = platform::SwapWaitsForDisplay()
+                              ? NextWaitStepOnDisplay(state.deadlineMs, now, state.periodMs)
+                              : NextWaitStep(state.deadlineMs, now);
     if (step.action == WaitStep::Action::kRelease) break;
     if (step.action == WaitStep::Action::kSleep) {
       platform::SleepMs(step.sleepMs);

@@ -1,8 +1,9 @@
 #include "engine/frame/trace_writer.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
+
+#include "engine/values/float_text.h"
 
 namespace zrb {
 
@@ -31,8 +32,8 @@ void TraceWriter::Double(std::string_view name, double value) {
     return;
   }
   char buffer[32];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  text_.append(buffer, result.ptr);
+  char* end = values::FormatShortest(buffer, buffer + sizeof buffer, value);
+  text_.append(buffer, end);
 }
 
 void TraceWriter::Fixed(std::string_view name, double value, int decimals) {
@@ -42,13 +43,12 @@ void TraceWriter::Fixed(std::string_view name, double value, int decimals) {
     return;
   }
   char buffer[64];
-  auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  if (result.ec != std::errc()) {
+  char* end = values::FormatFixed(buffer, buffer + sizeof buffer, value, decimals);
+  if (!end) {
     text_ += "null";
     return;
   }
-  text_.append(buffer, result.ptr);
+  text_.append(buffer, end);
 }
 
 void TraceWriter::String(std::string_view name, std::string_view value) {

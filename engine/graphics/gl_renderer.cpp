@@ -1,9 +1,5 @@
 #include "engine/graphics/gl_renderer.h"
 
-#define GL_GLEXT_PROTOTYPES 1
-#include <GL/gl.h>
-#include <GL/glext.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -14,14 +10,29 @@
 #include <vector>
 
 #include "engine/graphics/alpha_coverage.h"
+#include "engine/graphics/gl_api.h"
+#include "engine/graphics/gl_quad_program.h"
 #include "engine/graphics/letterbox.h"
 #include "engine/graphics/texel_centres.h"
+#include "engine/platform/log_file.h"
 #include "engine/platform/window.h"
 
 namespace zrb::graphics {
 namespace {
 
+bool ContextIsEs() {
+  const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+  return version && std::strncmp(version, "OpenGL ES", 9) == 0;
+}
+
+// Shaders need desktop GL 2.0; ES 2.0 has them by definition.
+bool HasShaders() {
+  const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+  return version && (ContextIsEs() || std::atoi(version) >= 2);
+}
+
 bool HasFramebufferObjects() {
+  if (ContextIsEs()) return true;
   const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
   if (version && std::atoi(version) >= 3) return true;
   const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
@@ -54,9 +65,22 @@ struct TextureState {
   AlphaCoverage coverage;  // of the base level; sprite textures only
 };
 
-bool IsWhite(const std::array<float, 4>& colour) {
-  return colour[0] == 1.0f && colour[1] == 1.0f && colour[2] == 1.0f && colour[3] == 1.0f;
-}
+struct Vertex {
+  float x, y, u, v;
+  float r, g, b, a;
+};
+
+// What a run of quads shares, so they go to GL in one draw call.
+struct BatchKey {
+  bool alphaTest = false;
+  GLuint texture = 0;
+  BlendMode blend = BlendMode::kOff;
+
+  bool operator==(const BatchKey&) const = default;
+};
+
+// Indices are 16 bits wide (all that ES 2.0 promises): at most 65536 vertices per draw.
+constexpr size_t kMaxBatchQuads = 65536 / 4;
 
 class GlRenderer final : public Renderer {
  public:
@@ -80,26 +104,33 @@ class GlRenderer final : public Renderer {
   bool ReadPicture(std::vector<uint8_t>& rgba, int& width, int& height) override;
 
  private:
+  bool CreateBuffers();
   bool CreatePictureTarget();
   void DestroyPictureTarget();
   Surface ChooseSurface() const;
   void TargetPicture();
-  void SetPictureState();
+  void SetTransform(float scaleX, float scaleY, float offsetX, float offsetY);
+  void PrepareTexture(GLuint texture, TextureState& state, TextureWrap wrap, bool nearest);
+  void BindTexture(GLuint texture);
   void ApplyBlend(BlendMode mode);
-  void ApplyAlphaTest(bool on);
-  void ApplyTexturing(bool on);
-  void ApplyReplace(bool replace);
-  void BindTexture(GLuint texture, TextureState& state, TextureWrap wrap, bool nearest);
+  void Queue(const BatchKey& key, const std::array<QuadVertex, 4>& corners,
+             const std::array<float, 4>& colour);
+  void Flush();
   void DrawTexels(const TexturedQuad& quad, TextureState& texture,
                   const std::array<QuadVertex, 4>& corners, bool alphaTest, bool nearest);
   void MoveFrameOffscreen();
-  void ForgetCachedState();
 
   int width_;
   int height_;
   GlRendererOptions options_;
   int maxTextureSize_ = 0;
   bool windowHoldsExactColours_ = false;
+
+  QuadProgram plainProgram_;
+  QuadProgram testedProgram_;  // discards fragments of alpha 0.05 and less
+  GLuint vertexBuffer_ = 0;
+  GLuint indexBuffer_ = 0;
+  GLuint whiteTexture_ = 0;  // one opaque white texel: rectangles are textured with it
 
   // The offscreen picture, for drawables of another size than the picture's. 0 when the
   // driver has no framebuffer objects or the renderer always draws into the window.
@@ -110,13 +141,14 @@ class GlRenderer final : public Renderer {
   Letterbox windowBox_;    // the picture's place in the back buffer when drawn there
   bool oneToOne_ = false;  // a logical pixel is one pixel of the surface
 
-  // What GL currently has, so each quad changes only what differs.
-  enum class Tri { kUnknown, kOff, kOn };
+  // Quads waiting to be drawn, all with the state `batchKey_`.
+  std::vector<Vertex> vertices_;
+  BatchKey batchKey_;
+
+  // What GL currently has, so each draw call changes only what differs.
+  GLuint currentProgram_ = 0;
   BlendMode blend_ = BlendMode::kOff;
   bool blendKnown_ = false;
-  Tri alphaTest_ = Tri::kUnknown;
-  Tri texturing_ = Tri::kUnknown;
-  Tri replace_ = Tri::kUnknown;  // texture environment GL_REPLACE, else GL_MODULATE
   GLuint boundTexture_ = 0;
   std::unordered_map<GLuint, TextureState> textures_;
 };
@@ -124,21 +156,42 @@ class GlRenderer final : public Renderer {
 GlRenderer::~GlRenderer() {
   for (const auto& [texture, state] : textures_)
     glDeleteTextures(1, &texture);
+  if (whiteTexture_) glDeleteTextures(1, &whiteTexture_);
+  if (vertexBuffer_) glDeleteBuffers(1, &vertexBuffer_);
+  if (indexBuffer_) glDeleteBuffers(1, &indexBuffer_);
+  DeleteQuadProgram(plainProgram_);
+  DeleteQuadProgram(testedProgram_);
   DestroyPictureTarget();
 }
 
 bool GlRenderer::Initialise() {
   if (!glGetString(GL_VERSION)) return false;
+  if (!HasShaders()) {
+    platform::AppendLogLine(std::string("OpenGL 2.0 or OpenGL ES 2.0 needed, the driver has ") +
+                            reinterpret_cast<const char*>(glGetString(GL_VERSION)));
+    return false;
+  }
   GLint maxSize = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
   maxTextureSize_ = maxSize > 0 ? maxSize : 64;
   while (glGetError() != GL_NO_ERROR) {
+  }
+  std::string error;
+  plainProgram_ = BuildQuadProgram(false, &error);
+  if (plainProgram_.program) testedProgram_ = BuildQuadProgram(true, &error);
+  if (!plainProgram_.program || !testedProgram_.program || !CreateBuffers()) {
+    platform::AppendLogLine("No OpenGL renderer: " + (error.empty() ? "no buffers" : error));
+    return false;
   }
   if (options_.target != PictureTarget::kWindow && HasFramebufferObjects()) {
     CreatePictureTarget();
   }
   if (framebuffer_) glBindFramebuffer(GL_FRAMEBUFFER, 0);
   windowHoldsExactColours_ = WindowHoldsExactColours();
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_CULL_FACE);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
   // Start from black everywhere, the window's default framebuffer included.
   glDisable(GL_SCISSOR_TEST);
   glClearColor(0, 0, 0, 1);
@@ -147,12 +200,51 @@ bool GlRenderer::Initialise() {
   return true;
 }
 
+// One vertex buffer, refilled for every batch, and indices that split each quad into the
+// triangles (0, 1, 2) and (0, 2, 3), as a fan through its corners does.
+bool GlRenderer::CreateBuffers() {
+  std::vector<uint16_t> indices;
+  indices.reserve(kMaxBatchQuads * 6);
+  for (size_t quad = 0; quad < kMaxBatchQuads; ++quad) {
+    const auto first = static_cast<uint16_t>(quad * 4);
+    for (int corner : {0, 1, 2, 0, 2, 3})
+      indices.push_back(static_cast<uint16_t>(first + corner));
+  }
+  glGenBuffers(1, &indexBuffer_);
+  glGenBuffers(1, &vertexBuffer_);
+  if (!indexBuffer_ || !vertexBuffer_) return false;
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer_);
+  glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * 2), indices.data(),
+               GL_STATIC_DRAW);
+  glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer_);
+  const auto stride = static_cast<GLsizei>(sizeof(Vertex));
+  glEnableVertexAttribArray(kPositionAttribute);
+  glEnableVertexAttribArray(kTexCoordAttribute);
+  glEnableVertexAttribArray(kColourAttribute);
+  glVertexAttribPointer(kPositionAttribute, 2, GL_FLOAT, GL_FALSE, stride,
+                        reinterpret_cast<const void*>(offsetof(Vertex, x)));
+  glVertexAttribPointer(kTexCoordAttribute, 2, GL_FLOAT, GL_FALSE, stride,
+                        reinterpret_cast<const void*>(offsetof(Vertex, u)));
+  glVertexAttribPointer(kColourAttribute, 4, GL_FLOAT, GL_FALSE, stride,
+                        reinterpret_cast<const void*>(offsetof(Vertex, r)));
+  vertices_.reserve(1024);
+
+  const uint8_t white[4] = {255, 255, 255, 255};
+  glGenTextures(1, &whiteTexture_);
+  glBindTexture(GL_TEXTURE_2D, whiteTexture_);
+  glTexImage2D(GL_TEXTURE_2D, 0, kRgba8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  return glGetError() == GL_NO_ERROR;
+}
+
 // Colour only: 2-D drawing never tests depth or stencil, so the picture needs neither
 // buffer.
 bool GlRenderer::CreatePictureTarget() {
   glGenTextures(1, &pictureTexture_);
   glBindTexture(GL_TEXTURE_2D, pictureTexture_);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  glTexImage2D(GL_TEXTURE_2D, 0, kRgba8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -175,24 +267,6 @@ void GlRenderer::DestroyPictureTarget() {
   framebuffer_ = pictureTexture_ = 0;
 }
 
-// The fixed 2-D set-up: the logical picture with y down, single texture modulated by the
-// draw colour, no depth test.
-void GlRenderer::SetPictureState() {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, width_, height_, 0, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_CULL_FACE);
-  glDisable(GL_LIGHTING);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-  replace_ = Tri::kOff;
-  glAlphaFunc(GL_GREATER, 0.05f);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-  glPixelStorei(GL_PACK_ALIGNMENT, 4);
-}
-
 // Drawing straight into the back buffer saves a full-screen copy per frame, but only a
 // drawable of exactly the picture's size and depth gives the same pixels as the offscreen
 // picture.
@@ -208,6 +282,7 @@ Surface GlRenderer::ChooseSurface() const {
 }
 
 void GlRenderer::TargetPicture() {
+  Flush();
   surface_ = ChooseSurface();
   if (framebuffer_) {
     glBindFramebuffer(GL_FRAMEBUFFER, surface_ == Surface::kOffscreen ? framebuffer_ : 0);
@@ -237,29 +312,29 @@ void GlRenderer::TargetPicture() {
   }
   oneToOne_ = surface_ != Surface::kWindowLetterboxed ||
               (windowBox_.width == width_ && windowBox_.height == height_);
-  SetPictureState();
+  // The logical picture with y down: x 0..width to clip -1..1, y 0..height to 1..-1.
+  SetTransform(2.0f / static_cast<float>(width_), -2.0f / static_cast<float>(height_), -1.0f, 1.0f);
+}
+
+void GlRenderer::SetTransform(float scaleX, float scaleY, float offsetX, float offsetY) {
+  for (const QuadProgram* program : {&plainProgram_, &testedProgram_}) {
+    glUseProgram(program->program);
+    glUniform4f(program->transform, scaleX, scaleY, offsetX, offsetY);
+  }
+  currentProgram_ = testedProgram_.program;
 }
 
 // Filtered texels may round the other way in the window, which the driver fills bottom-up,
 // than in the offscreen picture. Before the first quad that filters, the frame moves to the
 // offscreen picture with what it holds so far (an exact copy: same size, nothing filtered).
 void GlRenderer::MoveFrameOffscreen() {
+  Flush();
   glBindTexture(GL_TEXTURE_2D, pictureTexture_);
-  glReadBuffer(GL_BACK);
   glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width_, height_);
   glBindTexture(GL_TEXTURE_2D, boundTexture_);
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
   surface_ = Surface::kOffscreen;
   windowBox_ = Letterbox{};
-}
-
-void GlRenderer::ForgetCachedState() {
-  blendKnown_ = false;
-  alphaTest_ = Tri::kUnknown;
-  texturing_ = Tri::kUnknown;
-  replace_ = Tri::kUnknown;
-  boundTexture_ = 0;
-  glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 void GlRenderer::ApplyBlend(BlendMode mode) {
@@ -281,42 +356,19 @@ void GlRenderer::ApplyBlend(BlendMode mode) {
   }
 }
 
-void GlRenderer::ApplyAlphaTest(bool on) {
-  Tri wanted = on ? Tri::kOn : Tri::kOff;
-  if (alphaTest_ == wanted) return;
-  alphaTest_ = wanted;
-  if (on) {
-    glEnable(GL_ALPHA_TEST);
-  } else {
-    glDisable(GL_ALPHA_TEST);
-  }
+void GlRenderer::BindTexture(GLuint texture) {
+  if (boundTexture_ == texture) return;
+  glBindTexture(GL_TEXTURE_2D, texture);
+  boundTexture_ = texture;
 }
 
-void GlRenderer::ApplyTexturing(bool on) {
-  Tri wanted = on ? Tri::kOn : Tri::kOff;
-  if (texturing_ == wanted) return;
-  texturing_ = wanted;
-  if (on) {
-    glEnable(GL_TEXTURE_2D);
-  } else {
-    glDisable(GL_TEXTURE_2D);
-  }
-}
-
-// A white draw colour multiplies a texel by exactly one, so replacing gives the same colour
-// and spares the interpolation and multiply per pixel.
-void GlRenderer::ApplyReplace(bool replace) {
-  Tri wanted = replace ? Tri::kOn : Tri::kOff;
-  if (replace_ == wanted) return;
-  replace_ = wanted;
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, replace ? GL_REPLACE : GL_MODULATE);
-}
-
-void GlRenderer::BindTexture(GLuint texture, TextureState& state, TextureWrap wrap, bool nearest) {
-  if (boundTexture_ != texture) {
-    glBindTexture(GL_TEXTURE_2D, texture);
-    boundTexture_ = texture;
-  }
+// Wrap and filter belong to the texture object, so quads already queued with it are drawn
+// before either changes.
+void GlRenderer::PrepareTexture(GLuint texture, TextureState& state, TextureWrap wrap,
+                                bool nearest) {
+  if (state.wrap == wrap && state.nearest == nearest) return;
+  Flush();
+  BindTexture(texture);
   if (state.wrap != wrap) {
     const GLint mode = wrap == TextureWrap::kRepeat ? GL_REPEAT : GL_CLAMP_TO_EDGE;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, mode);
@@ -335,8 +387,37 @@ void GlRenderer::BindTexture(GLuint texture, TextureState& state, TextureWrap wr
   }
 }
 
+void GlRenderer::Queue(const BatchKey& key, const std::array<QuadVertex, 4>& corners,
+                       const std::array<float, 4>& colour) {
+  if (!(key == batchKey_) || vertices_.size() >= kMaxBatchQuads * 4) {
+    Flush();
+    batchKey_ = key;
+  }
+  for (const QuadVertex& corner : corners) {
+    vertices_.push_back(
+        {corner.x, corner.y, corner.u, corner.v, colour[0], colour[1], colour[2], colour[3]});
+  }
+}
+
+void GlRenderer::Flush() {
+  if (vertices_.empty()) return;
+  const GLuint program = batchKey_.alphaTest ? testedProgram_.program : plainProgram_.program;
+  if (currentProgram_ != program) {
+    glUseProgram(program);
+    currentProgram_ = program;
+  }
+  BindTexture(batchKey_.texture);
+  ApplyBlend(batchKey_.blend);
+  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices_.size() * sizeof(Vertex)),
+               vertices_.data(), GL_STREAM_DRAW);
+  glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(vertices_.size() / 4 * 6), GL_UNSIGNED_SHORT,
+                 nullptr);
+  vertices_.clear();
+}
+
 uint32_t GlRenderer::CreateTexture(TextureKind kind, std::span<const TextureLevel> levels) {
   if (levels.empty()) return 0;
+  Flush();
   while (glGetError() != GL_NO_ERROR) {
   }
   GLuint texture = 0;
@@ -350,10 +431,13 @@ uint32_t GlRenderer::CreateTexture(TextureKind kind, std::span<const TextureLeve
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
                   mipmapped ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+#ifdef GL_TEXTURE_MAX_LEVEL
+  // ES 2.0 has no such limit: there a chain must go down to 1 x 1, as ours do.
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(levels.size()) - 1);
+#endif
   for (size_t i = 0; i < levels.size(); ++i) {
-    glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(i), GL_RGBA8, levels[i].width, levels[i].height,
-                 0, GL_RGBA, GL_UNSIGNED_BYTE, levels[i].rgba);
+    glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(i), kRgba8, levels[i].width, levels[i].height, 0,
+                 GL_RGBA, GL_UNSIGNED_BYTE, levels[i].rgba);
   }
   bool failed = glGetError() != GL_NO_ERROR;
   glBindTexture(GL_TEXTURE_2D, boundTexture_);
@@ -373,13 +457,16 @@ uint32_t GlRenderer::CreateTexture(TextureKind kind, std::span<const TextureLeve
 }
 
 void GlRenderer::DeleteTexture(uint32_t texture) {
-  if (textures_.erase(texture) == 0) return;
+  if (textures_.find(texture) == textures_.end()) return;
+  Flush();
+  textures_.erase(texture);
   GLuint name = texture;
   glDeleteTextures(1, &name);
   if (boundTexture_ == name) boundTexture_ = 0;
 }
 
 void GlRenderer::Clear(const std::array<float, 4>& rgba) {
+  Flush();
   glClearColor(rgba[0], rgba[1], rgba[2], rgba[3]);
   glClear(GL_COLOR_BUFFER_BIT);
 }
@@ -423,37 +510,22 @@ void GlRenderer::DrawTexturedQuad(const TexturedQuad& quad) {
 void GlRenderer::DrawTexels(const TexturedQuad& quad, TextureState& texture,
                             const std::array<QuadVertex, 4>& corners, bool alphaTest,
                             bool nearest) {
-  ApplyBlend(quad.blend);
-  ApplyAlphaTest(alphaTest);
-  ApplyTexturing(true);
-  // Only for single texels: a filtered texel may be rounded another way when it is not
-  // multiplied.
-  const bool replace = nearest && IsWhite(quad.colour);
-  ApplyReplace(replace);
-  BindTexture(quad.texture, texture, quad.wrap, nearest);
-  if (!replace) glColor4f(quad.colour[0], quad.colour[1], quad.colour[2], quad.colour[3]);
-  glBegin(GL_TRIANGLE_FAN);
-  for (const QuadVertex& corner : corners) {
-    glTexCoord2f(corner.u, corner.v);
-    glVertex2f(corner.x, corner.y);
-  }
-  glEnd();
+  PrepareTexture(quad.texture, texture, quad.wrap, nearest);
+  Queue(BatchKey{alphaTest, quad.texture, quad.blend}, corners, quad.colour);
 }
 
 void GlRenderer::DrawFilledQuad(const FilledQuad& quad) {
-  ApplyBlend(quad.blend);
-  ApplyAlphaTest(false);
-  ApplyTexturing(false);
-  glColor4ub(quad.colour[0], quad.colour[1], quad.colour[2], quad.colour[3]);
-  glBegin(GL_QUADS);
-  glVertex2f(quad.left, quad.top);
-  glVertex2f(quad.right, quad.top);
-  glVertex2f(quad.right, quad.bottom);
-  glVertex2f(quad.left, quad.bottom);
-  glEnd();
+  const std::array<float, 4> colour = {quad.colour[0] / 255.0f, quad.colour[1] / 255.0f,
+                                       quad.colour[2] / 255.0f, quad.colour[3] / 255.0f};
+  const std::array<QuadVertex, 4> corners = {QuadVertex{quad.left, quad.top, 0.5f, 0.5f},
+                                             QuadVertex{quad.right, quad.top, 0.5f, 0.5f},
+                                             QuadVertex{quad.right, quad.bottom, 0.5f, 0.5f},
+                                             QuadVertex{quad.left, quad.bottom, 0.5f, 0.5f}};
+  Queue(BatchKey{false, whiteTexture_, quad.blend}, corners, colour);
 }
 
 void GlRenderer::PresentPicture() {
+  Flush();
   if (surface_ != Surface::kOffscreen) return;  // already drawn into the back buffer
   int drawableWidth = 0, drawableHeight = 0;
   platform::DrawableSize(&drawableWidth, &drawableHeight);
@@ -467,32 +539,18 @@ void GlRenderer::PresentPicture() {
   if (box.width <= 0 || box.height <= 0) return;
 
   glViewport(box.x, box.y, box.width, box.height);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, 1, 0, 1, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  ApplyBlend(BlendMode::kOff);
-  ApplyAlphaTest(false);
-  ApplyTexturing(true);
-  glBindTexture(GL_TEXTURE_2D, pictureTexture_);
-  boundTexture_ = pictureTexture_;
+  // The picture texture's rows run bottom-up like the window's: 0..1 on both axes.
+  SetTransform(2.0f, 2.0f, -1.0f, -1.0f);
+  BindTexture(pictureTexture_);
   // Whole-number scales stay crisp; anything else is smoothed rather than unevenly doubled.
   GLint filter = box.wholeScale ? GL_NEAREST : GL_LINEAR;
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-  glColor4f(1, 1, 1, 1);
-  glBegin(GL_QUADS);
-  glTexCoord2f(0, 0);
-  glVertex2f(0, 0);
-  glTexCoord2f(1, 0);
-  glVertex2f(1, 0);
-  glTexCoord2f(1, 1);
-  glVertex2f(1, 1);
-  glTexCoord2f(0, 1);
-  glVertex2f(0, 1);
-  glEnd();
-  ForgetCachedState();
+  Queue(BatchKey{false, pictureTexture_, BlendMode::kOff},
+        {QuadVertex{0, 0, 0, 0}, QuadVertex{1, 0, 1, 0}, QuadVertex{1, 1, 1, 1},
+         QuadVertex{0, 1, 0, 1}},
+        {1, 1, 1, 1});
+  Flush();
 }
 
 void GlRenderer::StartFrame(const std::array<float, 4>& rgba) {
@@ -504,6 +562,7 @@ void GlRenderer::StartFrame(const std::array<float, 4>& rgba) {
 }
 
 bool GlRenderer::ReadPicture(std::vector<uint8_t>& rgba, int& width, int& height) {
+  Flush();
   width = width_;
   height = height_;
   rgba.assign(static_cast<size_t>(width_) * height_ * 4, 0);
@@ -524,7 +583,6 @@ bool GlRenderer::ReadPicture(std::vector<uint8_t>& rgba, int& width, int& height
   const Letterbox& box = windowBox_;
   if (box.width <= 0 || box.height <= 0) return false;
   std::vector<uint8_t> shown(static_cast<size_t>(box.width) * box.height * 4);
-  glReadBuffer(GL_BACK);
   glReadPixels(box.x, box.y, box.width, box.height, GL_RGBA, GL_UNSIGNED_BYTE, shown.data());
   for (int y = 0; y < height_; ++y) {
     int sy = box.height - 1 - static_cast<int>(static_cast<int64_t>(y) * box.height / height_);

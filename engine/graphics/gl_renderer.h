@@ -1,6 +1,8 @@
-// The OpenGL renderer of a real run: immediate-mode quads into the logical picture, which is
-// the window's back buffer itself when the drawable has exactly the logical size, and
-// otherwise an offscreen picture scaled into the drawable at present time.
+// The OpenGL renderer of a real run, on what desktop OpenGL 2.0 and OpenGL ES 2.0 (WebGL 1)
+// share: quads go through one small shader program, queued and drawn together while they
+// share a texture, blend mode and alpha test. They land in the logical picture, which is the
+// window's back buffer itself when the drawable has exactly the logical size, and otherwise
+// an offscreen picture scaled into the drawable at present time.
 #pragma once
 
 #include <memory>
@@ -29,9 +31,9 @@ struct GlRendererOptions {
   bool splitByCoverage = true;
 };
 
-// Needs the window's GL context to be current. nullptr when there is none. Without
-// framebuffer objects (GL below 3.0 and no ARB_framebuffer_object) the picture is always
-// drawn straight into the window.
+// Needs the window's GL context to be current. nullptr when there is none or it lacks shaders
+// (desktop GL below 2.0). Without framebuffer objects (desktop GL below 3.0 and no
+// ARB_framebuffer_object) the picture is always drawn straight into the window.
 std::unique_ptr<Renderer> CreateGlRenderer(int logicalWidth, int logicalHeight,
                                            const GlRendererOptions& options = {});
 

@@ -94,7 +94,14 @@ bool InitGraphics(bool headless, int logicalWidth, int logicalHeight) {
   if (headless) {
     renderer = std::make_unique<RecordingRenderer>();
   } else {
-    renderer = CreateGlRenderer(logicalWidth, logicalHeight);
+    GlRendererOptions options;
+#ifdef __EMSCRIPTEN__
+    // A canvas shows whatever its drawing buffer holds whenever the page yields to the
+    // browser, which a wait in the middle of drawing does: frames are drawn offscreen and
+    // reach the canvas whole.
+    options.target = PictureTarget::kOffscreen;
+#endif
+    renderer = CreateGlRenderer(logicalWidth, logicalHeight, options);
     if (!renderer) return false;
   }
   InstallRenderer(std::move(renderer), headless, logicalWidth, logicalHeight);

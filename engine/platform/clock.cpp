@@ -4,6 +4,10 @@
 #include <optional>
 #include <thread>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten/emscripten.h>
+#endif
+
 namespace zrb::platform {
 namespace {
 
@@ -37,7 +41,13 @@ void SleepMs(double ms) {
     g_virtualMs += ms;
     return;
   }
+#ifdef __EMSCRIPTEN__
+  // The page's thread is the browser's: sleeping hands it back (input arrives, the canvas is
+  // shown) until the time is up.
+  emscripten_sleep(static_cast<unsigned>(ms));
+#else
   std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms));
+#endif
 }
 
 void AdvanceVirtualClock(double ms) {

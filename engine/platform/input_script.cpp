@@ -12,6 +12,7 @@
 
 #include "engine/platform/key_codes.h"
 #include "engine/platform/unique_fd.h"
+#include "engine/values/float_text.h"
 
 namespace zrb::platform {
 namespace {
@@ -42,8 +43,10 @@ bool ParseInt(std::string_view word, int* value) {
 
 bool ParseMs(std::string_view word, double* value) {
   const char* end = word.data() + word.size();
-  auto [ptr, ec] = std::from_chars(word.data(), end, *value, std::chars_format::fixed);
-  return ec == std::errc() && ptr == end && !word.empty() && std::isfinite(*value) && *value >= 0;
+  const values::ParsedDouble parsed =
+      values::ParseDecimal(word.data(), end, *value, /*allowExponent=*/false);
+  return parsed.status == values::ParseStatus::kOk && parsed.end == end && !word.empty() &&
+         std::isfinite(*value) && *value >= 0;
 }
 
 std::string Quoted(std::string_view word) {

@@ -31,6 +31,10 @@ void SetWindowTitle(std::string_view title);
 // Presents the back buffer.
 void SwapWindow();
 
+// Whether SwapWindow waits for the display's next refresh, as it does in a browser (the next
+// animation frame). The desktop window swaps at once: the frame loop paces itself.
+bool SwapWaitsForDisplay();
+
 // Size of the window's drawable in pixels (the logical size in headless mode).
 void DrawableSize(int* width, int* height);
 

@@ -2,7 +2,6 @@
 #include <SDL_opengl.h>
 
 #include <algorithm>
-#include <cctype>
 #include <memory>
 
 #include "engine/platform/clock.h"
@@ -209,6 +208,10 @@ void SwapWindow() {
   if (state.window) SDL_GL_SwapWindow(state.window.get());
 }
 
+bool SwapWaitsForDisplay() {
+  return false;
+}
+
 void DrawableSize(int* width, int* height) {
   WindowState& state = State();
   int w = state.logicalWidth, h = state.logicalHeight;
@@ -260,17 +263,6 @@ std::string GlRendererName() {
   if (!State().context) return {};
   const auto* name = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
   return name ? name : "";
-}
-
-bool IsSoftwareRenderer(std::string_view rendererName) {
-  std::string lower(rendererName);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  for (const char* marker : {"llvmpipe", "softpipe", "software rasterizer", "swrast",
-                             "mesa windows gdi driver", "gdi generic"}) {
-    if (lower.find(marker) != std::string::npos) return true;
-  }
-  return false;
 }
 
 std::string WindowError() {

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <limits>
 
+#include "engine/values/float_text.h"
+
 namespace zrb {
 namespace values {
 namespace {
@@ -21,7 +23,7 @@ struct TenDigits {
   int exponent;
 };
 
-// Reads "d.dddd...e±x" as written by to_chars in scientific form.
+// Reads "d.dddd...e±x" as FormatScientific writes it.
 void ReadScientific(const char* text, const char* end, char* digits, int wanted, int* exponent) {
   int count = 0;
   const char* p = text;
@@ -43,16 +45,14 @@ TenDigits RoundToTenDigits(double magnitude) {
   char eleven[kSignificantDigits + 1];
   int exponent = 0;
   char text[40];
-  auto written = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific,
-                               kSignificantDigits);
-  ReadScientific(text, written.ptr, eleven, kSignificantDigits + 1, &exponent);
+  const char* written = FormatScientific(text, text + sizeof text, magnitude, kSignificantDigits);
+  ReadScientific(text, written, eleven, kSignificantDigits + 1, &exponent);
   if (eleven[kSignificantDigits] == '5') {
     // The eleven-digit form was itself rounded, so a 5 there may stand for 4999... or for
     // an exact tie: only the exact expansion (at most 767 digits) can tell.
     char exact[800];
-    written =
-        std::to_chars(exact, exact + sizeof exact, magnitude, std::chars_format::scientific, 766);
-    ReadScientific(exact, written.ptr, eleven, kSignificantDigits + 1, &exponent);
+    written = FormatScientific(exact, exact + sizeof exact, magnitude, 766);
+    ReadScientific(exact, written, eleven, kSignificantDigits + 1, &exponent);
   }
   TenDigits result{};
   std::memcpy(result.digits, eleven, kSignificantDigits);
@@ -234,11 +234,11 @@ double TextToDouble(std::string_view text) {
                           (number[0] == '.' && number.size() > 1 && values::IsDigit(number[1])));
   if (!startsWithDigit) return 0.0;
   double value = 0.0;
-  const auto parsed = std::from_chars(number.data(), number.data() + number.size(), value,
-                                      std::chars_format::general);
-  if (parsed.ec == std::errc::result_out_of_range) {
+  const values::ParsedDouble parsed = values::ParseDecimal(
+      number.data(), number.data() + number.size(), value, /*allowExponent=*/true);
+  if (parsed.status == values::ParseStatus::kOutOfRange) {
     value = values::DecimalOverflows(number) ? std::numeric_limits<double>::infinity() : 0.0;
-  } else if (parsed.ec != std::errc()) {
+  } else if (parsed.status != values::ParseStatus::kOk) {
     value = 0.0;
   }
   return negative ? -value : value;
