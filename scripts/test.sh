@@ -10,7 +10,7 @@ cmake -S . -B build -G Ninja -DTUNDREL_WERROR=ON >/dev/null
 cmake --build build
 # Where emscripten is installed (scripts/install-deps.sh --web), the browser build too: the
 # test labelled "web" compares it with the native game.
-if command -v emcc >/dev/null; then scripts/web.sh >/dev/null; fi
+if command -v emcc >/dev/null; then scripts/web.sh; fi
 scripts/run-ctest.sh build "$@"
 scripts/sanitize.sh "$@"
 scripts/fuzz.sh "${TUNDREL_FUZZ_SECONDS:-10}"

@@ -37,16 +37,22 @@ std::string KindOf(mode_t mode) {
 
 std::string RandomLetters() {
   unsigned char noise[kRandomLetters] = {};
-  if (::getrandom(noise, sizeof noise, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof noise)) {
+#ifdef __EMSCRIPTEN__
+  const bool have_noise = ::getentropy(noise, sizeof noise) == 0;  // the browser's random source
+#else
+  const bool have_noise =
+      ::getrandom(noise, sizeof noise, GRND_NONBLOCK) == static_cast<ssize_t>(sizeof noise);
+#endif
+  if (!have_noise) {
     // No entropy yet (very early boot): the clock and the process still make clashes rare,
     // and a clash only costs another attempt.
-    static unsigned long counter = 0;
-    unsigned long mix =
-        static_cast<unsigned long>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-        (static_cast<unsigned long>(::getpid()) << 20) ^ (++counter * 2654435761u);
+    static uint64_t counter = 0;
+    uint64_t mix =
+        static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        (static_cast<uint64_t>(::getpid()) << 20) ^ (++counter * 2654435761u);
     for (unsigned char& c : noise) {
       c = static_cast<unsigned char>(mix);
-      mix = mix * 6364136223846793005ul + 1442695040888963407ul;
+      mix = mix * 6364136223846793005ull + 1442695040888963407ull;
       c ^= static_cast<unsigned char>(mix >> 56);
     }
   }
@@ -213,6 +219,21 @@ bool OpenTarget(const std::string& path, Target* target, std::string* problem) {
   return true;
 }
 
+// Renames within one folder only while `to` is free; fails with EEXIST when it is taken.
+int RenameIfNameFree(int folder, const char* from, const char* to) {
+#ifdef __EMSCRIPTEN__
+  // A page's files belong to that page alone: nothing takes the name between check and rename.
+  struct stat existing {};
+  if (::fstatat(folder, to, &existing, AT_SYMLINK_NOFOLLOW) == 0) {
+    errno = EEXIST;
+    return -1;
+  }
+  return ::renameat(folder, from, folder, to);
+#else
+  return ::renameat2(folder, from, folder, to, RENAME_NOREPLACE);
+#endif
+}
+
 }  // namespace
 
 OpenedFile OpenRegularFile(const std::string& path) {
@@ -287,7 +308,7 @@ CreateOutcome CreateNewFile(const std::string& path, std::span<const uint8_t> by
   if (!staged.Write(folder, target.base, bytes, problem)) return CreateOutcome::kFailed;
   const char* temporary = staged.Name().c_str();
   // The name is taken only if it is still free: a link planted meanwhile stays as it is.
-  if (::renameat2(folder, temporary, folder, base, RENAME_NOREPLACE) != 0) {
+  if (RenameIfNameFree(folder, temporary, base) != 0) {
     if (errno == EEXIST) return CreateOutcome::kNameTaken;
     if (errno != EINVAL && errno != ENOSYS) {
       *problem = "cannot give the file its name: " + SystemText(errno);
