@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "engine/audio/audio_system.h"
+#include "engine/frame/desktop.h"
 #include "engine/frame/engine_main.h"
 #include "engine/frame/frame_state.h"
 #include "engine/graphics/graphics_system.h"
@@ -14,6 +15,7 @@
 #include "engine/platform/clock.h"
 #include "engine/platform/input_script.h"
 #include "engine/platform/key_codes.h"
+#include "engine/platform/player_folders.h"
 
 namespace zrb {
 namespace frame {
@@ -43,10 +45,12 @@ void RunPauseLoop() {
 }
 
 // F12 asks for a screenshot of the next presented frame, named after the program and
-// numbered past the screenshots already in the working directory.
+// numbered past the screenshots already in the working directory (an installed program's:
+// in the player's pictures folder).
 void RequestScreenshotOfNextFrame() {
   FrameState& state = State();
-  const std::string prefix = state.program.name ? state.program.name : "zrb";
+  const std::string prefix =
+      platform::ScreenshotFolder() + (state.program.name ? state.program.name : "zrb");
   std::error_code error;
   for (int number = 1; number <= 9999; ++number) {
     char name[32];
@@ -82,6 +86,7 @@ void ShowScreen() {
   frame::PumpMessages();
   frame::PresentFrame();
   graphics::ResetDrawState();
+  frame::SwitchDisplayModeIfAsked();
 }
 
 void AllowEscape(double on) {

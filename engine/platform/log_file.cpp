@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <thread>
 
-#include "engine/platform/paths.h"
+#include "engine/platform/player_folders.h"
 
 namespace zrb::platform {
 namespace {
@@ -52,7 +52,7 @@ bool TryAppend(const std::string& path, const std::string& line) {
 }  // namespace
 
 std::string LogFilePath() {
-  return TemporaryDirectory() + "ErrorLog.txt";
+  return LogFolder() + "ErrorLog.txt";
 }
 
 void DeleteLogFile() {
