@@ -15,7 +15,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+scripts/install-deps.sh --test
 cmake -S . -B build -G Ninja -DTUNDREL_WERROR=ON -DTUNDREL_BENCHMARKS=ON >/dev/null
 benches=(bench_pacing bench_idle bench_round_frames bench_archive bench_find_path bench_collision
   bench_process)

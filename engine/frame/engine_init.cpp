@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <string_view>
 
 #include "engine/audio/audio_system.h"
 #include "engine/files/resolver.h"
@@ -155,8 +157,10 @@ bool EngineInit(const ProjectSettings& settings, const CommandLineOptions& optio
     // One line for the player; the driver's own complaints went to the log.
     const std::string why = audio::DescribeAudio();
     AppendLogLine("No sound device (" + why + ")");
-    std::fprintf(stderr, "%s: no sound device, playing without sound (%s)\n",
-                 program.name ? program.name : "zrb", why.c_str());
+    constexpr std::string_view kSilent = "none: ";
+    const std::string reason = why.rfind(kSilent, 0) == 0 ? why.substr(kSilent.size()) : why;
+    std::fprintf(stderr, "%s: no sound device (%s); playing without sound\n",
+                 program.name ? program.name : "zrb", reason.c_str());
   }
   state.audioUp = true;
 
