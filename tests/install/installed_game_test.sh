@@ -62,9 +62,12 @@ cat >"$work/leave.txt" <<'SCRIPT'
 2600 key Y down
 2640 key Y up
 SCRIPT
+# A bare environment but for the player's folders (and how a sanitizer build reports).
 run() {
   (cd "$work/elsewhere" && env -i PATH="$PATH" HOME="$work/home" XDG_DATA_HOME="$work/data" \
-    XDG_STATE_HOME="$work/state" TMPDIR="$work/tmp" "$prefix/bin/tundrel" --headless "$@")
+    XDG_STATE_HOME="$work/state" TMPDIR="$work/tmp" ASAN_OPTIONS="${ASAN_OPTIONS:-}" \
+    UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" LSAN_OPTIONS="${LSAN_OPTIONS:-}" \
+    "$prefix/bin/tundrel" --headless "$@")
 }
 run --check-media >"$work/check.txt" 2>&1 || fail "--check-media: $(tail -3 "$work/check.txt")"
 status=0

@@ -1,6 +1,5 @@
 // Where the data comes from and where the player's files go, installed or not: the XDG rules
-// with every fallback, the pictures folder a desktop names, the data folder found on disk, and
-// files a player may have replaced with a FIFO.
+// with every fallback, the pictures folder a desktop names, and the data folder found on disk.
 #include "engine/platform/player_folders.h"
 
 #include <sys/stat.h>
@@ -8,12 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 
 #include "engine/platform/paths.h"
-#include "engine/platform/small_file.h"
 
 namespace zrb::platform {
 namespace {
@@ -164,23 +161,6 @@ TEST(PlayerFolders, InstalledFoldersAreMadeWhenUsedAndKeptPrivate) {
   SetPlayerFolders({});
   EXPECT_FALSE(RunsInstalled());
   EXPECT_EQ(ScreenshotFolder(), "");
-}
-
-TEST(SmallFile, ReadsRegularFilesOnlyAndNeverWaitsOnAFifo) {
-  ScratchFolder scratch;
-  const std::string fifo = (scratch.path() / "user-dirs.dirs").string();
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  const auto start = std::chrono::steady_clock::now();
-  EXPECT_FALSE(ReadSmallFile(fifo, 100));
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-  EXPECT_FALSE(ReadSmallFile(scratch.path().string(), 100));  // a folder
-
-  std::ofstream(scratch.path() / "text") << "0123456789";
-  bool truncated = false;
-  EXPECT_EQ(ReadSmallFile((scratch.path() / "text").string(), 4, &truncated), "0123");
-  EXPECT_TRUE(truncated);
-  EXPECT_EQ(ReadSmallFile((scratch.path() / "text").string(), 10, &truncated), "0123456789");
-  EXPECT_FALSE(truncated);
 }
 
 }  // namespace

@@ -19,8 +19,10 @@ TEST(PlayerOptionRuns, AltEnterSwitchesTheDisplayModeAndNeverChoosesInTheMenu) {
     SCOPED_TRACE(std::string(c.alt) + "+" + c.enter);
     GameRun game;
     Script script;
-    // The menu's first line starts a game on Enter; with Alt held it must not.
-    script.PastTitle().Down(2000, c.alt).Down(2100, c.enter).Up(2200, c.alt).Up(2300, c.enter);
+    // The menu's first line starts a game on Enter; with Alt held it must not, nor may the key
+    // repeating, nor the Enter still held once Alt is let go.
+    script.PastTitle().Down(2000, c.alt).Down(2100, c.enter).Down(2150, c.enter);
+    script.Up(2200, c.alt).Up(2400, c.enter);
     script.Tap(3000, "Escape").Tap(3600, "Y");
     const RunResult run = game.Run(script);
     ASSERT_EQ(run.exitCode, 0) << run.err;
