@@ -40,7 +40,7 @@ class WindowPreferencesTest : public ::testing::Test {
 
 TEST_F(WindowPreferencesTest, OnlyAWholeScaleOnItsOwnLineCounts) {
   const struct {
-    const char* text;
+    std::string text;
     int scale;
   } cases[] = {
       {"window-scale 3\n", 3},
@@ -55,7 +55,7 @@ TEST_F(WindowPreferencesTest, OnlyAWholeScaleOnItsOwnLineCounts) {
       {"window-scale2\n", 0},
       {"window-scale\n", 0},
       {"", 0},
-      {std::string(5000, 'w').c_str(), 0},
+      {std::string(5000, 'w'), 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
