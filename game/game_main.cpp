@@ -13,6 +13,7 @@
 #include "game/catalogue.h"
 #include "game/check_media.h"
 #include "game/front_end.h"
+#include "game/player_options.h"
 #include "game/settings_file.h"
 #include "game/state.h"
 
@@ -70,6 +71,7 @@ int GameMain() {
   WarnAboutMissingImages();
   round = 1;
   LoadSettings();
+  ApplyJoypadOption();
   MainMenu();
   SaveSettings();
   return 0;

@@ -1,6 +1,23 @@
 // The program's entry: hands the game program to the engine, which never returns.
 #include "engine/frame/engine_main.h"
 #include "game/game_main.h"
+#include "game/player_options.h"
+#include "game/window_icon.h"
+
+namespace {
+
+// Where an installed game finds Media.sbx: the build's install layout, compiled in. The
+// relative folder keeps a game installed under another prefix (cmake --install --prefix)
+// working; the absolute one a program copied elsewhere.
+const zrb::platform::InstallLayout kInstallLayout = {
+    .dataFile = "Media.sbx",
+    .dataFolderFromProgram = TUNDREL_DATA_FROM_PROGRAM,
+    .dataFolder = TUNDREL_DATA_FOLDER,
+    .folderName = "tundrel",
+    .picturesFolderName = "Tundrel",
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
   zrb::GameProgram program;
@@ -9,5 +26,9 @@ int main(int argc, char** argv) {
   program.projectSettings = &tundrel::ProjectSettings;
   program.gameMain = &tundrel::GameMain;
   program.traceFrame = &tundrel::TraceFrame;
+  program.install = &kInstallLayout;
+  program.iconPng = tundrel::kWindowIconPng;
+  program.iconPngSize = tundrel::kWindowIconPngSize;
+  program.displayModeKey = &tundrel::ToggleFullScreen;
   return zrb::EngineMain(argc, argv, program);
 }

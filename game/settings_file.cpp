@@ -13,6 +13,7 @@
 #include "engine/frame/engine_main.h"
 #include "engine/frame/screen.h"
 #include "engine/platform/file_access.h"
+#include "engine/platform/player_folders.h"
 #include "game/state.h"
 
 namespace tundrel {
@@ -30,10 +31,6 @@ std::optional<int32_t> runFullScreen;
 // Settings files that exist but could not be read at start (say, left unreadable by a run
 // under another user): they may hold a high score, so this run never replaces them.
 std::set<std::string> keptFiles;
-
-bool Set(const char* value) {
-  return value != nullptr && value[0] != '\0';
-}
 
 void ReportNotStored(const std::string& path, const char* why) {
   const std::string text = "Settings not stored: " + path + ": " + why;
@@ -69,15 +66,9 @@ SettingsLocation FindSettingsLocation(bool workingDirectoryWritable, const char*
     location.writePath = kFileName;
     return location;
   }
-  std::string folder;
-  // The XDG rules ignore a relative XDG_DATA_HOME.
-  if (Set(xdgDataHome) && xdgDataHome[0] == '/') {
-    folder = std::string(xdgDataHome) + "/" + kDataFolderName;
-  } else if (Set(home)) {
-    folder = std::string(home) + "/.local/share/" + kDataFolderName;
-  }
-  if (!folder.empty()) {
-    location.writePath = folder + "/" + kFileName;
+  const std::string dataHome = zrb::platform::XdgBaseFolder(xdgDataHome, home, ".local/share");
+  if (!dataHome.empty()) {
+    location.writePath = dataHome + "/" + kDataFolderName + "/" + kFileName;
     location.readOrder.push_back(location.writePath);
   }
   location.readOrder.push_back(kFileName);
@@ -85,8 +76,9 @@ SettingsLocation FindSettingsLocation(bool workingDirectoryWritable, const char*
 }
 
 SettingsLocation CurrentSettingsLocation() {
-  return FindSettingsLocation(::access(".", W_OK) == 0, std::getenv("XDG_DATA_HOME"),
-                              std::getenv("HOME"));
+  // An installed game never writes beside itself, whoever runs it.
+  const bool hereWritable = !zrb::platform::RunsInstalled() && ::access(".", W_OK) == 0;
+  return FindSettingsLocation(hereWritable, std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
 }
 
 void SetDefaultSettings() {

@@ -21,9 +21,9 @@ void SaveSettingsInBrowser();
 inline constexpr int kSettingsFileBytes = 12;
 
 // Where the settings file is read and written. A game run from a folder it may write to (the
-// build tree, an unpacked copy) keeps "settings.cfg" there. An installed game, whose folder is
-// not writable, keeps it in the user's data folder, reads that one first and falls back to a
-// settings.cfg beside the game.
+// build tree, an unpacked copy) keeps "settings.cfg" there. An installed game (or one whose
+// folder is not writable) keeps it in the user's data folder, reads that one first and falls
+// back to a settings.cfg in its data folder.
 struct SettingsLocation {
   std::vector<std::string> readOrder;  // names for the file channels, first match wins
   std::string writePath;               // "" when there is nowhere to store it
@@ -31,7 +31,8 @@ struct SettingsLocation {
 // xdgDataHome and home are the environment's values (null when unset).
 SettingsLocation FindSettingsLocation(bool workingDirectoryWritable, const char* xdgDataHome,
                                       const char* home);
-// The location for this process: the current directory's writability and its environment.
+// The location for this process: installed or not, the current directory's writability and
+// the environment.
 SettingsLocation CurrentSettingsLocation();
 
 // The settings of a first run.

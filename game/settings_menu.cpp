@@ -6,6 +6,7 @@
 #include "game/catalogue.h"
 #include "game/front_end.h"
 #include "game/keys.h"
+#include "game/player_options.h"
 #include "game/settings_file.h"
 #include "game/state.h"
 #include "game/text.h"
@@ -103,8 +104,7 @@ void SettingsMenu() {
       awaitRelease = 1;
       switch (settingsItem) {
         case 0:
-          fullScreen = Switched(fullScreen);
-          zrb::SetScreen(640, 480, fullScreen);
+          ToggleFullScreen();
           PlayBlip();
           awaitRelease = 0;
           // One switch per press: a held key must not flip the display mode back and forth

@@ -6,7 +6,7 @@
 # do not stop the sanitizer run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh --test
 cmake -S . -B build-asan -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DTUNDREL_SANITIZE=ON -DTUNDREL_FUZZ=ON -DTUNDREL_BENCHMARKS=OFF -DTUNDREL_WERROR=OFF >/dev/null
 cmake --build build-asan

@@ -37,7 +37,7 @@ growth_limit_kib=8192
 growth_limit_percent=10
 min_judged_seconds=8
 
-scripts/install-deps.sh
+scripts/install-deps.sh --test
 build="build-soak"
 cmake -S . -B "$build" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DTUNDREL_SANITIZE=ON -DTUNDREL_BENCHMARKS=ON -DTUNDREL_WERROR=OFF >/dev/null

@@ -5,7 +5,7 @@
 # and a short run of every fuzz target. Arguments go to both ctest runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh --test
 cmake -S . -B build -G Ninja -DTUNDREL_WERROR=ON >/dev/null
 cmake --build build
 # Where emscripten is installed (scripts/install-deps.sh --web), the browser build too: the

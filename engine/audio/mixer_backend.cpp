@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "engine/audio/music_length.h"
+#include "engine/platform/log_file.h"
+#include "engine/platform/stderr_capture.h"
 
 namespace zrb::audio {
 namespace {
@@ -46,25 +48,11 @@ class MixerDevice {
   }
 
   bool Open(std::string& failure) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-      failure = std::string("SDL audio: ") + SDL_GetError();
-      return false;
-    }
-    subsystemStarted_ = true;
-    // MP3 support is what the music needs; without it effects still work.
-    mp3Support_ = (Mix_Init(MIX_INIT_MP3) & MIX_INIT_MP3) != 0;
-    decodersStarted_ = true;
-    if (Mix_OpenAudioDevice(kDeviceRate, AUDIO_S16SYS, kDeviceChannels, kDeviceChunkFrames, nullptr,
-                            0) != 0 &&
-        Mix_OpenAudioDevice(kDeviceRate, AUDIO_S16SYS, kDeviceChannels, kDeviceChunkFrames, nullptr,
-                            SDL_AUDIO_ALLOW_ANY_CHANGE) != 0) {
-      failure = std::string("audio device: ") + Mix_GetError();
-      return false;
-    }
-    audioOpen_ = true;
-    Mix_QuerySpec(&rate_, &format_, &channels_);
-    Mix_AllocateChannels(0);
-    return true;
+    // The drivers' own complaints (a missing sound card) go to the log, not to the player.
+    platform::StandardErrorCapture driverNoise;
+    const bool opened = OpenDevice(failure);
+    LogDriverNoise(driverNoise.Finish());
+    return opened;
   }
 
   int rate() const { return rate_; }
@@ -108,6 +96,37 @@ class MixerDevice {
   ChannelGains* GainsOf(int channel) { return gains_[channel].get(); }
 
  private:
+  bool OpenDevice(std::string& failure) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+      failure = std::string("SDL audio: ") + SDL_GetError();
+      return false;
+    }
+    subsystemStarted_ = true;
+    // MP3 support is what the music needs; without it effects still work.
+    mp3Support_ = (Mix_Init(MIX_INIT_MP3) & MIX_INIT_MP3) != 0;
+    decodersStarted_ = true;
+    if (Mix_OpenAudioDevice(kDeviceRate, AUDIO_S16SYS, kDeviceChannels, kDeviceChunkFrames, nullptr,
+                            0) != 0 &&
+        Mix_OpenAudioDevice(kDeviceRate, AUDIO_S16SYS, kDeviceChannels, kDeviceChunkFrames, nullptr,
+                            SDL_AUDIO_ALLOW_ANY_CHANGE) != 0) {
+      failure = std::string("audio device: ") + Mix_GetError();
+      return false;
+    }
+    audioOpen_ = true;
+    Mix_QuerySpec(&rate_, &format_, &channels_);
+    Mix_AllocateChannels(0);
+    return true;
+  }
+
+  static void LogDriverNoise(const std::string& text) {
+    size_t start = 0;
+    while (start < text.size()) {
+      const size_t end = std::min(text.find('\n', start), text.size());
+      if (end > start) platform::AppendLogLine("Sound driver: " + text.substr(start, end - start));
+      start = end + 1;
+    }
+  }
+
   bool subsystemStarted_ = false;
   bool decodersStarted_ = false;
   bool audioOpen_ = false;

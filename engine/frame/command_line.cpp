@@ -67,7 +67,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLineOptions* 
     std::string value;
     const bool takesValue = name == "--script" || name == "--seed" || name == "--max-frames" ||
                             name == "--dir" || name == "--trace" || name == "--draw-log" ||
-                            name == "--screenshot" || name == "--scale";
+                            name == "--screenshot" || name == "--scale" || name == "--joypad";
     if (!takesValue && reader.hasInline) {
       problem = name + " takes no value";
       break;
@@ -110,6 +110,12 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLineOptions* 
         problem = "--scale expects a whole number 1.." + std::to_string(kMaxScale) + ", not '" +
                   value + "'";
       }
+    } else if (name == "--joypad") {
+      if (value == "on" || value == "off") {
+        parsed.joypad = value == "on";
+      } else {
+        problem = "--joypad expects on or off, not '" + value + "'";
+      }
     } else if (name == "--help" || name == "-h") {
       parsed.help = true;
     } else if (name == "--version") {
@@ -145,7 +151,9 @@ std::string UsageText(std::string_view programName) {
       "  --windowed             start in a window, whatever the settings say\n"
       "  --scale N              open the window N times the picture size (1.." +
       std::to_string(kMaxScale) +
-      ")\n"
+      "; without it: the\n"
+      "                         size the window had last, else as large as fits)\n"
+      "  --joypad on|off        read the joypad or not, and keep that choice\n"
       "  --help                 show this text\n"
       "  --version              show the version\n"
       "Script lines: <ms> key <name|code> down|up, <ms> joy x|y <value>,\n"

@@ -26,7 +26,8 @@ struct CommandLineOptions {
   std::vector<ScreenshotRequest> screenshots;  // --screenshot N:FILE, any number of them
   bool checkMedia = false;                     // --check-media (the game carries it out)
   std::optional<bool> fullScreen;              // --fullscreen / --windowed
-  int scale = 1;                               // --scale N
+  int scale = 0;                               // --scale N (0: not given)
+  std::optional<bool> joypad;                  // --joypad on|off (the game stores it)
   bool help = false;                           // --help
   bool version = false;                        // --version
 };

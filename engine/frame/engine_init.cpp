@@ -4,10 +4,14 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <string_view>
 
 #include "engine/audio/audio_system.h"
 #include "engine/files/resolver.h"
+#include "engine/frame/desktop.h"
 #include "engine/frame/engine_main.h"
 #include "engine/frame/frame_pacing.h"
 #include "engine/frame/frame_state.h"
@@ -26,6 +30,8 @@ namespace frame {
 namespace {
 
 constexpr const char* kDriverNoticeFile = "opengldriver.txt";
+// Game-controller mappings beyond SDL's own, in the community database's format.
+constexpr const char* kControllerMappings = "gamecontrollerdb.txt";
 constexpr size_t kDriverNoticeMaxBytes = 2047;
 constexpr const char* kDriverNoticeTitle = "No OpenGL Hardware Drivers";
 constexpr const char* kDriverNoticeDefault =
@@ -46,6 +52,7 @@ void ResetRunFlags(FrameState& state) {
   state.messageCallbackLookup = FrameState::CallbackLookup::kNotYet;
   state.messageCallback = nullptr;
   state.screenshotKeyWasDown = false;
+  state.displayModeKeyPending = false;
   state.defaultFont.clear();
   state.selectedFont = 0;
 }
@@ -115,6 +122,7 @@ bool EngineInit(const ProjectSettings& settings, const CommandLineOptions& optio
   frame::ResetRunFlags(state);
   const ProjectSettings& s = state.settings;
 
+  frame::ChooseRunFolders(program, options);  // the log's folder among them
   platform::DeleteLogFile();
   state.autoPause = true;
   frame::InstallEventHandlers();
@@ -127,7 +135,7 @@ bool EngineInit(const ProjectSettings& settings, const CommandLineOptions& optio
   platform::WindowConfig window;
   window.width = s.width;
   window.height = s.height;
-  window.scale = options.scale;
+  window.scale = frame::StartingWindowScale(program, options);
   window.multisample = s.multisample;
   window.title = "Zorbel";
   if (!platform::OpenWindow(window)) {
@@ -135,6 +143,7 @@ bool EngineInit(const ProjectSettings& settings, const CommandLineOptions& optio
     return false;
   }
   state.windowCreated = true;
+  frame::ApplyWindowIcon(program);
   state.deadlineMs = platform::NowMs();
   const bool softwareRenderer = frame::NoteSoftwareRenderer();
 
@@ -144,10 +153,18 @@ bool EngineInit(const ProjectSettings& settings, const CommandLineOptions& optio
   frame::SeedEngineRandom(options.seed ? *options.seed
                                        : static_cast<uint32_t>(std::trunc(platform::NowMs())));
 
-  input::InitInput(input::InputConfig{s.exclusiveMouse});
+  const std::string workingFolder = frame::RunWorkingFolder(options);
+  input::InitInput(
+      input::InputConfig{s.exclusiveMouse, workingFolder + "/" + frame::kControllerMappings});
   state.inputUp = true;
   if (!audio::InitAudio(options.headless)) {
-    AppendLogLine("No sound device (" + audio::DescribeAudio() + ")");
+    // One line for the player; the driver's own complaints went to the log.
+    const std::string why = audio::DescribeAudio();
+    AppendLogLine("No sound device (" + why + ")");
+    constexpr std::string_view kSilent = "none: ";
+    const std::string reason = why.rfind(kSilent, 0) == 0 ? why.substr(kSilent.size()) : why;
+    std::fprintf(stderr, "%s: no sound device (%s); playing without sound\n",
+                 program.name ? program.name : "zrb", reason.c_str());
   }
   state.audioUp = true;
 
@@ -158,8 +175,7 @@ bool EngineInit(const ProjectSettings& settings, const CommandLineOptions& optio
   const std::string executable = platform::ExecutablePath();
   SetMediaArchive(executable, executable);
   state.archiveSet = true;
-  state.workingDirectory =
-      options.workingDirectory.empty() ? platform::ExecutableDirectory() : options.workingDirectory;
+  state.workingDirectory = workingFolder;
   if (!frame::EnterWorkingDirectory()) {
     AppendLogLine("Cannot enter the working directory " + state.workingDirectory);
   }

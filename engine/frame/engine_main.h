@@ -6,6 +6,7 @@
 // otherwise, except for the per-frame trace and the functions it registers by name.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,6 +15,7 @@
 #include "engine/frame/project_settings.h"
 #include "engine/frame/show_screen.h"
 #include "engine/frame/trace_writer.h"
+#include "engine/platform/player_folders.h"
 
 namespace zrb {
 
@@ -26,6 +28,19 @@ struct GameProgram {
   void (*traceFrame)(TraceWriter& trace) = nullptr;
   // Functions the engine may call by name, ended by an entry without a function. None: null.
   const FunctionNameEntry* functionNames = nullptr;
+
+  // A program players install gives its layout (engine/platform/player_folders.h). The engine
+  // then works from the folder holding its data, keeps the player's files in the player's own
+  // folders when it runs installed, opens the window at the largest whole scale the desktop
+  // has room for, and keeps the player's last window scale in "preferences.txt" beside the
+  // settings. Null: the program's own folder, a window at scale 1, nothing remembered.
+  const platform::InstallLayout* install = nullptr;
+  // The window's icon, a PNG picture in memory; null for the window system's default.
+  const uint8_t* iconPng = nullptr;
+  size_t iconPngSize = 0;
+  // Alt+Enter, once the frame it was pressed in has been shown: switches between window and
+  // full screen the way the program's own settings do. Null: the engine switches the mode.
+  void (*displayModeKey)() = nullptr;
 };
 
 // Runs the whole program. Never returns; the exit status is 0 for every ordinary ending,

@@ -5,6 +5,7 @@
 #include "engine/audio/audio_system.h"
 #include "engine/files/file_channels.h"
 #include "engine/files/resolver.h"
+#include "engine/frame/desktop.h"
 #include "engine/frame/engine_main.h"
 #include "engine/frame/frame_state.h"
 #include "engine/graphics/graphics_system.h"
@@ -42,6 +43,7 @@ void EngineShutdown() {
   state.graphicsUp = false;
   if (state.archiveSet) files::ReleaseArchiveSlots();
   state.archiveSet = false;
+  frame::StoreWindowScale();
   platform::CloseWindow();
   platform::ClearInputScript();
   platform::QuitSdl();

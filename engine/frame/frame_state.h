@@ -58,6 +58,10 @@ struct FrameState {
   void (*messageCallback)() = nullptr;
 
   bool screenshotKeyWasDown = false;
+  bool displayModeKeyPending = false;
+  // The window scale read from the preferences file at start-up (0: none stored) and the file.
+  int storedWindowScale = 0;
+  std::string preferencesPath;
   std::string defaultFont;  // the resolved default font file, "" when there is none
   int selectedFont = 0;
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "engine/audio/audio_system.h"
+#include "engine/frame/desktop.h"
 #include "engine/frame/engine_main.h"
 #include "engine/frame/frame_pacing.h"
 #include "engine/frame/frame_state.h"
@@ -79,7 +80,7 @@ void WriteTraceLine(long frameNumber, double releaseMs) {
 }  // namespace
 
 void InstallEventHandlers() {
-  platform::SetWindowEventHandlers({&OnCloseRequest, &OnActivationChanged});
+  platform::SetWindowEventHandlers({&OnCloseRequest, &OnActivationChanged, &OnDisplayModeKey});
   input::SetStalledInputHandler(&OnStalledInput);
 }
 

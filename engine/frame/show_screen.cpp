@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/audio/audio_system.h"
+#include "engine/frame/desktop.h"
 #include "engine/frame/engine_main.h"
 #include "engine/frame/frame_state.h"
 #include "engine/graphics/graphics_system.h"
@@ -12,6 +13,7 @@
 #include "engine/platform/clock.h"
 #include "engine/platform/input_script.h"
 #include "engine/platform/key_codes.h"
+#include "engine/platform/player_folders.h"
 
 namespace zrb {
 namespace frame {
@@ -41,11 +43,13 @@ void RunPauseLoop() {
 }
 
 // F12 asks for a screenshot of the next presented frame, named after the program and
-// numbered past the screenshots already in the working directory.
+// numbered past the screenshots already in the working directory (an installed program's:
+// in the player's pictures folder).
 void RequestScreenshotOfNextFrame() {
   FrameState& state = State();
-  graphics::RequestNumberedScreenshot(state.framesPresented + 1,
-                                      state.program.name ? state.program.name : "zrb");
+  graphics::RequestNumberedScreenshot(
+      state.framesPresented + 1,
+      platform::ScreenshotFolder() + (state.program.name ? state.program.name : "zrb"));
 }
 
 }  // namespace
@@ -71,6 +75,7 @@ void ShowScreen() {
   frame::PumpMessages();
   frame::PresentFrame();
   graphics::ResetDrawState();
+  frame::SwitchDisplayModeIfAsked();
 }
 
 void AllowEscape(double on) {

@@ -2,6 +2,8 @@
 // and the per-frame draw-state reset. The game never calls these.
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 namespace zrb::graphics {
@@ -24,6 +26,9 @@ void AfterSwap();
 // The per-frame reset of the draw state: blending off, alpha test on, colour white, alpha
 // factor 1.0, viewport the whole picture.
 void ResetDrawState();
+
+// Gives the window the PNG picture `png` as its icon. False when the picture cannot be read.
+bool SetWindowIconPng(std::span<const uint8_t> png);
 
 // Command-line facilities, set before InitGraphics.
 // --draw-log FILE: starts a new, empty log at once ("" ends logging). False when it cannot be

@@ -85,7 +85,7 @@ void InitInput(const InputConfig& config) {
   platform::ResetLiveInput();
   if (!platform::IsHeadless() && !state.joypadsOpen) {
     std::string error;
-    state.joypadsOpen = platform::OpenJoypads(&error);
+    state.joypadsOpen = platform::OpenJoypads(&error, config.controllerMappings);
     if (!state.joypadsOpen) platform::AppendLogLine("No joypad support: " + error);
   }
   if (config.exclusiveMouse) ShowMousePointer(0);

@@ -3,10 +3,14 @@
 // polling. The game never calls these.
 #pragma once
 
+#include <string>
+
 namespace zrb::input {
 
 struct InputConfig {
   bool exclusiveMouse = false;  // hide the pointer for the whole run
+  // Game-controller mappings to add to SDL's own when the file exists ("" for none).
+  std::string controllerMappings;
 };
 
 // Opens the joypads (real run) and starts from a clean key state. A platform without

@@ -8,6 +8,7 @@ namespace zrb::platform {
 struct WindowEventHandlers {
   void (*closeRequested)() = nullptr;  // close box, window manager, Ctrl+C
   void (*activationChanged)(bool active) = nullptr;
+  void (*displayModeKey)() = nullptr;  // Alt+Enter
 };
 
 // Installed by the frame module; the handlers may end the process from inside the pump.

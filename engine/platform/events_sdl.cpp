@@ -22,10 +22,14 @@ void RequestClose() {
   if (g_handlers.closeRequested) g_handlers.closeRequested();
 }
 
+void DeliverKey(int code, bool down) {
+  if (ApplyKeyEvent(code, down) && g_handlers.displayModeKey) g_handlers.displayModeKey();
+}
+
 void HandleScriptEvent(const ScriptEvent& event) {
   switch (event.kind) {
     case ScriptEvent::Kind::kKey:
-      ApplyKeyEvent(event.code, event.on);
+      DeliverKey(event.code, event.on);
       break;
     case ScriptEvent::Kind::kJoyAxis:
       SetScriptedJoypadAxis(event.code, event.value);
@@ -54,7 +58,7 @@ void HandleSdlEvent(const SDL_Event& event) {
       break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-      ApplyKeyEvent(KeyCodeFromScancode(event.key.keysym.scancode), event.type == SDL_KEYDOWN);
+      DeliverKey(KeyCodeFromScancode(event.key.keysym.scancode), event.type == SDL_KEYDOWN);
       break;
     case SDL_JOYDEVICEADDED:
       JoypadAttached(event.jdevice.which);

@@ -14,9 +14,11 @@ struct JoypadReading {
   int button2 = 0;
 };
 
-// Starts controller support and opens what is attached. False (with the reason) when the
+// Starts controller support and opens what is attached. SDL knows the common controllers;
+// `extraMappings`, when that file exists, adds mappings in the community database's format
+// (gamecontrollerdb.txt) before any device is opened. False (with the reason) when the
 // platform has no controller support; the game then reads no joypad.
-bool OpenJoypads(std::string* error);
+bool OpenJoypads(std::string* error, const std::string& extraMappings = {});
 void CloseJoypads();
 
 // The first joypad's state. An input script that has moved the joypad takes precedence over

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "engine/platform/joypad.h"
+#include "engine/platform/log_file.h"
 #include "engine/platform/sdl_session.h"
+#include "engine/platform/small_file.h"
 
 namespace zrb::platform {
 namespace {
@@ -45,12 +47,33 @@ int ButtonValue(bool pressed) {
   return pressed ? 128 : 0;
 }
 
+// The community database is about half a megabyte; anything far larger is not one.
+constexpr size_t kMaxMappingBytes = 8 * 1024 * 1024;
+
+void AddMappings(const std::string& path) {
+  bool truncated = false;
+  const auto text = ReadSmallFile(path, kMaxMappingBytes, &truncated);
+  if (!text) return;  // no file: SDL's own mappings only
+  if (truncated) {
+    AppendLogLine("Controller mappings ignored: " + path + " is larger than 8 MiB");
+    return;
+  }
+  SDL_RWops* source = SDL_RWFromConstMem(text->data(), static_cast<int>(text->size()));
+  const int added = source ? SDL_GameControllerAddMappingsFromRW(source, 1) : -1;
+  if (added < 0) {
+    AppendLogLine("Controller mappings not read from " + path + ": " + SDL_GetError());
+  } else {
+    AppendLogLine("Controller mappings: " + std::to_string(added) + " from " + path);
+  }
+}
+
 }  // namespace
 
-bool OpenJoypads(std::string* error) {
+bool OpenJoypads(std::string* error, const std::string& extraMappings) {
   JoypadState& state = State();
   if (state.open) return true;
   if (!InitSdlControllers(error)) return false;
+  if (!extraMappings.empty()) AddMappings(extraMappings);
   state.open = true;
   for (int i = 0; i < SDL_NumJoysticks(); ++i)
     JoypadAttached(i);

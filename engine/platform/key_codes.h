@@ -11,9 +11,12 @@ inline constexpr int kKeyCodeCount = 256;
 
 // Codes the engine itself looks at.
 inline constexpr int kKeyEscape = 1;
+inline constexpr int kKeyEnter = 28;
 inline constexpr int kKeyLeftAlt = 56;
 inline constexpr int kKeyF4 = 62;
 inline constexpr int kKeyF12 = 88;
+inline constexpr int kKeyPadEnter = 156;
+inline constexpr int kKeyRightAlt = 184;
 
 // The set-1 code of an SDL scancode; 0 for keys that have none.
 int KeyCodeFromScancode(int sdlScancode);

@@ -19,8 +19,11 @@ struct LiveKeyboard {
 
 const LiveKeyboard& Keyboard();
 
-// A key went down or up. Repeats of a held key change nothing.
-void ApplyKeyEvent(int code, bool down);
+// A key went down or up. Repeats of a held key change nothing. Alt+Enter (either Alt, either
+// Enter) is the display-mode key and never an Enter: that Enter does not show as held or
+// pressed until it is released and pressed again. True for the press that asks for the other
+// display mode.
+bool ApplyKeyEvent(int code, bool down);
 
 // The window starts active; focus events switch it.
 bool WindowIsActive();

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "engine/platform/file_access.h"
-#include "engine/platform/paths.h"
+#include "engine/platform/player_folders.h"
 
 namespace zrb::platform {
 namespace {
@@ -66,7 +66,7 @@ Attempt TryAppend(const std::string& path, const std::string& line) {
 
 std::string LogFilePath() {
   if (!g_freshPath.empty()) return g_freshPath;
-  return TemporaryDirectory() + "ErrorLog.txt";
+  return LogFolder() + "ErrorLog.txt";
 }
 
 void DeleteLogFile() {

@@ -1,4 +1,5 @@
-// The start-up and shutdown log, "ErrorLog.txt" in the temporary directory. Each line ends
+// The start-up and shutdown log, "ErrorLog.txt" in the temporary directory (an installed
+// program's: in the player's state folder, player_folders.h). Each line ends
 // with CR LF. The file may be held by another program for a moment (a viewer, an editor);
 // a line is tried 5 times, 10 ms apart, then dropped. Only a regular file of this user's own
 // is written: when something else has the name (another user's link, FIFO or file in a shared

@@ -3,16 +3,22 @@
 // calls succeed and do nothing, and the drawable is the logical size.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace zrb::platform {
 
+// The largest whole scale a window is opened at.
+inline constexpr int kLargestWindowScale = 8;
+
 struct WindowConfig {
   int width = 640;  // logical picture size, in pixels
   int height = 480;
-  bool fullscreen = false;   // borderless desktop full screen
-  int scale = 1;             // windowed: open the window this many times the logical size
+  bool fullscreen = false;  // borderless desktop full screen
+  // Windowed: the window this many times the logical size, cut down to the largest whole
+  // scale that fits the desktop's work area; 0: the largest that fits.
+  int scale = 1;
   bool multisample = false;  // ask for a multisampled context (falls back to a plain one)
   std::string title;
 };
@@ -27,6 +33,14 @@ bool OpenWindow(const WindowConfig& config);
 bool SetWindowMode(int width, int height, bool fullscreen);
 
 void SetWindowTitle(std::string_view title);
+
+// The window's icon: RGBA pixels, rows top to bottom (SDL copies them).
+void SetWindowIcon(const uint8_t* rgba, int width, int height);
+
+// The whole scale the player last gave the window by resizing it (the largest whole multiple
+// of the picture its drawable holds), 0 when the player has not resized it. A resized window
+// keeps that scale when it is placed again.
+int PlayerWindowScale();
 
 // Presents the back buffer.
 void SwapWindow();

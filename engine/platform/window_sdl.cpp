@@ -28,7 +28,9 @@ struct WindowState {
   ContextHandle context;
   int logicalWidth = 640;
   int logicalHeight = 480;
-  int scale = 1;
+  int scale = 1;        // wanted in a window; 0: the largest whole scale that fits
+  int placedScale = 0;  // the whole scale the window was last given (0: not placed yet)
+  int playerScale = 0;  // the whole scale the player resized the window to (0: never)
   bool fullscreen = false;
   bool headlessOpen = false;
   std::string error;
@@ -73,20 +75,60 @@ SDL_Rect WorkArea(SDL_Window* window) {
   return area;
 }
 
-// The largest whole scale not above `wanted` at which the window still fits the work area.
-int FittingScale(int wanted, int width, int height, const SDL_Rect& area) {
-  int scale = std::max(1, wanted);
-  if (area.w <= 0 || area.h <= 0) return scale;
-  while (scale > 1 && (width * scale > area.w || height * scale > area.h))
+// Drawable pixels per window unit: 1, except where the window system counts in points and
+// the display has more pixels than points (a high-density screen on Wayland).
+int PixelRatio(SDL_Window* window) {
+  int points = 0, pixels = 0;
+  SDL_GetWindowSize(window, &points, nullptr);
+  SDL_GL_GetDrawableSize(window, &pixels, nullptr);
+  return points > 0 && pixels > points ? pixels / points : 1;
+}
+
+struct Borders {
+  int top = 0, left = 0, bottom = 0, right = 0;
+};
+
+Borders WindowBorders(SDL_Window* window) {
+  Borders b;
+  if (SDL_GetWindowBordersSize(window, &b.top, &b.left, &b.bottom, &b.right) != 0) b = Borders{};
+  return b;
+}
+
+// The largest whole scale not above `wanted` (0: any up to the largest there is) at which the
+// window, frame included, still fits the work area. Sizes in window units.
+int FittingScale(int wanted, int width, int height, int pixelRatio, const Borders& borders,
+                 const SDL_Rect& area) {
+  int scale = wanted > 0 ? wanted : kLargestWindowScale;
+  if (area.w <= 0 || area.h <= 0) return wanted > 0 ? wanted : 1;
+  while (scale > 1 && (width * scale / pixelRatio + borders.left + borders.right > area.w ||
+                       height * scale / pixelRatio + borders.top + borders.bottom > area.h))
     --scale;
   return scale;
+}
+
+// The whole scale the window shows the picture at now: the drawable's size in pictures.
+int WholeScaleNow(const WindowState& state) {
+  int w = 0, h = 0;
+  SDL_GL_GetDrawableSize(state.window.get(), &w, &h);
+  return std::max(1, std::min(w / state.logicalWidth, h / state.logicalHeight));
+}
+
+// A window the player has resized keeps the whole scale it now shows: placing it again, and
+// the next run (through the preferences), start from there.
+void NotePlayerResize(WindowState& state) {
+  if (!state.window || state.fullscreen || state.placedScale == 0) return;
+  const int now = WholeScaleNow(state);
+  if (now == state.placedScale) return;
+  state.playerScale = now;
+  state.scale = now;
+  state.placedScale = now;
 }
 
 // Client size w x h, the outer frame's top-left corner at the centre position of the work area.
 void PlaceWindowed(SDL_Window* window, int width, int height) {
   const SDL_Rect area = WorkArea(window);
-  int top = 0, left = 0, bottom = 0, right = 0;
-  if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) != 0) top = left = 0;
+  const Borders borders = WindowBorders(window);
+  const int top = borders.top, left = borders.left;
   SDL_SetWindowSize(window, width, height);
   const int x = area.x + std::max(0, (area.w - width) / 2) + left;
   const int y = area.y + std::max(0, (area.h - height) / 2) + top;
@@ -106,7 +148,10 @@ void SettleWindow() {
 bool OpenRealWindow(const WindowConfig& config, bool multisample) {
   WindowState& state = State();
   SetContextAttributes(multisample);
-  const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
+  // High-density aware: where the window system counts in points, the drawable still gets one
+  // pixel per screen pixel, so a whole scale stays crisp.
+  const Uint32 flags =
+      SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
   const std::string title = config.title.empty() ? "Zorbel" : config.title;
   WindowHandle window(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED,
                                        SDL_WINDOWPOS_CENTERED, config.width, config.height, flags));
@@ -141,7 +186,9 @@ bool OpenWindow(const WindowConfig& config) {
   CloseWindow();
   state.logicalWidth = std::max(1, config.width);
   state.logicalHeight = std::max(1, config.height);
-  state.scale = std::max(1, config.scale);
+  state.scale = std::max(0, config.scale);
+  state.placedScale = 0;
+  state.playerScale = 0;
   state.fullscreen = false;
   state.error.clear();
   if (IsHeadless()) {
@@ -175,6 +222,7 @@ bool SetWindowMode(int width, int height, bool fullscreen) {
   }
   SDL_Window* window = state.window.get();
   SettleWindow();
+  NotePlayerResize(state);
   if (fullscreen) {
     if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) {
       state.fullscreen = true;
@@ -187,13 +235,31 @@ bool SetWindowMode(int width, int height, bool fullscreen) {
     SDL_SetWindowFullscreen(window, 0);
   }
   state.fullscreen = false;
-  const int scale =
-      FittingScale(state.scale, state.logicalWidth, state.logicalHeight, WorkArea(window));
-  PlaceWindowed(window, state.logicalWidth * scale, state.logicalHeight * scale);
+  const int ratio = PixelRatio(window);
+  const int scale = FittingScale(state.scale, state.logicalWidth, state.logicalHeight, ratio,
+                                 WindowBorders(window), WorkArea(window));
+  state.placedScale = scale;
+  PlaceWindowed(window, state.logicalWidth * scale / ratio, state.logicalHeight * scale / ratio);
   SDL_ShowWindow(window);
   SDL_RaiseWindow(window);
   SettleWindow();
   return !fullscreen;
+}
+
+int PlayerWindowScale() {
+  WindowState& state = State();
+  NotePlayerResize(state);
+  return state.playerScale;
+}
+
+void SetWindowIcon(const uint8_t* rgba, int width, int height) {
+  WindowState& state = State();
+  if (!state.window || !rgba || width <= 0 || height <= 0) return;
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(rgba), width, height,
+                                                         32, width * 4, SDL_PIXELFORMAT_RGBA32);
+  if (!icon) return;
+  SDL_SetWindowIcon(state.window.get(), icon);  // SDL keeps its own copy
+  SDL_FreeSurface(icon);
 }
 
 void SetWindowTitle(std::string_view title) {

@@ -25,7 +25,7 @@ TEST(CommandLine, NoArgumentsMeansAnOrdinaryRun) {
   EXPECT_FALSE(options.headless);
   EXPECT_FALSE(options.seed);
   EXPECT_EQ(options.maxFrames, 0);
-  EXPECT_EQ(options.scale, 1);
+  EXPECT_EQ(options.scale, 0);  // not given: the window's own rule
   EXPECT_FALSE(options.fullScreen);
   EXPECT_FALSE(options.checkMedia);
   EXPECT_TRUE(options.screenshots.empty());

@@ -2,6 +2,7 @@
 //
 //   mediagen MEDIA_DIR OUT_DIR                 write every catalogue file into OUT_DIR
 //   mediagen MEDIA_DIR --contact-sheet DIR     write a contact sheet per picture into DIR
+//   mediagen MEDIA_DIR --icons DIR             write the program's icon as DIR/<size>.png
 //   (both may be combined; --quiet drops the per-file lines; --partial makes what the
 //   sources give without the catalogue check; --sheet-scale N enlarges the sheets N times)
 #include <chrono>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "tools/mediagen/generator.h"
+#include "tools/mediagen/icon.h"
 #include "tools/mediagen/source_text.h"
 
 namespace {
@@ -20,10 +22,11 @@ int Usage() {
   std::fprintf(
       stderr,
       "usage: mediagen MEDIA_DIR [OUT_DIR] [--contact-sheet DIR] [--sheet-scale N] [--partial]\n"
-      "                [--quiet]\n"
+      "                [--icons DIR [--icon-sizes N,N,...]] [--quiet]\n"
       "  MEDIA_DIR  the folder with catalogue.txt, sprites/, pictures/, sounds/, music/\n"
       "  OUT_DIR    where the catalogue files are written\n"
-      "  --contact-sheet DIR  one PNG per picture, frames numbered and doubled in size\n");
+      "  --contact-sheet DIR  one PNG per picture, frames numbered and doubled in size\n"
+      "  --icons DIR          the program's icon at each size (16 to 256 px), DIR/<size>.png\n");
   return 2;
 }
 
@@ -31,13 +34,27 @@ int Usage() {
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  std::string mediaDir, outDir, sheetDir;
+  std::string mediaDir, outDir, sheetDir, iconDir;
+  std::vector<int> iconSizes = mediagen::kIconSizes;
   bool quiet = false, partial = false;
   int sheetScale = 2;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--contact-sheet") {
       if (i + 1 >= args.size()) return Usage();
       sheetDir = args[++i];
+    } else if (args[i] == "--icons") {
+      if (i + 1 >= args.size()) return Usage();
+      iconDir = args[++i];
+    } else if (args[i] == "--icon-sizes") {
+      if (i + 1 >= args.size()) return Usage();
+      iconSizes.clear();
+      for (const char* p = args[++i].c_str(); *p;) {
+        char* end = nullptr;
+        const long size = std::strtol(p, &end, 10);
+        if (end == p || size < 1 || size > 1024 || (*end != ',' && *end != '\0')) return Usage();
+        iconSizes.push_back(static_cast<int>(size));
+        p = *end == ',' ? end + 1 : end;
+      }
     } else if (args[i] == "--quiet") {
       quiet = true;
     } else if (args[i] == "--partial") {
@@ -60,10 +77,16 @@ int main(int argc, char** argv) {
       return Usage();
     }
   }
-  if (mediaDir.empty() || (outDir.empty() && sheetDir.empty())) return Usage();
+  if (mediaDir.empty() || (outDir.empty() && sheetDir.empty() && iconDir.empty())) {
+    return Usage();
+  }
 
   auto start = std::chrono::steady_clock::now();
   try {
+    if (!iconDir.empty()) {
+      mediagen::WriteIcons(mediaDir, iconDir, iconSizes);
+      if (outDir.empty() && sheetDir.empty()) return 0;
+    }
     mediagen::GenerateOptions options;
     options.requireAll = !partial;
     if (!quiet)

@@ -1,0 +1,181 @@
+#include "engine/platform/player_folders.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "engine/platform/paths.h"
+#include "engine/platform/small_file.h"
+
+namespace zrb::platform {
+namespace {
+
+constexpr size_t kMaxUserDirsBytes = 64 * 1024;
+// The base-directory rules ask for folders only their owner can enter.
+constexpr unsigned kPrivateFolderMode = 0700;
+constexpr unsigned kPicturesFolderMode = 0755;
+
+bool Set(const char* value) {
+  return value != nullptr && value[0] != '\0';
+}
+
+bool IsAbsolute(std::string_view path) {
+  return !path.empty() && path.front() == '/';
+}
+
+std::string WithoutTrailingSlashes(std::string path) {
+  while (path.size() > 1 && path.back() == '/')
+    path.pop_back();
+  return path;
+}
+
+bool HoldsFile(const std::filesystem::path& folder, const char* name) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(folder / name, error);
+}
+
+// The value of `NAME="..."` in user-dirs.dirs, with $HOME expanded; "" when the line is
+// missing or says something the format does not allow.
+std::string UserDirsValue(std::string_view text, std::string_view name, const char* home) {
+  size_t start = 0;
+  std::string found;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+      line.remove_prefix(1);
+    if (line.substr(0, name.size()) != name || line.substr(name.size(), 2) != "=\"") continue;
+    line.remove_prefix(name.size() + 2);
+    const size_t close = line.find('"');
+    if (close == std::string_view::npos) continue;
+    const std::string_view value = line.substr(0, close);
+    // The last line naming the folder wins, as with a shell sourcing the file.
+    if (value == "$HOME" || value.substr(0, 6) == "$HOME/") {
+      found = Set(home) ? std::string(home) + std::string(value.substr(5)) : std::string();
+    } else if (IsAbsolute(value)) {
+      found = std::string(value);
+    }
+  }
+  return found.empty() ? found : WithoutTrailingSlashes(found);
+}
+
+PlayerFolders& Current() {
+  static PlayerFolders folders;
+  return folders;
+}
+
+}  // namespace
+
+Environment Environment::Current() {
+  Environment env;
+  env.home = std::getenv("HOME");
+  env.xdgDataHome = std::getenv("XDG_DATA_HOME");
+  env.xdgStateHome = std::getenv("XDG_STATE_HOME");
+  env.xdgConfigHome = std::getenv("XDG_CONFIG_HOME");
+  env.xdgPicturesDir = std::getenv("XDG_PICTURES_DIR");
+  return env;
+}
+
+std::string XdgBaseFolder(const char* value, const char* home, std::string_view underHome) {
+  if (Set(value) && IsAbsolute(value)) return WithoutTrailingSlashes(value);
+  if (!Set(home)) return {};
+  return WithoutTrailingSlashes(home) + "/" + std::string(underHome);
+}
+
+std::string UserPicturesFolder(const Environment& env, std::string_view userDirsText) {
+  if (Set(env.xdgPicturesDir) && IsAbsolute(env.xdgPicturesDir)) {
+    return WithoutTrailingSlashes(env.xdgPicturesDir);
+  }
+  std::string fromFile = UserDirsValue(userDirsText, "XDG_PICTURES_DIR", env.home);
+  if (!fromFile.empty()) return fromFile;
+  if (!Set(env.home)) return {};
+  return WithoutTrailingSlashes(env.home) + "/Pictures";
+}
+
+std::string FindDataFolder(const std::string& programFolder, const InstallLayout& layout) {
+  if (!layout.dataFile) return {};
+  if (HoldsFile(programFolder, layout.dataFile)) return programFolder;
+  if (layout.dataFolderFromProgram) {
+    const auto relative =
+        (std::filesystem::path(programFolder) / layout.dataFolderFromProgram).lexically_normal();
+    if (HoldsFile(relative, layout.dataFile)) return WithoutTrailingSlashes(relative.string());
+  }
+  if (layout.dataFolder && HoldsFile(layout.dataFolder, layout.dataFile)) {
+    return WithoutTrailingSlashes(layout.dataFolder);
+  }
+  return {};
+}
+
+PlayerFolders ChoosePlayerFolders(const std::string& programFolder, const InstallLayout& layout,
+                                  const Environment& env, std::string_view userDirsText) {
+  PlayerFolders folders;
+  folders.dataFolder = FindDataFolder(programFolder, layout);
+  if (folders.dataFolder.empty()) folders.dataFolder = programFolder;
+  folders.installed = folders.dataFolder != programFolder;
+  const std::string name = layout.folderName ? layout.folderName : "";
+  const std::string dataHome = XdgBaseFolder(env.xdgDataHome, env.home, ".local/share");
+  if (!dataHome.empty() && !name.empty()) folders.playerData = dataHome + "/" + name;
+  if (!folders.installed) return folders;
+
+  const std::string stateHome = XdgBaseFolder(env.xdgStateHome, env.home, ".local/state");
+  if (!stateHome.empty() && !name.empty()) folders.log = stateHome + "/" + name + "/";
+  const std::string pictures = UserPicturesFolder(env, userDirsText);
+  if (!pictures.empty() && layout.picturesFolderName) {
+    folders.pictures = pictures + "/" + layout.picturesFolderName;
+  }
+  return folders;
+}
+
+std::string ReadUserDirsFile(const Environment& env) {
+  const std::string config = XdgBaseFolder(env.xdgConfigHome, env.home, ".config");
+  if (config.empty()) return {};
+  return ReadSmallFile(config + "/user-dirs.dirs", kMaxUserDirsBytes).value_or(std::string());
+}
+
+void SetPlayerFolders(PlayerFolders folders) {
+  if (!folders.log.empty() && !MakeFolders(folders.log, kPrivateFolderMode)) folders.log.clear();
+  Current() = std::move(folders);
+}
+
+const PlayerFolders& CurrentPlayerFolders() {
+  return Current();
+}
+
+bool RunsInstalled() {
+  return Current().installed;
+}
+
+std::string LogFolder() {
+  const std::string& log = Current().log;
+  return log.empty() ? TemporaryDirectory() : log;
+}
+
+std::string ScreenshotFolder() {
+  const PlayerFolders& folders = Current();
+  if (!folders.installed) return {};
+  // Without a home there is no pictures folder; the log's folder is the player's own.
+  const std::string folder = folders.pictures.empty() ? LogFolder() : folders.pictures;
+  MakeFolders(folder, kPicturesFolderMode);
+  return WithoutTrailingSlashes(folder) + "/";
+}
+
+bool MakeFolders(const std::string& path, unsigned mode) {
+  if (path.empty()) return false;
+  std::string partial;
+  size_t at = 0;
+  while (at != std::string::npos) {
+    at = path.find('/', at + 1);
+    partial = path.substr(0, at);
+    if (partial.empty() || partial == "/") continue;
+    if (::mkdir(partial.c_str(), mode) != 0 && errno != EEXIST) return false;
+  }
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+}  // namespace zrb::platform
