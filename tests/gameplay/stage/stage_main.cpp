@@ -2,9 +2,12 @@
 // for looking at rounds, loss screens and round ends that take long to reach by play.
 //
 //   tundrel_stage [--round N] [--lives N] [--high N] [--easy] [--nella] [--power] [--mute]
-//                 [--place X1,Y1,X2,Y2] [engine options: --headless --script --trace ...]
+//                 [--place X1,Y1,X2,Y2] [--timer N] [--round-frames N]
+//                 [engine options: --headless --script --trace ...]
 //
-// The game runs its round loop until game over or a confirmed quit, then the program ends.
+// --place, --power and --timer apply to the first round; --round-frames N starts the next round
+// after N frames of each (to pass through many rounds quickly). The game runs its round loop until
+// game over or a confirmed quit, then the program ends.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -36,6 +39,8 @@ struct StageOptions {
   bool mute = false;
   bool place = false;
   int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  int32_t timer = 0;
+  int32_t roundFrames = 0;
 };
 
 StageOptions g_stage;
@@ -78,6 +83,10 @@ bool TakeStageOptions(int argc, char** argv, std::vector<char*>& engineArgs) {
       if (!ParseNumber(argv[++i], g_stage.highScore) || g_stage.highScore < 0) return false;
     } else if (arg == "--lives" && hasValue) {
       if (!ParseNumber(argv[++i], g_stage.lives) || g_stage.lives < 0) return false;
+    } else if (arg == "--timer" && hasValue) {
+      if (!ParseNumber(argv[++i], g_stage.timer) || g_stage.timer < 1) return false;
+    } else if (arg == "--round-frames" && hasValue) {
+      if (!ParseNumber(argv[++i], g_stage.roundFrames) || g_stage.roundFrames < 1) return false;
     } else if (arg == "--place" && hasValue) {
       if (!ParsePlace(argv[++i], g_stage)) return false;
     } else if (arg == "--easy") {
@@ -139,8 +148,19 @@ int StageMain() {
     penguin2.y = g_stage.y2;
   }
   if (g_stage.power) penguinSteps = 2;
-  while (inGame == 1)
+  if (g_stage.timer > 0) timer = g_stage.timer;
+  int32_t framesInRound = 0;
+  int32_t roundShown = round;
+  while (inGame == 1) {
     RoundFrame();
+    if (round != roundShown) {
+      roundShown = round;
+      framesInRound = 0;
+    } else if (++framesInRound == g_stage.roundFrames && inGame == 1) {
+      ResetPenguins();
+      RoundStart(1);
+    }
+  }
   return 0;
 }
 
@@ -152,7 +172,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr,
                  "usage: tundrel_stage [--round N] [--lives N] [--high N] [--easy] [--nella] "
                  "[--power] [--mute] "
-                 "[--place X1,Y1,X2,Y2] [engine options]\n");
+                 "[--place X1,Y1,X2,Y2] [--timer N] [--round-frames N] [engine options]\n");
     return 2;
   }
   zrb::GameProgram program;

@@ -1,0 +1,134 @@
+#include "recorded/run_script.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+extern char** environ;
+
+namespace tundrel::recorded {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string ToHex(const std::string& bytes) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string hex;
+  for (unsigned char c : bytes) {
+    hex += kDigits[c >> 4];
+    hex += kDigits[c & 15];
+  }
+  return hex;
+}
+
+bool FromHex(const std::string& hex, std::string& bytes) {
+  if (hex.size() % 2 != 0) return false;
+  for (size_t i = 0; i < hex.size(); i += 2) {
+    char* end = nullptr;
+    const std::string pair = hex.substr(i, 2);
+    bytes += static_cast<char>(std::strtol(pair.c_str(), &end, 16));
+    if (*end != '\0') return false;
+  }
+  return true;
+}
+
+int Spawn(std::vector<std::string> args, const fs::path& out, const fs::path& err) {
+  std::vector<char*> argv;
+  for (std::string& arg : args)
+    argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return -1;
+  int status = 0;
+  if (waitpid(pid, &status, 0) != pid) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+}  // namespace
+
+bool ReadRunScript(const std::string& path, RunScript& script, std::string& error) {
+  std::ifstream in(path);
+  if (!in) {
+    error = "cannot read " + path;
+    return false;
+  }
+  script.path = path;
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream words(line);
+    std::string directive;
+    words >> directive;
+    if (directive == "#run") {
+      words >> script.program;
+      for (std::string word; words >> word;)
+        script.arguments.push_back(word);
+    } else if (directive == "#file") {
+      std::string name, hex, bytes;
+      words >> name >> hex;
+      if (name.empty() || !FromHex(hex, bytes)) {
+        error = "bad #file line: " + line;
+        return false;
+      }
+      script.files.emplace_back(name, bytes);
+    } else if (directive == "#check") {
+      std::string name;
+      words >> name;
+      script.checked.push_back(name);
+    }
+  }
+  if (script.program != "tundrel" && script.program != "tundrel_stage") {
+    error = path + ": the #run line must name tundrel or tundrel_stage";
+    return false;
+  }
+  return true;
+}
+
+Outcome PlayRun(const RunScript& script, const std::string& buildDir, std::string& errorOutput) {
+  std::string pattern = (fs::temp_directory_path() / "tundrel_recorded_XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("no scratch folder");
+  const fs::path dir = pattern;
+  fs::create_symlink(fs::absolute(fs::path(buildDir) / "Media.sbx"), dir / "Media.sbx");
+  for (const auto& [name, bytes] : script.files)
+    std::ofstream(dir / name, std::ios::binary) << bytes;
+
+  std::vector<std::string> args = {(fs::path(buildDir) / script.program).string(),
+                                   "--headless",
+                                   "--dir",
+                                   dir.string(),
+                                   "--script",
+                                   fs::absolute(script.path).string(),
+                                   "--trace",
+                                   (dir / "trace.jsonl").string(),
+                                   "--draw-log",
+                                   (dir / "draw.log").string()};
+  args.insert(args.end(), script.arguments.begin(), script.arguments.end());
+  Outcome outcome;
+  outcome.exitStatus = Spawn(args, dir / "stdout.txt", dir / "stderr.txt");
+  errorOutput = ReadBytes(dir / "stderr.txt");
+  outcome.frames = ReadRunFrames((dir / "trace.jsonl").string(), (dir / "draw.log").string());
+  for (const std::string& name : script.checked)
+    outcome.files.emplace_back(name, ToHex(ReadBytes(dir / name)));
+  std::error_code ignored;
+  fs::remove_all(dir, ignored);
+  return outcome;
+}
+
+}  // namespace tundrel::recorded
