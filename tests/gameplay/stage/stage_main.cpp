@@ -5,9 +5,10 @@
 //                 [--place X1,Y1,X2,Y2] [--timer N] [--round-frames N]
 //                 [engine options: --headless --script --trace ...]
 //
-// --place, --power and --timer apply to the first round; --round-frames N starts the next round
-// after N frames of each (to pass through many rounds quickly). The game runs its round loop until
-// game over or a confirmed quit, then the program ends.
+// --place, --power and --timer apply to the first round (--timer N: N frames left on its clock);
+// --round-frames N starts the next round after N frames of each (to pass through many rounds
+// quickly). The game runs its round loop until game over or a confirmed quit, then the program
+// ends.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -84,7 +85,8 @@ bool TakeStageOptions(int argc, char** argv, std::vector<char*>& engineArgs) {
     } else if (arg == "--lives" && hasValue) {
       if (!ParseNumber(argv[++i], g_stage.lives) || g_stage.lives < 0) return false;
     } else if (arg == "--timer" && hasValue) {
-      if (!ParseNumber(argv[++i], g_stage.timer) || g_stage.timer < 1) return false;
+      if (!ParseNumber(argv[++i], g_stage.timer) || g_stage.timer < 1 || g_stage.timer > 2702)
+        return false;
     } else if (arg == "--round-frames" && hasValue) {
       if (!ParseNumber(argv[++i], g_stage.roundFrames) || g_stage.roundFrames < 1) return false;
     } else if (arg == "--place" && hasValue) {
@@ -148,7 +150,8 @@ int StageMain() {
     penguin2.y = g_stage.y2;
   }
   if (g_stage.power) penguinSteps = 2;
-  if (g_stage.timer > 0) timer = g_stage.timer;
+  // The clock steps by 20 a frame and runs out below 0, as it does from the game's 54059.
+  if (g_stage.timer > 0) timer = 20 * g_stage.timer - 1;
   int32_t framesInRound = 0;
   int32_t roundShown = round;
   while (inGame == 1) {
