@@ -24,7 +24,6 @@ namespace tundrel::testing {
 namespace {
 
 std::vector<std::string> g_screens;
-std::vector<int> g_heldKeys;
 
 void RecordFrame(zrb::TraceWriter& trace) {
   g_screens.emplace_back(screenName);
@@ -119,56 +118,8 @@ void ResetGameState() {
 
 void GameplayTest::SetUp() {
   StartEngineOnce();
-  ReleaseAllKeys();
-  zrb::StopMusic();
-  zrb::StopAllSounds();
   ResetGameState();
   zrb::SeedRandom(12345);
-  BuildOpenMaze();
-  PlacePenguins(336, 368, 272, 368);
-  penguin2.dirBase = 10;
-  ForgetScreens();
-}
-
-void GameplayTest::TearDown() {
-  ReleaseAllKeys();
-}
-
-void GameplayTest::HoldKey(int code) {
-  zrb::platform::ApplyKeyEvent(code, true);
-  if (std::find(g_heldKeys.begin(), g_heldKeys.end(), code) == g_heldKeys.end()) {
-    g_heldKeys.push_back(code);
-  }
-}
-
-void GameplayTest::ReleaseKey(int code) {
-  zrb::platform::ApplyKeyEvent(code, false);
-  std::erase(g_heldKeys, code);
-}
-
-void GameplayTest::ReleaseAllKeys() {
-  for (int code : std::vector<int>(g_heldKeys))
-    ReleaseKey(code);
-}
-
-const std::vector<std::string>& GameplayTest::Screens() {
-  return g_screens;
-}
-
-int GameplayTest::CountScreens(std::string_view name) {
-  return static_cast<int>(std::count(g_screens.begin(), g_screens.end(), name));
-}
-
-void GameplayTest::ForgetScreens() {
-  g_screens.clear();
-}
-
-void GameplayTest::SetCell(int32_t column, int32_t row, int32_t code) {
-  mazeGrid(column, row) = code;
-  costGrid(column, row) = code >= 8 ? 0.0 : 9.0;
-}
-
-void GameplayTest::BuildOpenMaze() {
   for (int32_t row = 0; row < kMazeRows; ++row) {
     for (int32_t column = 0; column < kMazeColumns; ++column) {
       const bool border =
@@ -176,6 +127,18 @@ void GameplayTest::BuildOpenMaze() {
       SetCell(column, row, border ? 9 : 0);
     }
   }
+  PlacePenguins(336, 368, 272, 368);
+  penguin2.dirBase = 10;
+  g_screens.clear();
+}
+
+int GameplayTest::CountScreens(std::string_view name) {
+  return static_cast<int>(std::count(g_screens.begin(), g_screens.end(), name));
+}
+
+void GameplayTest::SetCell(int32_t column, int32_t row, int32_t code) {
+  mazeGrid(column, row) = code;
+  costGrid(column, row) = code >= 8 ? 0.0 : 9.0;
 }
 
 void GameplayTest::PlacePenguins(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
@@ -196,19 +159,6 @@ EnemyRecord& GameplayTest::AddEnemyAt(int32_t type, double x, double y) {
   enemy.targetCellY = (static_cast<int32_t>(y) - 48) / 32;
   zrb::AppendArray(enemies, enemy);
   return enemies(RecordCount(enemies) - 1);
-}
-
-void GameplayTest::AddItemAt(int32_t type, int32_t cellX, int32_t cellY) {
-  ItemRecord item;
-  item.type = type;
-  item.x = 32 * cellX + 48;
-  item.y = 32 * cellY + 48;
-  item.life = 300;
-  zrb::AppendArray(items, item);
-}
-
-bool GameplayTest::SoundSounding(int32_t slot) {
-  return zrb::SoundPlaying(slot * 256) == 1;
 }
 
 }  // namespace tundrel::testing

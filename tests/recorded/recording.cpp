@@ -365,6 +365,8 @@ std::string Encode(const Outcome& outcome, const std::string& header) {
   out << header << "exit " << outcome.exitStatus << "\nframes " << outcome.frames.size() << "\n";
   for (const auto& [name, hex] : outcome.files)
     out << "file " << name << " " << hex << "\n";
+  for (const std::string& line : outcome.output)
+    out << line << "\n";
   Predictor predictor;
   for (size_t i = 0; i < outcome.frames.size(); ++i) {
     const Frame& actual = outcome.frames[i];
@@ -413,6 +415,8 @@ std::optional<Outcome> Decode(const std::string& text, std::string& error) {
       words >> outcome.exitStatus;
     } else if (word == "frames") {
       words >> frameCount;
+    } else if (word == "out" || word == "err") {
+      outcome.output.push_back(line);
     } else if (word == "file") {
       std::string name, hex;
       words >> name >> hex;
@@ -476,6 +480,13 @@ std::string FirstDifference(const Outcome& expected, const Outcome& actual) {
   if (expected.exitStatus != actual.exitStatus) {
     return "exit status: expected " + std::to_string(expected.exitStatus) + ", actual " +
            std::to_string(actual.exitStatus);
+  }
+  for (size_t i = 0; i < std::max(expected.output.size(), actual.output.size()); ++i) {
+    const std::string e = i < expected.output.size() ? expected.output[i] : "(nothing)";
+    const std::string a = i < actual.output.size() ? actual.output[i] : "(nothing)";
+    if (e != a)
+      return "output line " + std::to_string(i + 1) + ": expected \"" + e + "\", actual \"" + a +
+             "\"";
   }
   if (expected.files != actual.files) {
     for (size_t i = 0; i < std::max(expected.files.size(), actual.files.size()); ++i) {

@@ -20,7 +20,8 @@ struct Frame {
 struct Outcome {
   int exitStatus = 0;
   std::vector<Frame> frames;
-  Fields files;  // name -> bytes in hex, of the files the run is checked for
+  Fields files;                     // name -> bytes in hex, of the files the run is checked for
+  std::vector<std::string> output;  // "out TEXT" and "err TEXT", line by line
 };
 
 // One trace line as fields; false when it is not a JSON object.

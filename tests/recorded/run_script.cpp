@@ -88,6 +88,8 @@ bool ReadRunScript(const std::string& path, RunScript& script, std::string& erro
         return false;
       }
       script.files.emplace_back(name, bytes);
+    } else if (directive == "#nomedia") {
+      script.media = false;
     } else if (directive == "#check") {
       std::string name;
       words >> name;
@@ -101,11 +103,26 @@ bool ReadRunScript(const std::string& path, RunScript& script, std::string& erro
   return true;
 }
 
-Outcome PlayRun(const RunScript& script, const std::string& buildDir, std::string& errorOutput) {
+namespace {
+
+// The lines of a program's output, each marked with its stream, the scratch folder named <dir>.
+void AddOutput(const std::string& stream, std::string text, const std::string& dir,
+               std::vector<std::string>& lines) {
+  for (size_t at; (at = text.find(dir)) != std::string::npos;)
+    text.replace(at, dir.size(), "<dir>");
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    lines.push_back(stream + " " + line);
+}
+
+}  // namespace
+
+Outcome PlayRun(const RunScript& script, const std::string& buildDir) {
   std::string pattern = (fs::temp_directory_path() / "tundrel_recorded_XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("no scratch folder");
   const fs::path dir = pattern;
-  fs::create_symlink(fs::absolute(fs::path(buildDir) / "Media.sbx"), dir / "Media.sbx");
+  if (script.media)
+    fs::create_symlink(fs::absolute(fs::path(buildDir) / "Media.sbx"), dir / "Media.sbx");
   for (const auto& [name, bytes] : script.files)
     std::ofstream(dir / name, std::ios::binary) << bytes;
 
@@ -122,7 +139,8 @@ Outcome PlayRun(const RunScript& script, const std::string& buildDir, std::strin
   args.insert(args.end(), script.arguments.begin(), script.arguments.end());
   Outcome outcome;
   outcome.exitStatus = Spawn(args, dir / "stdout.txt", dir / "stderr.txt");
-  errorOutput = ReadBytes(dir / "stderr.txt");
+  AddOutput("out", ReadBytes(dir / "stdout.txt"), dir.string(), outcome.output);
+  AddOutput("err", ReadBytes(dir / "stderr.txt"), dir.string(), outcome.output);
   outcome.frames = ReadRunFrames((dir / "trace.jsonl").string(), (dir / "draw.log").string());
   for (const std::string& name : script.checked)
     outcome.files.emplace_back(name, ToHex(ReadBytes(dir / name)));

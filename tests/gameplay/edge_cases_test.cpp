@@ -1,0 +1,150 @@
+// Situations a scripted whole game rarely reaches, where the game keeps going instead of
+// stalling (game/README.md lists them): webs that pull two penguins at once or vanish while
+// pulling, a swap during a pull, a glide that misses its goal, mazes without a target for an
+// enemy, a bird beyond the bottom edge.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/values/engine_array.h"
+#include "game/catalogue.h"
+#include "game/enemies.h"
+#include "game/record_lists.h"
+#include "game/state.h"
+#include "game/webs_items.h"
+#include "gameplay_fixture.h"
+
+namespace tundrel::testing {
+namespace {
+
+using EdgeCase = GameplayTest;
+
+// Walls everywhere except the given floor cells.
+void BuildPocket(std::initializer_list<std::pair<int32_t, int32_t>> floorCells) {
+  for (int32_t row = 0; row < kMazeRows; ++row) {
+    for (int32_t column = 0; column < kMazeColumns; ++column)
+      GameplayTest::SetCell(column, row, 8);
+  }
+  for (const auto& [column, row] : floorCells)
+    GameplayTest::SetCell(column, row, 0);
+}
+
+EnemyRecord& StillBirdOn(const Penguin& penguin) {
+  EnemyRecord& bird = GameplayTest::AddEnemyAt(6, penguin.x, penguin.y);
+  bird.dx = 0;
+  bird.dy = 0;
+  return bird;
+}
+
+TEST_F(EdgeCase, TwoPenguinsWalkingIntoOneWebAreBothPulledInAndHeld) {
+  AddWeb(8, 5);  // at (304, 208), between the two
+  PlacePenguins(318, 208, 290, 208);
+  UpdateWebs();
+  EXPECT_EQ(webs(0).pulling, 3);
+  for (int i = 0; i < 30; ++i)
+    UpdateWebs();
+  EXPECT_EQ(penguin1.webState, 2);
+  EXPECT_EQ(penguin2.webState, 2);
+  EXPECT_EQ(penguin1.x, 304);
+  EXPECT_EQ(penguin2.x, 304);
+  EXPECT_EQ(webs(0).pulling, 0);
+}
+
+// A web that goes while it pulls penguin 2 lets it go, whichever way it goes.
+TEST_F(EdgeCase, AWebThatGoesWhilePullingLetsThePenguinGo) {
+  for (const bool sprayed : {true, false}) {
+    SCOPED_TRACE(sprayed ? "sprayed" : "torn down in power mode");
+    ClearRecords(webs);
+    AddWeb(6, 5);  // at (240, 208)
+    webs(0).pulling = 2;
+    webs(0).active = 1;
+    penguin2.webState = 1;
+    if (sprayed) {
+      PlacePenguins(208, 208, 246, 203);
+      SprayWebs(imgSpray, 0, 236, 215);
+    } else {
+      PlacePenguins(238, 208, 246, 212);
+      penguinSteps = 2;
+      UpdateWebs();
+      penguinSteps = 1;
+    }
+    EXPECT_EQ(RecordCount(webs), 0);
+    EXPECT_EQ(penguin2.webState, 0);
+  }
+}
+
+TEST_F(EdgeCase, APullInProgressGoesOnWithThePenguinThatNowStandsThere) {
+  PlacePenguins(330, 304, 380, 290);
+  AddWeb(11, 8);  // at (400, 304); penguin 2 is on its way in
+  webs(0).pulling = 2;
+  webs(0).active = 1;
+  penguin2.webState = 1;
+  StillBirdOn(penguin1);
+  CheckEnemyContacts();
+  EXPECT_EQ(penguin1.webState, 1);
+  EXPECT_EQ(penguin2.webState, 0);
+  EXPECT_EQ(webs(0).pulling, 1);
+  for (int frame = 0; frame < 20; ++frame)
+    UpdateWebs();
+  EXPECT_EQ(penguin1.x, 400);
+  EXPECT_EQ(penguin1.y, 304);
+  EXPECT_EQ(penguin1.webState, 2);
+  EXPECT_EQ(webs(0).holding, 1);
+}
+
+// The gliding copies follow a heading cut to whole degrees: far apart, a copy can pass its goal
+// by more than the 7 pixels that end the glide.
+TEST_F(EdgeCase, AGlideThatMissesItsGoalStillEnds) {
+  const auto misses = [](int32_t dx, int32_t dy) {
+    const double exact = std::atan2(dy, dx) * 180.0 / M_PI;
+    const double cut = std::trunc(exact + 90) - 90;
+    return std::hypot(dx, dy) * std::sin((exact - cut) * M_PI / 180.0) > 8.5;
+  };
+  int32_t dx = 200, dy = 0;
+  while (!misses(dx, dy)) {
+    dx += 2;
+    if (dx > 448) dx = 200, dy += 2;
+    ASSERT_LE(dy, 288);
+  }
+  PlacePenguins(80 + dx, 80 + dy, 80, 80);
+  StillBirdOn(penguin1);
+  CheckEnemyContacts();
+  EXPECT_EQ(penguin1.x, 80);
+  EXPECT_EQ(penguin2.x, 80 + dx);
+  EXPECT_LE(CountScreens("swap"), std::hypot(dx, dy) / 3 + 3);
+}
+
+TEST_F(EdgeCase, AnEnemyWithoutAnAcceptableTargetWaitsUntilThereIsOne) {
+  BuildPocket({{1, 1}, {2, 1}, {3, 1}});  // no cell four steps away
+  SpawnSpiderAt(1, 1, 1, 0);
+  for (int frame = 0; frame < 50; ++frame)
+    UpdateEnemies(1);
+  EXPECT_EQ(enemies(0).x, 80);
+  EXPECT_EQ(enemies(0).y, 80);
+  SetCell(4, 1, 0);
+  UpdateEnemies(1);
+  EXPECT_EQ(enemies(0).targetCellX, 4);
+  EXPECT_EQ(enemies(0).moves, ">>>");
+
+  // One acceptable cell among the whole area: the random draws may miss it, the scan does not.
+  BuildPocket({{15, 10}, {15, 9}, {15, 8}, {15, 7}});
+  for (int n = 0; n < 20; ++n) {
+    const CellTarget target = ChooseEnemyPath(15, 10, 0, 0);
+    EXPECT_EQ(target.x, 15);
+    EXPECT_EQ(target.y, 7);
+  }
+}
+
+TEST_F(EdgeCase, ABirdBelowTheBottomEdgeKeepsHeadingUp) {
+  EnemyRecord& bird = AddEnemyAt(6, 300, 368.8);
+  bird.dx = 0.6;
+  bird.dy = 0.8;
+  for (int step = 0; step < 6; ++step) {
+    UpdateEnemies(1);
+    EXPECT_LT(enemies(0).dy, 0);
+  }
+  EXPECT_LT(enemies(0).y, 368);
+}
+
+}  // namespace
+}  // namespace tundrel::testing
