@@ -1,0 +1,231 @@
+// The media generator: what its text sources describe, what it refuses (with file and line),
+// the sets it writes, and its sound encoders.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include "tools/mediagen/audio_files.h"
+#include "tools/mediagen/catalogue.h"
+#include "tools/mediagen/generator.h"
+#include "tools/mediagen/picture.h"
+#include "tools/mediagen/png_io.h"
+#include "tools/mediagen/score.h"
+#include "tools/mediagen/sprite_sheet.h"
+
+namespace mediagen {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr Rgba kRed{255, 0, 0, 255};
+constexpr Rgba kBlue{0, 0, 255, 255};
+
+SpriteSheet Sheet(const std::string& text) {
+  return ParseSpriteSheet(SourceText::FromString("sheet.txt", text));
+}
+
+std::map<std::string, SpriteSheet> DotSheet() {
+  return {{"dot.png", Sheet("image dot.png\nframe-size 2 2\nframes 1\ncolour a #ff0000\nframe 0\n"
+                            "a.\n..\n")}};
+}
+
+TEST(MediaSources, SpriteFramesAreDrawnOrDerivedAndLaidOutInColumns) {
+  SpriteSheet s = Sheet(
+      "image t.png\nframe-size 3 3\nframes 5\ncolumns 1\ncolour a #ff0000\ncolour b #0000ff\n"
+      "part dot 1 1\nb\n"
+      "frame 0\n  a..\n...\n...\n"  // leading blanks are indentation
+      "frame 1 = 0 mirror\nframe 2 = 0 swap ab\nframe 3 = 0 stamp dot 2 2 move 1 0\n"
+      "frame 4 = 0 flip\n");
+  EXPECT_EQ(s.frames[1].at(2, 0), kRed);
+  EXPECT_EQ(s.frames[2].at(0, 0), kBlue);
+  EXPECT_EQ(s.frames[3].at(1, 0), kRed);  // moved right by one, the stamped dot off the frame
+  EXPECT_EQ(s.frames[3].at(2, 2).a, 0);
+  EXPECT_EQ(s.frames[4].at(0, 2), kRed);
+  const Image strip = s.Strip();
+  EXPECT_EQ(strip.width(), 3);
+  EXPECT_EQ(strip.height(), 15);
+  EXPECT_EQ(strip.at(2, 3), kRed);
+}
+
+TEST(MediaSources, ScoresHoldRestSlideAndTranspose) {
+  Score s = ParseScore(SourceText::FromString(
+      "tune.txt",
+      "output t.wav\ntempo 120\nvoice lead square\nvoice kit drums\npattern a\n"
+      "  lead | a4 . . - c5>c6 . |\n  kit  | k . s . h o |\nplay a a+12\n"));
+  EXPECT_DOUBLE_EQ(s.Seconds(), 1.5);
+  ASSERT_EQ(s.notes.size(), 12u);
+  EXPECT_EQ(s.notes[0].steps, 3);
+  EXPECT_DOUBLE_EQ(s.notes[0].freqStart, 440.0);
+  EXPECT_EQ(s.notes[1].startStep, 4);
+  EXPECT_NEAR(s.notes[1].freqEnd / s.notes[1].freqStart, 2.0, 1e-9);
+  EXPECT_DOUBLE_EQ(s.notes[2].freqStart, 880.0);
+  EXPECT_NEAR(NoteFrequency("c4"), 261.626, 0.001);
+  EXPECT_NEAR(NoteFrequency("f#3"), NoteFrequency("gb3"), 1e-9);
+  EXPECT_LT(NoteFrequency("h4"), 0);
+  // A loop lasts exactly its steps, its tails folded onto its start, and is quiet at both ends.
+  s = ParseScore(SourceText::FromString(
+      "tune.txt",
+      "output t.mp3\ntempo 120\nloop yes\nvolume 0.5\nvoice lead square release=0.5 "
+      "echo=0.2:0.5\npattern a\n  lead c5 . . c6\nplay a\n"));
+  const AudioBuffer a = RenderScore(s, 8000, 2);
+  EXPECT_EQ(a.frames(), 4000u);
+  EXPECT_EQ(a.samples.front(), 0.0f);
+  EXPECT_EQ(a.samples.back(), 0.0f);
+}
+
+TEST(MediaSources, PictureCommandsPaintInOrder) {
+  const Picture p =
+      PaintPicture(SourceText::FromString(
+                       "pic.txt",
+                       "image p.png\nsize 8 4\nstrip 8 2\nfill #0000ff\nrect 0 0 2 2 #ff0000\n"
+                       "clear 6 0 2 4\nsprite dot.png 0 4 2 2\n"),
+                   DotSheet());
+  EXPECT_EQ(p.stripWidth, 8);
+  EXPECT_EQ(p.image.at(1, 1), kRed);
+  EXPECT_EQ(p.image.at(3, 1), kBlue);
+  EXPECT_EQ(p.image.at(6, 0).a, 0);
+  EXPECT_EQ(p.image.at(5, 3), kRed);  // the dot, doubled
+}
+
+struct Mistake {
+  const char* kind;
+  const char* text;
+  const char* message;
+};
+
+const Mistake kMistakes[] = {
+    {"sheet", "image t.png\nframe-size 4 3\nframes 1\ncolour a #f00\n",
+     "sheet.txt:4: \"#f00\" is not a colour (write #rrggbb, #rrggbbaa or none)"},
+    {"sheet", "image t.png\nframe-size 2 1\nframes 1\nframe 0\na.\n",
+     "sheet.txt:5: unknown colour character 'a' in frame 0"},
+    {"sheet", "image t.png\nframe-size 2 2\nframes 1\nframe 0\n..",
+     "sheet.txt:5: the grid ends after 1 of 2 rows"},
+    {"sheet", "image t.png\nframe-size 2 1\nframes 2\nframe 0 = blank\n",
+     "sheet.txt: frame 1 is missing (write \"frame 1 = blank\" for an empty one)"},
+    {"sheet", "image t.png\nframe-size 2 1\nframes 2\nframe 0 = blank\nframe 1 = 0 twirl\n",
+     "sheet.txt:5: unknown operation \"twirl\" (mirror, flip, move, swap, stamp)"},
+    {"score",
+     "output t.wav\ntempo 120\nvoice l square\nvoice k drums\npattern a\n  l a4 . .\n"
+     "  k k .\nplay a\n",
+     "tune.txt:7: voice \"k\" has 2 steps in pattern \"a\" but \"l\" has 3"},
+    {"score", "output t.wav\ntempo 120\nvoice l square\npattern a\n  l a4 q4\nplay a\n",
+     "tune.txt:5: \"q4\" is not a note (c4, f#3, bb5, c4>g4), a hold \".\" or a rest \"-\""},
+    {"score", "output t.wav\ntempo 0\n", "tune.txt:2: number 0 is outside 10..2000"},
+    {"score", "output t.wav\ntempo 120\nvoice l sine\npattern a\n  l a4\n",
+     "tune.txt: no \"play\" line"},
+    {"picture", "image p.png\nfill #ffffff\n", "pic.txt:2: \"size W H\" must come before drawing"},
+    {"picture", "image p.png\nsize 4 4\nrect 0 0 2\n", "pic.txt:3: \"rect\" needs 5 values"},
+    {"picture", "image p.png\nsize 4 4\nsprite dot.png 3 0 0\n",
+     "pic.txt:3: number 3 is outside 0..0"},
+    {"catalogue", "a.png picture\na.png picture\n", "catalogue.txt:2: \"a.png\" is listed twice"},
+    {"catalogue", "a.png movie\n",
+     "catalogue.txt:1: unknown kind \"movie\" (strip, picture, sound, music)"},
+    {"catalogue", "# nothing\n", "catalogue.txt: the catalogue is empty"},
+};
+
+TEST(MediaSources, MistakesAreReportedWithFileAndLine) {
+  const std::map<std::string, std::function<void(const std::string&)>> parsers = {
+      {"sheet", [](const std::string& t) { Sheet(t); }},
+      {"score", [](const std::string& t) { ParseScore(SourceText::FromString("tune.txt", t)); }},
+      {"picture",
+       [](const std::string& t) {
+         PaintPicture(SourceText::FromString("pic.txt", t), DotSheet());
+       }},
+      {"catalogue",
+       [](const std::string& t) { ParseCatalogue(SourceText::FromString("catalogue.txt", t)); }},
+  };
+  for (const Mistake& m : kMistakes) {
+    std::string message = "(accepted)";
+    try {
+      parsers.at(m.kind)(m.text);
+    } catch (const SourceError& e) {
+      message = e.what();
+    }
+    EXPECT_EQ(message, m.message) << m.kind << ": " << m.text;
+  }
+}
+
+// A throw-away media folder with a catalogue, one strip and one sound.
+class MediaSet : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("mediagen_test_" + std::to_string(getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_ / "sprites");
+    fs::create_directories(dir_ / "sounds");
+    Write("sprites/dots.txt",
+          "image dots.png\nframe-size 2 2\nframes 2\ncolour a #ff0000\nframe 0\na.\n..\n"
+          "frame 1 = 0 mirror\n");
+    Write("sounds/beep.txt",
+          "output _beep.wav\ntempo 600\nvoice v square\npattern p\n  v c6 e6\nplay p\n");
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  void Write(const std::string& name, const std::string& text) {
+    std::ofstream(dir_ / name) << text;
+  }
+  fs::path dir_;
+};
+
+TEST_F(MediaSet, EveryCatalogueFileIsMadeAsTheGameCutsIt) {
+  Write("catalogue.txt", "dots.png strip 2 2 2\n_beep.wav sound\n");
+  WriteMedia(GenerateMedia(dir_), dir_ / "out");
+  const Image dots = ReadPng(dir_ / "out" / "dots.png");
+  EXPECT_EQ(dots.width(), 4);
+  EXPECT_EQ(dots.at(3, 0), kRed);
+  EXPECT_EQ(InspectWav(ReadFileBytes(dir_ / "out" / "_beep.wav")).error, "");
+
+  const std::pair<const char*, const char*> mismatches[] = {
+      {"dots.png strip 2 2 2\n_beep.wav sound\nend.png picture\n",
+       "no source makes these catalogue files: end.png"},
+      {"dots.png strip 2 2 3\n_beep.wav sound\n",
+       "catalogue.txt:1: dots.png has 2 frames, the game draws 3"},
+      {"dots.png strip 1 2 2\n_beep.wav sound\n",
+       "catalogue.txt:1: dots.png has frames of 2x2, the game cuts it into 1x2"},
+  };
+  for (const auto& [catalogue, message] : mismatches) {
+    Write("catalogue.txt", catalogue);
+    std::string error;
+    try {
+      GenerateMedia(dir_);
+    } catch (const std::exception& e) {
+      error = e.what();
+    }
+    EXPECT_EQ(error, message);
+  }
+}
+
+TEST(SoundFiles, WavesClipAndDamagedHeadersAreFound) {
+  AudioBuffer loud;
+  loud.samples = {2.0f, -2.0f, 0.5f};
+  const std::vector<uint8_t> wave = EncodeWav(loud);
+  const WavInfo info = InspectWav(wave);
+  EXPECT_EQ(info.error, "");
+  EXPECT_EQ(info.rate, 22050);
+  EXPECT_EQ(info.dataBytes, 6u);
+  EXPECT_EQ(wave[44] | (wave[45] << 8), 32767);
+  EXPECT_EQ(static_cast<int16_t>(wave[46] | (wave[47] << 8)), -32767);
+  std::vector<uint8_t> notRiff = wave;
+  notRiff[0] = 'X';
+  EXPECT_EQ(InspectWav(notRiff).error, "no RIFF WAVE header");
+  EXPECT_NE(InspectWav({wave.begin(), wave.begin() + 30}).error, "");
+}
+
+TEST(SoundFiles, Mp3IsRepeatableAndStartsWithAFrame) {
+  AudioBuffer tone;
+  tone.rate = kMusicRate;
+  tone.channels = 2;
+  for (int i = 0; i < kMusicRate * 2; ++i)
+    tone.samples.push_back(static_cast<float>(0.5 * std::sin(i * 0.05)));
+  const std::vector<uint8_t> mp3 = EncodeMp3(tone);
+  EXPECT_EQ(mp3, EncodeMp3(tone));
+  EXPECT_EQ(mp3[0], 0xFF);  // frame sync
+  EXPECT_EQ(mp3[1] & 0xE0, 0xE0);
+  EXPECT_NEAR(static_cast<double>(mp3.size()), 10000.0, 2000.0);  // 80 kbit/s for a second
+}
+
+}  // namespace
+}  // namespace mediagen
