@@ -1,5 +1,6 @@
-// The application frame in a headless run: start-up and shutdown, the frame grid on the
-// virtual clock, the ways the program ends, pause, and the trace.
+// The application frame in a headless run, for what the probe runs (tests/scenarios) and the
+// recorded games do not show: shutting down twice, the working folder and default font, the
+// seed, late frames on the virtual clock, pause and its callbacks, calls by name.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -57,23 +58,6 @@ size_t Find(const std::string& text, const std::string& what) {
   return at;
 }
 
-TEST_F(HeadlessEngine, TheLogHoldsStartAndShutdownInOrderAndAnOldLogIsGone) {
-  WriteFile("ErrorLog.txt", "left over from the last run\r\n");
-  Start();
-  EngineShutdown();
-  const std::string log = Log();
-  EXPECT_EQ(log.find("left over"), std::string::npos);
-  const size_t initGfx = Find(log, "Init GFX\r\n");
-  const size_t finalized = Find(log, "Init Finalized\r\n");
-  const size_t shutDown = Find(log, "Shut down ZRB\r\n");
-  const size_t done = Find(log, "zrb is shut down\r\n");
-  EXPECT_EQ(initGfx, 0u);
-  EXPECT_LT(initGfx, finalized);
-  EXPECT_LT(finalized, shutDown);
-  EXPECT_LT(shutDown, done);
-  EXPECT_EQ(done + std::string("zrb is shut down\r\n").size(), log.size());
-}
-
 TEST_F(HeadlessEngine, ShutdownTwiceRunsTheQuitCallbackOnceAndReleasesNothingTwice) {
   ResetCounts();
   program_.functionNames = kCallbacks;
@@ -122,19 +106,6 @@ TEST_F(HeadlessEngine, TheSeedComesFromTheOptionOrFromTheClock) {
   EXPECT_EQ(frame::LastEngineSeed(), 0u);  // the virtual clock reads 0 during start-up
 }
 
-TEST_F(HeadlessEngine, FramesAreReleasedOnTheGrid) {
-  Start();
-  // Start-up presented frame 1 at 0 ms.
-  EXPECT_EQ(frame::CurrentFrameStats().framesPresented, 1);
-  for (int i = 1; i <= 5; ++i) {
-    ShowScreen();
-    EXPECT_NEAR(platform::NowMs(), i * kPeriod, 1e-9);
-    const frame::FrameStats stats = frame::CurrentFrameStats();
-    EXPECT_EQ(stats.framesPresented, i + 1);
-    EXPECT_EQ(stats.lastReleaseMs, stats.lastDeadlineMs);
-  }
-}
-
 TEST_F(HeadlessEngine, LateFramesFollowTheGridRule) {
   Start();
   ShowScreen();
@@ -161,67 +132,6 @@ TEST_F(HeadlessEngine, AFrameRateOfZeroGivesTwoMillisecondFrames) {
   const double first = platform::NowMs();
   ShowScreen();
   EXPECT_DOUBLE_EQ(platform::NowMs() - first, 2.0);
-}
-
-TEST_F(HeadlessEngine, SleepMsMovesTheVirtualClock) {
-  Start();
-  const double before = platform::NowMs();
-  SleepMs(250);
-  EXPECT_DOUBLE_EQ(platform::NowMs() - before, 250.0);
-  SleepMs(-5);
-  SleepMs(0);
-  EXPECT_DOUBLE_EQ(platform::NowMs() - before, 250.0);
-}
-
-TEST_F(HeadlessEngine, EscapeEndsTheProgramUnlessTurnedOff) {
-  Start("100 key Escape down\n150 key Escape up\n300 key LAlt down\n310 key F4 down");
-  EXPECT_EXIT(for (;;) ShowScreen(), ExitedWithCode(0), "");
-  AllowEscape(0);
-  while (platform::NowMs() < 250)
-    ShowScreen();  // Escape came and went: still running
-  // Alt+F4 ends the program whatever the game has turned off.
-  EXPECT_EXIT(for (;;) ShowScreen(), ExitedWithCode(0), "");
-}
-
-TEST_F(HeadlessEngine, ACloseRequestEndsTheProgramAtTheNextFrame) {
-  Start("1000 close", true);
-  EXPECT_EXIT(for (;;) ShowScreen(), ExitedWithCode(0), "");
-  const std::vector<std::string> lines = TraceLines();
-  ASSERT_FALSE(lines.empty());
-  // No frame was released after the request: the last one came at the latest at 1000 ms.
-  const std::string& last = lines.back();
-  const size_t ms = last.find("\"ms\":");
-  ASSERT_NE(ms, std::string::npos);
-  const double lastMs = std::stod(last.substr(ms + 5));
-  EXPECT_LE(lastMs, 1000.0);
-  EXPECT_GT(lastMs, 1000.0 - kPeriod);
-  EXPECT_NE(Log().find("zrb is shut down"), std::string::npos);
-}
-
-TEST_F(HeadlessEngine, MaxFramesEndsTheProgramAfterThatManyFrames) {
-  options_.maxFrames = 10;
-  Start("", true);
-  EXPECT_EXIT(for (;;) ShowScreen(), ExitedWithCode(0), "");
-  const std::vector<std::string> lines = TraceLines();
-  ASSERT_EQ(lines.size(), 10u);
-  EXPECT_EQ(lines.back().rfind("{\"frame\":10,\"ms\":150.000,", 0), 0u) << lines.back();
-}
-
-TEST_F(HeadlessEngine, TheTraceCarriesTheGameFieldsBetweenTheEngineFields) {
-  program_.traceFrame = [](TraceWriter& trace) {
-    trace.String("screen", "test");
-    trace.BeginObject("left open");  // a game that forgets to close its object
-    trace.Int("x", 1);
-  };
-  Start("", true);
-  ShowScreen();
-  EngineShutdown();
-  const std::vector<std::string> lines = TraceLines();
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0],
-            "{\"frame\":1,\"ms\":0.000,\"screen\":\"test\",\"left open\":{\"x\":1},"
-            "\"sounds\":[],\"music\":[]}");
-  EXPECT_EQ(lines[1].rfind("{\"frame\":2,\"ms\":16.667,", 0), 0u);
 }
 
 TEST_F(HeadlessEngine, LosingTheFocusPausesUntilItComesBack) {
@@ -254,29 +164,6 @@ TEST_F(HeadlessEngine, WithAutoPauseOffLosingTheFocusChangesNothing) {
   EXPECT_EQ(g_pauseCalls, 0);
 }
 
-TEST_F(HeadlessEngine, APauseNoScriptCanEndEndsTheRun) {
-  Start("10 focus lost\n");
-  EXPECT_EXIT(for (;;) ShowScreen(), ExitedWithCode(0), "paused and its script has no input left");
-}
-
-TEST_F(HeadlessEngine, AKeyWaitNoScriptCanAnswerEndsTheRun) {
-  Start();
-  EXPECT_EXIT(for (;;) KeyState(57), ExitedWithCode(0),
-              "waiting for input and its script has none left");
-}
-
-TEST_F(HeadlessEngine, SetScreenPresentsFiveFramesAndKeepsTheSettings) {
-  Start();
-  const long before = frame::CurrentFrameStats().framesPresented;
-  SetScreen(640, 480, 1);
-  EXPECT_EQ(frame::CurrentFrameStats().framesPresented, before + 5);
-  EXPECT_TRUE(CurrentProjectSettings().fullScreen);
-  SetScreen(0, 0, 0);
-  EXPECT_FALSE(CurrentProjectSettings().fullScreen);
-  EXPECT_EQ(CurrentProjectSettings().width, 640);
-  EXPECT_EQ(CurrentProjectSettings().height, 480);
-}
-
 TEST_F(HeadlessEngine, CallByNameFindsOnlyExactNames) {
   ResetCounts();
   program_.functionNames = kCallbacks;
@@ -303,49 +190,16 @@ void DebugSettings(ProjectSettings& settings) {
   settings.debug = true;
 }
 
-TEST_F(HeadlessEngine, ARuntimeErrorEndsTheProgramNonZeroWithItsText) {
+// In debug mode a runtime error's record goes to the log before the program ends.
+TEST_F(HeadlessEngine, ADebugRunLogsTheRuntimeErrorsRecord) {
   program_.gameMain = &FatalGame;
+  program_.projectSettings = &DebugSettings;
   const std::string dirOption = "--dir=" + dir_;
   const char* argv[] = {"enginetest", "--headless", dirOption.c_str(), nullptr};
-  EXPECT_EXIT(EngineMain(3, const_cast<char**>(argv), program_),
-              ExitedWithCode(kRuntimeErrorExitStatus), "0009 out of bounds");
-  const std::string log = Log();
-  EXPECT_LT(Find(log, "Runtime error 0009 out of bounds\r\n"), Find(log, "zrb is shut down"));
-  EXPECT_EQ(log.find("-End On Line"), std::string::npos);
-
-  // In debug mode the record goes to the log as well.
-  program_.projectSettings = &DebugSettings;
   EXPECT_EXIT(EngineMain(3, const_cast<char**>(argv), program_),
               ExitedWithCode(kRuntimeErrorExitStatus), "0009 out of bounds");
   EXPECT_NE(Log().find("-End On Line\r\n9\r\n41\r\n42\r\n2\r\nShut down ZRB"), std::string::npos)
       << Log();
-}
-
-int ReturningGame() {
-  ShowScreen();
-  return 0;
-}
-
-TEST_F(HeadlessEngine, ReturningFromTheGameEndsTheProgramLikeEndProgram) {
-  program_.gameMain = &ReturningGame;
-  const std::string dirOption = "--dir=" + dir_;
-  const char* argv[] = {"enginetest", "--headless", dirOption.c_str(), nullptr};
-  EXPECT_EXIT(EngineMain(3, const_cast<char**>(argv), program_), ExitedWithCode(0), "");
-  EXPECT_NE(Log().find("Shut down ZRB\r\nzrb is shut down\r\n"), std::string::npos);
-}
-
-TEST_F(HeadlessEngine, BadCommandLinesExitWithAClearMessage) {
-  const char* unknown[] = {"enginetest", "--bogus", nullptr};
-  EXPECT_EXIT(EngineMain(2, const_cast<char**>(unknown), program_),
-              ExitedWithCode(kUsageErrorExitStatus), "unknown option '--bogus'");
-  const char* noDir[] = {"enginetest", "--headless", "--dir", "/nonexistent/x", nullptr};
-  EXPECT_EXIT(EngineMain(4, const_cast<char**>(noDir), program_),
-              ExitedWithCode(kUsageErrorExitStatus), "/nonexistent/x: no such directory");
-  WriteFile("bad.txt", "# fine\n10 key Space sideways\n");
-  const std::string script = dir_ + "/bad.txt";
-  const char* badScript[] = {"enginetest", "--headless", "--script", script.c_str(), nullptr};
-  EXPECT_EXIT(EngineMain(4, const_cast<char**>(badScript), program_),
-              ExitedWithCode(kUsageErrorExitStatus), "bad.txt:2: expected 'down' or 'up'");
 }
 
 }  // namespace

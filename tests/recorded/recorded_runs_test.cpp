@@ -33,8 +33,8 @@ TEST_P(RecordedRun, MatchesItsRecording) {
     std::ofstream(recordingPath, std::ios::binary)
         << Encode(actual, "# " + GetParam() +
                               ".script played headless, recorded by scripts/record-runs.sh\n");
-    std::printf("recorded %s: %zu frames, exit %d\n", GetParam().c_str(), actual.frames.size(),
-                actual.exitStatus);
+    std::printf("recorded %s: %zu frames, %s\n", GetParam().c_str(), actual.frames.size(),
+                actual.facts[0].c_str());
     return;
   }
   std::ifstream in(recordingPath, std::ios::binary);

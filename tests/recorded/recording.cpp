@@ -1,6 +1,7 @@
 #include "recorded/recording.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -222,6 +223,7 @@ std::vector<std::string> Diff(const Frame& predicted, const Frame& actual) {
     const std::string* p = FindField(predicted.fields, i, name);
     if (!p || !SameValue(*p, value)) tokens.push_back(name + "=" + value);
   }
+  // A frame the draw log closed after the last trace line (the program ended) has no fields.
   for (size_t i = 0; i < predicted.fields.size(); ++i) {
     const std::string& name = predicted.fields[i].first;
     if (!FindField(actual.fields, i, name)) tokens.push_back(name + "!");
@@ -293,15 +295,10 @@ bool Apply(const std::vector<std::string>& tokens, Frame& frame) {
     const size_t equals = token.find('=');
     if (equals == std::string::npos) return false;
     const std::string name = token.substr(0, equals);
-    std::string value = token.substr(equals + 1);
-    bool found = false;
-    for (auto& [key, v] : frame.fields) {
-      if (key == name) {
-        v = value;
-        found = true;
-      }
-    }
-    if (!found) frame.fields.emplace_back(name, std::move(value));
+    auto field = std::find_if(frame.fields.begin(), frame.fields.end(),
+                              [&](const auto& f) { return f.first == name; });
+    if (field == frame.fields.end()) field = frame.fields.insert(field, {name, ""});
+    field->second = token.substr(equals + 1);
   }
   std::vector<std::string> calls;
   for (size_t i = 0; i <= count; ++i) {
@@ -362,11 +359,10 @@ std::string FrameDifference(const Frame& expected, const Frame& actual) {
 
 std::string Encode(const Outcome& outcome, const std::string& header) {
   std::ostringstream out;
-  out << header << "exit " << outcome.exitStatus << "\nframes " << outcome.frames.size() << "\n";
-  for (const auto& [name, hex] : outcome.files)
-    out << "file " << name << " " << hex << "\n";
-  for (const std::string& line : outcome.output)
-    out << line << "\n";
+  out << header;
+  for (const std::string& fact : outcome.facts)
+    out << fact << "\n";
+  out << "frames " << outcome.frames.size() << "\n";
   Predictor predictor;
   for (size_t i = 0; i < outcome.frames.size(); ++i) {
     const Frame& actual = outcome.frames[i];
@@ -408,19 +404,10 @@ std::optional<Outcome> Decode(const std::string& text, std::string& error) {
   std::vector<std::pair<long, std::vector<std::string>>> lines;
   while (std::getline(in, line)) {
     if (line.empty() || line[0] == '#') continue;
-    std::istringstream words(line);
-    std::string word;
-    words >> word;
-    if (word == "exit") {
-      words >> outcome.exitStatus;
-    } else if (word == "frames") {
-      words >> frameCount;
-    } else if (word == "out" || word == "err") {
-      outcome.output.push_back(line);
-    } else if (word == "file") {
-      std::string name, hex;
-      words >> name >> hex;
-      outcome.files.emplace_back(name, hex);
+    if (line.rfind("frames ", 0) == 0) {
+      frameCount = std::atol(line.c_str() + 7);
+    } else if (!std::isdigit(static_cast<unsigned char>(line[0]))) {
+      outcome.facts.push_back(line);
     } else {
       std::vector<std::string> parts = SplitTabs(line);
       char* end = nullptr;
@@ -477,25 +464,10 @@ std::string FirstDifference(const Outcome& expected, const Outcome& actual) {
            std::to_string(expected.frames.size()) + " were recorded (the first " +
            std::to_string(common) + " agree)";
   }
-  if (expected.exitStatus != actual.exitStatus) {
-    return "exit status: expected " + std::to_string(expected.exitStatus) + ", actual " +
-           std::to_string(actual.exitStatus);
-  }
-  for (size_t i = 0; i < std::max(expected.output.size(), actual.output.size()); ++i) {
-    const std::string e = i < expected.output.size() ? expected.output[i] : "(nothing)";
-    const std::string a = i < actual.output.size() ? actual.output[i] : "(nothing)";
-    if (e != a)
-      return "output line " + std::to_string(i + 1) + ": expected \"" + e + "\", actual \"" + a +
-             "\"";
-  }
-  if (expected.files != actual.files) {
-    for (size_t i = 0; i < std::max(expected.files.size(), actual.files.size()); ++i) {
-      const std::string e = i < expected.files.size() ? expected.files[i].second : "(none)";
-      const std::string a = i < actual.files.size() ? actual.files[i].second : "(none)";
-      const std::string name =
-          i < expected.files.size() ? expected.files[i].first : actual.files[i].first;
-      if (e != a) return "file " + name + " after the run: expected " + e + ", actual " + a;
-    }
+  for (size_t i = 0; i < std::max(expected.facts.size(), actual.facts.size()); ++i) {
+    const std::string e = i < expected.facts.size() ? expected.facts[i] : "(nothing)";
+    const std::string a = i < actual.facts.size() ? actual.facts[i] : "(nothing)";
+    if (e != a) return "after the run: expected \"" + e + "\", actual \"" + a + "\"";
   }
   return "";
 }

@@ -18,10 +18,10 @@ struct Frame {
 };
 
 struct Outcome {
-  int exitStatus = 0;
+  // What the run left besides its frames, one line each: "exit N", "file NAME HEX" for each
+  // file the run is checked for, and "out TEXT" and "err TEXT" for its output.
+  std::vector<std::string> facts;
   std::vector<Frame> frames;
-  Fields files;                     // name -> bytes in hex, of the files the run is checked for
-  std::vector<std::string> output;  // "out TEXT" and "err TEXT", line by line
 };
 
 // One trace line as fields; false when it is not a JSON object.

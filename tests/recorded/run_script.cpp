@@ -138,12 +138,13 @@ Outcome PlayRun(const RunScript& script, const std::string& buildDir) {
                                    (dir / "draw.log").string()};
   args.insert(args.end(), script.arguments.begin(), script.arguments.end());
   Outcome outcome;
-  outcome.exitStatus = Spawn(args, dir / "stdout.txt", dir / "stderr.txt");
-  AddOutput("out", ReadBytes(dir / "stdout.txt"), dir.string(), outcome.output);
-  AddOutput("err", ReadBytes(dir / "stderr.txt"), dir.string(), outcome.output);
+  outcome.facts.push_back("exit " +
+                          std::to_string(Spawn(args, dir / "stdout.txt", dir / "stderr.txt")));
   outcome.frames = ReadRunFrames((dir / "trace.jsonl").string(), (dir / "draw.log").string());
   for (const std::string& name : script.checked)
-    outcome.files.emplace_back(name, ToHex(ReadBytes(dir / name)));
+    outcome.facts.push_back("file " + name + " " + ToHex(ReadBytes(dir / name)));
+  AddOutput("out", ReadBytes(dir / "stdout.txt"), dir.string(), outcome.facts);
+  AddOutput("err", ReadBytes(dir / "stderr.txt"), dir.string(), outcome.facts);
   std::error_code ignored;
   fs::remove_all(dir, ignored);
   return outcome;

@@ -4,7 +4,7 @@
 # bonus tally, "no bonus!", out of time, the quit screen, the freeze, the nets, the spider and
 # flame catches, game over. Takes about two minutes (two screens need a round's whole time).
 #
-#   tests/gameplay/stage/take_screenshots.sh [build-dir] [out-dir] [name...]
+#   tools/stage/take_screenshots.sh [build-dir] [out-dir] [name...]
 #
 # With names (backdrop1 ... outoftime, as below), only those are taken.
 set -euo pipefail
