@@ -22,6 +22,50 @@ TEST(Mp3Length, CountsTheFramesTheEncoderWroteAtEachSampleRate) {
   }
 }
 
+// Every version, layer, bitrate, sample rate and padding: a stream of three frames of the
+// length the MPEG audio standard gives is three frames long, and lasts their samples.
+TEST(Mp3Length, EveryKindOfFrameHasItsStandardLength) {
+  constexpr int kRates[3] = {44100, 48000, 32000};
+  constexpr int kBitrates[5][14] = {
+      {32, 64, 96, 128, 160, 192, 224, 256, 288, 320, 352, 384, 416, 448},
+      {32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384},
+      {32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320},
+      {32, 48, 56, 64, 80, 96, 112, 128, 144, 160, 176, 192, 224, 256},
+      {8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160}};
+  for (const int version : {3, 2, 0}) {  // MPEG-1, 2, 2.5
+    for (const int layer : {3, 2, 1}) {  // layer I, II, III
+      const bool mpeg1 = version == 3;
+      const int row = mpeg1 ? 3 - layer : (layer == 3 ? 3 : 4);
+      for (int bitrate = 1; bitrate <= 14; ++bitrate) {
+        for (int rate = 0; rate < 3; ++rate) {
+          for (int padding = 0; padding < 2; ++padding) {
+            const int hz = kRates[rate] >> (mpeg1 ? 0 : version == 2 ? 1 : 2);
+            const int bps = kBitrates[row][bitrate - 1] * 1000;
+            const int length = layer == 3 ? (12 * bps / hz + padding) * 4
+                                          : (layer == 2 || mpeg1 ? 144 : 72) * bps / hz + padding;
+            const int samples = layer == 3 ? 384 : (layer == 2 || mpeg1 ? 1152 : 576);
+            Bytes frame(static_cast<size_t>(length), 0);
+            frame[0] = 0xFF;
+            frame[1] = static_cast<uint8_t>(0xE1 | version << 3 | layer << 1);
+            frame[2] = static_cast<uint8_t>(bitrate << 4 | rate << 2 | padding << 1);
+            Bytes file;
+            for (int i = 0; i < 3; ++i)
+              file.insert(file.end(), frame.begin(), frame.end());
+            const auto summary = SummarizeMp3(file);
+            SCOPED_TRACE(::testing::Message()
+                         << "version " << version << " layer " << layer << " bitrate " << bitrate
+                         << " rate " << rate << " padding " << padding);
+            ASSERT_TRUE(summary);
+            EXPECT_EQ(summary->frameCount, 3u);
+            EXPECT_EQ(summary->sampleRate, static_cast<uint32_t>(hz));
+            EXPECT_EQ(summary->sampleCount, 3u * samples);
+          }
+        }
+      }
+    }
+  }
+}
+
 TEST(Mp3Length, SkipsLeadingTagsAndStraySyncPatterns) {
   const auto encoded = EncodeToneMp3(300, 22050, true);
   // An ID3v2 tag whose body looks like a frame header, then junk with a lone header.

@@ -50,16 +50,6 @@ TEST_F(Collision, KeyedOutPixelsDoNotCollide) {
   EXPECT_EQ(AnimCollision(1, 0, 0, 0, 2, 0, 15, 20), 1);  // column 15 is solid
 }
 
-TEST_F(Collision, ReloadingASlotDropsItsMask) {
-  Load(1, Picture(32, 32, kSolid));
-  Load(2, Picture(32, 32, kSolid));
-  ASSERT_EQ(AnimCollision(1, 0, 0, 0, 2, 0, 10, 10), 1);
-  Load(1, Picture(32, 32, kKey));
-  EXPECT_EQ(AnimCollision(1, 0, 0, 0, 2, 0, 10, 10), 0);
-  Load(1, Picture(32, 32, kSolid));
-  EXPECT_EQ(AnimCollision(1, 0, 0, 0, 2, 0, 10, 10), 1);
-}
-
 TEST_F(Collision, StripFramesAreCutOutOfTheImage) {
   // Two rows of two 16 x 16 frames; only frame 2 (row 1, column 0) is solid.
   Picture strip(32, 32, kKey);
@@ -78,19 +68,6 @@ TEST_F(Collision, StripFramesAreCutOutOfTheImage) {
   EXPECT_EQ(AnimCollision(1, 4, 100, 100, 2, 0, 106, 106), 0);
   EXPECT_EQ(AnimCollision(1, 1000000, 100, 100, 2, 0, 106, 106), 0);
   EXPECT_EQ(AnimCollision(1, -3, 100, 100, 2, 0, 106, 106), 0);
-}
-
-TEST_F(Collision, ANonStripSlotIsOneFrameAndAFrameWiderThanTheImageCountsAsOnePerRow) {
-  Load(1, Picture(20, 10, kSolid));
-  Load(2, Picture(4, 4, kSolid));
-  EXPECT_EQ(AnimCollision(1, 7, 0, 0, 2, 0, 18, 8), 1);  // frame number ignored
-  // 40 x 5 frames in a 20 x 10 image: frame n is row n, so frame 1 is the lower half of
-  // the image and frame 2 lies below it.
-  Load(3, Picture(20, 10, kSolid), 40, 5);
-  EXPECT_EQ(AnimCollision(3, 0, 0, 0, 2, 0, 10, 0), 1);
-  EXPECT_EQ(AnimCollision(3, 1, 0, 0, 2, 0, 10, 0), 1);
-  EXPECT_EQ(AnimCollision(3, 2, 0, 0, 2, 0, 10, 0), 0);
-  EXPECT_EQ(AnimCollision(3, 1, 0, 0, 2, 0, 25, 0), 0);  // past the image's right edge
 }
 
 TEST_F(Collision, EmptySlotsAndExtremePositionsAnswerZero) {

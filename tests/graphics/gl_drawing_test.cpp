@@ -100,7 +100,14 @@ TEST_F(GlDrawing, OpaqueSpritesHaveColourKeyedHolesAndExactEdges) {
   Load(1, sprite);
   ClearScreen(0x640000);  // blue 100
   DrawSprite(1, 100, 50);
+  // Empty slots, slots out of range and a sprite without frames draw nothing.
+  DrawSprite(4, 0, 0);
+  DrawSprite(-1, 0, 0);
+  DrawAnim(1, 0, 0, 0);
+  RotoZoomAnim(1, 0, 0, 0, 45, 1);
+  DrawAnim(70000, 0, 0, 0);
   Capture();
+  ExpectColour(10, 10, {0, 0, 100});
   ExpectColour(100, 50, {200, 100, 0});
   ExpectColour(131, 81, {200, 100, 0});
   ExpectColour(115, 65, {0, 0, 100});  // the hole

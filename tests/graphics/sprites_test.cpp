@@ -4,8 +4,6 @@
 
 #include <png.h>
 
-#include "engine/files/archive_format.h"
-#include "engine/files/resolver.h"
 
 #include "graphics_fixture.h"
 
@@ -36,16 +34,6 @@ TEST_F(SpriteLoading, StripOf544By192GetsA1024By256Texture) {
   EXPECT_EQ(mipmapped->kind, graphics::TextureKind::kMipmapped);
 }
 
-TEST_F(SpriteLoading, TileOf32By32FillsItsTexture) {
-  LoadSprite(SaveBmp("tile.bmp", Picture(32, 32, {9, 9, 9})), 1);
-  const graphics::SpriteRecord& record = Record(1);
-  EXPECT_EQ(record.textureWidth, 32);
-  EXPECT_EQ(record.textureHeight, 32);
-  EXPECT_FLOAT_EQ(record.uExtent, 1.0f);
-  EXPECT_FLOAT_EQ(record.vExtent, 1.0f);
-  EXPECT_EQ(record.frameWidth, 0);
-}
-
 TEST_F(SpriteLoading, BlackBecomesTransparentAfterSettingTheKeyToBlack) {
   Picture picture(4, 4, {0, 0, 0});
   picture.At(1, 1) = {200, 30, 40};
@@ -68,29 +56,6 @@ TEST_F(SpriteLoading, BlackBecomesTransparentAfterSettingTheKeyToBlack) {
   LoadSprite(path, 2);
   const std::vector<uint8_t>& opaqueMask = graphics::Graphics().sprites.Find(2)->alphaMask;
   EXPECT_EQ(opaqueMask[3 * 16], 255);
-}
-
-TEST_F(SpriteLoading, PngAlphaIsKeptWhateverTheKey) {
-  PngContent content{.width = 2, .height = 1, .colourType = PNG_COLOR_TYPE_RGBA};
-  content.samples = {0, 0, 0, 255, /**/ 0, 0, 0, 90};
-  const std::string path = folder_.Path("alpha.png");
-  WriteFile(path, EncodePng(content));
-  SetTransparentColour(0);
-  LoadSprite(path, 3);
-  ASSERT_EQ(RuntimeError().code, kErrorSuccess);
-  const std::vector<uint8_t>& mask = graphics::Graphics().sprites.Find(3)->alphaMask;
-  EXPECT_EQ(mask[0], 255);
-  EXPECT_EQ(mask[1], 90);
-}
-
-TEST_F(SpriteLoading, JpegLoadsOpaque) {
-  const std::string path = folder_.Path("photo.jpg");
-  WriteFile(path, EncodeJpeg(20, 10, 3, std::vector<uint8_t>(20 * 10 * 3, 128)));
-  LoadSprite(path, 0);
-  EXPECT_EQ(RuntimeError().code, kErrorSuccess);
-  EXPECT_EQ(SpriteSize(0).width, 20);
-  EXPECT_EQ(Record(0).textureWidth, 32);
-  EXPECT_EQ(graphics::Graphics().sprites.Find(0)->alphaMask[9 * 32 + 19], 255);
 }
 
 TEST_F(SpriteLoading, MissingFileLeavesTheSlotEmptyWithCodeThree) {
@@ -180,26 +145,6 @@ TEST_F(SpriteLoading, ATextureTheRendererCannotHoldEmptiesTheSlot) {
   EXPECT_TRUE(Record(0).Empty());
   EXPECT_EQ(recorder_->LiveTextureCount(), 0u);
   EXPECT_EQ(recorder_->TextureBytes(), 0u);
-}
-
-TEST_F(SpriteLoading, ImagesComeOutOfTheMediaArchiveToo) {
-  PngContent content{.width = 24, .height = 8, .colourType = PNG_COLOR_TYPE_RGB};
-  content.samples.assign(24 * 8 * 3, 77);
-  const std::vector<uint8_t> png = EncodePng(content);
-  files::archive::ArchiveBuilder builder;
-  ASSERT_EQ(builder.Add("packed_tiles.png", png), "");
-  const std::string archive = folder_.Path("Media.sbx");
-  WriteFile(archive, builder.Finish(files::archive::OffsetBase::kFileStart));
-
-  SetMediaArchive(archive, archive);
-  LoadAnim("packed_tiles.png", 5, 8, 8);
-  EXPECT_EQ(RuntimeError().code, kErrorSuccess);
-  EXPECT_EQ(SpriteSize(5).width, 24);
-  EXPECT_EQ(Record(5).frameWidth, 8);
-  LoadSprite("packed_nothing.png", 6);
-  EXPECT_EQ(RuntimeError().code, kErrorNoSuchFile);
-  SetMediaArchive("", "");
-  files::ReleaseArchiveSlots();
 }
 
 }  // namespace
