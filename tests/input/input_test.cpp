@@ -45,35 +45,6 @@ TEST_F(HeadlessInputTest, OnlyTheLowEightBitsOfTheCodeCount) {
   EXPECT_EQ(KeyState(205), 0);
 }
 
-TEST_F(HeadlessInputTest, AKeyWaitSeesAScriptedPressAtItsTimeAndTheClockMovesOnlyThatFar) {
-  Script("500 key Space down\n530 key Space up");
-  long polls = 0;
-  while (!KeyState(57))
-    ++polls;
-  EXPECT_GE(platform::NowMs(), 500.0);
-  EXPECT_LT(platform::NowMs(), 500.0 + 1.0);
-  EXPECT_GT(polls, 500 * 255);  // 256 polls per virtual millisecond
-  while (KeyState(57)) {
-  }
-  EXPECT_GE(platform::NowMs(), 530.0);
-  EXPECT_LT(platform::NowMs(), 531.0);
-}
-
-TEST_F(HeadlessInputTest, ScanningAll256CodesPerLoopFindsTheKeyAndCostsAMillisecondAScan) {
-  // The way a "press any key" loop looks: the first code that is down wins.
-  Script("100 key Enter down");
-  int found = 0;
-  int scans = 0;
-  while (found == 0) {
-    ++scans;
-    for (int code = 1; code < 256 && found == 0; ++code) {
-      if (KeyState(code)) found = code;
-    }
-  }
-  EXPECT_EQ(found, 28);
-  EXPECT_NEAR(scans, 100, 2);
-}
-
 TEST_F(HeadlessInputTest, AShortTapBetweenTwoLooksStillReadsAsOnePress) {
   Script("10 key Y down\n10.5 key Y up");
   Frame(20);  // both events were taken before the game looked
@@ -149,24 +120,6 @@ TEST_F(HeadlessInputTest, JoystickAxesAreCutTowardZeroAtThirtyThousand) {
   EXPECT_EQ(x, 0);
   EXPECT_EQ(y, 0);
   EXPECT_EQ(b2, 0);
-}
-
-int g_stalls = 0;
-void CountStall() {
-  ++g_stalls;
-  throw 1;  // the real handler ends the program; here it ends the wait
-}
-
-TEST_F(HeadlessInputTest, AWaitForInputThatNoScriptCanAnswerIsReported) {
-  g_stalls = 0;
-  input::SetStalledInputHandler(&CountStall);
-  Script("100 key Space down\n200 key Space up");
-  EXPECT_THROW(
-      for (;;) { KeyState(28); }, int);
-  EXPECT_EQ(g_stalls, 1);
-  // Not before the script has run out and the wait has lasted long enough.
-  EXPECT_GE(platform::NowMs(), 200 + input::kStalledInputMs);
-  EXPECT_LT(platform::NowMs(), 200 + input::kStalledInputMs + 1);
 }
 
 }  // namespace

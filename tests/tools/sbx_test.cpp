@@ -53,41 +53,6 @@ class SbxTool : public ::testing::Test {
   zrb::testing::ScratchDir scratch_;
 };
 
-TEST_F(SbxTool, PackedFilesAreFoundByTheResolverByteIdentical) {
-  ASSERT_EQ(Sbx("pack Media.sbx " + inputs_).status, 0);
-  zrb::SetMediaArchive("Media.sbx", "Media.sbx");
-  std::string result;
-  for (const auto& [name, data] :
-       {std::pair{"gfx/PLAYER.png", player_}, std::pair{"theme.mp3", theme_},
-        std::pair{"empty.cfg", Bytes{}}}) {
-    SCOPED_TRACE(name);
-    ASSERT_TRUE(Resolve(zrb::files::ArchiveSlot::kPrimary, name, result, true));
-    EXPECT_TRUE(result.starts_with("mem://"));
-    EXPECT_EQ(zrb::files::ReadResolvedFile(result), data);
-    ASSERT_TRUE(Resolve(zrb::files::ArchiveSlot::kSecondary, name, result, false));
-    EXPECT_EQ(ReadBytes(result), data);
-  }
-}
-
-TEST_F(SbxTool, SameInputsGiveTheSameBytes) {
-  ASSERT_EQ(Sbx("pack one.sbx " + inputs_).status, 0);
-  ASSERT_EQ(Sbx("pack two.sbx " + inputs_).status, 0);
-  EXPECT_EQ(ReadBytes("one.sbx"), ReadBytes("two.sbx"));
-  ASSERT_EQ(Sbx("pack three.sbx in/theme.mp3 in/gfx/player.png in/empty.cfg").status, 0);
-  EXPECT_NE(ReadBytes("one.sbx"), ReadBytes("three.sbx")) << "the order of the files is kept";
-}
-
-TEST_F(SbxTool, ListShowsOffsetsSizesAndNames) {
-  ASSERT_EQ(Sbx("pack Media.sbx " + inputs_).status, 0);
-  const SbxRun run = Sbx("list Media.sbx");
-  ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find(" 0 "), std::string::npos) << "the first item sits at offset 0";
-  EXPECT_NE(run.out.find("300000  player.png\n"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("70001  theme.mp3\n"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find(" 0  empty.cfg\n"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("3 items"), std::string::npos) << run.out;
-}
-
 TEST_F(SbxTool, ExtractWritesTheOriginalBytes) {
   ASSERT_EQ(Sbx("pack Media.sbx " + inputs_).status, 0);
   ASSERT_EQ(Sbx("extract Media.sbx -o out").status, 0);
