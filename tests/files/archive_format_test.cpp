@@ -90,15 +90,6 @@ TEST(ArchiveFormat, BuilderLaysOutBlobsDirectoryAndTrailer) {
   }
 }
 
-TEST(ArchiveFormat, BuilderIsDeterministic) {
-  const Bytes data = PatternBytes(200000, 7);
-  ArchiveBuilder one;
-  ArchiveBuilder two;
-  ASSERT_EQ(one.Add("x.bin", data), "");
-  ASSERT_EQ(two.Add("x.bin", data), "");
-  EXPECT_EQ(one.Finish(OffsetBase::kFileStart), two.Finish(OffsetBase::kFileStart));
-}
-
 TEST(ArchiveFormat, BuilderRefusesNamesThatCannotBeStoredOrFound) {
   ArchiveBuilder builder;
   const Bytes data = TextBytes("x");

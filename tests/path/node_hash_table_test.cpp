@@ -7,18 +7,6 @@
 namespace zrb::path {
 namespace {
 
-TEST(NodeHashTable, BucketsInterleaveTheLowBitsOfXAndY) {
-  NodeHashTable table;
-  table.Create(9);  // rounded down to 8 bits: 256 buckets, m = 15
-  EXPECT_EQ(table.BucketCount(), 256);
-  EXPECT_EQ(table.BucketOf(3, 2), 3 | (2 << 4));
-  EXPECT_EQ(table.BucketOf(16, 11), 11 << 4);  // x = 16 shares with x = 0
-  table.Create(40);
-  EXPECT_EQ(table.BucketCount(), 1 << 24);
-  table.Create(-5);
-  EXPECT_EQ(table.BucketCount(), 1);
-}
-
 TEST(NodeHashTable, FindsAndRemovesWithinCollidingChains) {
   NodeHashTable table;
   table.Create(4);  // m = 3: many cells share a bucket

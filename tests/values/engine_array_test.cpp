@@ -35,28 +35,6 @@ TEST(EngineArray, DimSetsShapeCapacityAndZeroes) {
   EXPECT_EQ(records.Capacity(), 128);
 }
 
-TEST(EngineArray, SmallNumericArraysLiveInlineAndLargeBuffersAreReused) {
-  EngineArray<double> doubles;
-  DimArray(doubles, 15);
-  EXPECT_TRUE(doubles.UsesInlineStorage());
-  doubles(14) = 2.5;
-  const EngineArray<double> copy(doubles);
-  EngineArray<double> moved(std::move(doubles));
-  EXPECT_EQ(copy(14), 2.5);
-  EXPECT_EQ(moved(14), 2.5);
-  EXPECT_EQ(&moved(0), moved.Data());
-  EngineArray<int32_t> whole;
-  DimArray(whole, 8);
-  EXPECT_FALSE(whole.UsesInlineStorage());
-  whole(7) = 1;
-  const int32_t* buffer = whole.Data();
-  DimArray(whole, 2, 3);  // large enough: kept, and reset
-  EXPECT_EQ(whole.Data(), buffer);
-  EXPECT_EQ(whole(1, 2), 0);
-  DimArray(whole, 0);  // no elements: back to the inline storage
-  EXPECT_TRUE(whole.UsesInlineStorage());
-}
-
 TEST(EngineArray, BadIndexesAreFatalOutOfBounds) {
   EngineArray<int32_t> a;
   DimArray(a, 10);

@@ -18,50 +18,6 @@ namespace {
 
 using namespace zrb::literals;
 
-TEST(EngineString, EmptyValuesShareOneTextAndOwnNothing) {
-  const EngineString a, b(""), c(static_cast<const char*>(nullptr));
-  EXPECT_EQ(a.c_str(), EngineString::SharedEmptyText());
-  EXPECT_EQ(b.c_str(), a.c_str());
-  EXPECT_EQ(c.c_str(), a.c_str());
-  EXPECT_EQ(a.Capacity(), 0u);
-  EXPECT_TRUE(EngineString(a).UsesSharedEmpty());
-  EXPECT_TRUE((EngineString() + EngineString()).UsesSharedEmpty());
-}
-
-TEST(EngineString, BuffersGrowInSixteenByteStepsAndKeepTheText) {
-  EXPECT_EQ(EngineString("12345678901234").Capacity(), 16u);  // 14 characters
-  EXPECT_EQ(EngineString("123456789012345").Capacity(), 32u);
-  EXPECT_EQ(EngineString::BufferSizeFor(31), 48u);
-  EngineString text("12345678901234");
-  text += "5";  // 15 characters still fit 16 bytes
-  EXPECT_EQ(text.Capacity(), 16u);
-  const char* before = text.c_str();
-  text += "6";
-  EXPECT_EQ(text.Capacity(), 32u);
-  EXPECT_NE(text.c_str(), before);
-  EXPECT_EQ(text, "1234567890123456");
-  // Concatenation copies the left operand, then grows it.
-  EXPECT_EQ((EngineString("12345678901234") + "5").Capacity(), 16u);
-  EXPECT_EQ((EngineString("12345678901234") + "56").Capacity(), 32u);
-}
-
-TEST(EngineString, AssignmentReusesTheBufferAndNeverShrinks) {
-  EngineString target("HELLO");
-  const char* buffer = target.c_str();
-  target = EngineString();
-  EXPECT_EQ(target.c_str(), buffer);
-  EXPECT_EQ(target.Capacity(), 16u);
-  EXPECT_EQ(target.Length(), 0u);
-  target = "HI";
-  EXPECT_EQ(target.c_str(), buffer);
-  target = EngineString("a text that needs a larger buffer");
-  target = ToText(5);  // a temporary that fits is copied in, keeping 48 bytes
-  EXPECT_EQ(target.Capacity(), 48u);
-  EXPECT_EQ(target, "5");
-  target.Destroy();
-  EXPECT_TRUE(target.UsesSharedEmpty());
-}
-
 TEST(EngineString, CopiesAreDeepAndSelfReferencesAreSafe) {
   const EngineString original("penguin");
   EngineString copy(original);
