@@ -123,10 +123,6 @@ TEST_F(MixerOutput, MusicPlayedOnceEndsAndLoopingMusicRestarts) {
   EXPECT_EQ(MusicPlaying(), 0);
 }
 
-TEST_F(MixerOutput, LoadsAndPlaysSystemSoundFiles) {
-  audio::testing::CheckSystemSoundFiles();
-}
-
 TEST(AudioWithoutDevice, EffectsStaySilentAndMusicKeepsItsTiming) {
   platform::SetHeadless(false);
   setenv("SDL_AUDIODRIVER", "tundrel-no-such-driver", 1);

@@ -87,23 +87,6 @@ TEST_F(HeadlessMusic, ShortPieceRestartsNoMoreOftenThanEvery500Ms) {
     EXPECT_GE(restarts[i] - restarts[i - 1], 500.0);
 }
 
-TEST_F(HeadlessMusic, NewPieceStopsTheOldOneAndStartsAtFullVolume) {
-  const std::string first = Piece("one.mp3", 300);
-  const std::string second = Piece("two.mp3", 300);
-  PlayMusic(first, 1);
-  SetMusicVolume(0.25);
-  EXPECT_EQ(audio::DescribeMusic().volume, 0.25);
-  PlayMusic(second, 0);
-  EXPECT_EQ(audio::DescribeMusic().name, second);
-  EXPECT_EQ(audio::DescribeMusic().volume, 1.0);
-  StopMusic();
-  EXPECT_EQ(audio::DescribeMusic().volume, -1.0);
-  StopMusic();  // nothing plays: no second "stop"
-  EXPECT_EQ(audio::TakeAudioEvents().music,
-            (std::vector<std::string>{"play " + first + " loop", "stop", "play " + second + " once",
-                                      "stop"}));
-}
-
 TEST_F(HeadlessMusic, MissingOrUnplayableFilesLeaveNothingPlaying) {
   PlayMusic(Piece("ok.mp3", 300), 1);
   PlayMusic(scratch_.path().string() + "/absent.mp3", 1);
@@ -121,31 +104,6 @@ TEST_F(HeadlessMusic, MissingOrUnplayableFilesLeaveNothingPlaying) {
   const auto events = audio::TakeAudioEvents();
   ASSERT_EQ(events.music.size(), 2u);
   EXPECT_EQ(events.music[1], "stop");
-}
-
-TEST_F(HeadlessMusic, ProbeMeasuresWithoutPlaying) {
-  double length = 0;
-  const auto probe = audio::ProbeMusic(Piece("theme.mp3", 500, &length));
-  EXPECT_TRUE(probe.found);
-  EXPECT_TRUE(probe.playable);
-  EXPECT_DOUBLE_EQ(probe.lengthMs, length);
-  EXPECT_DOUBLE_EQ(
-      audio::ProbeMusic(scratch_.Write("w.wav", audio::testing::ToneWave(200, 2, 22050, 16)))
-          .lengthMs,
-      200.0);
-  EXPECT_FALSE(audio::ProbeMusic(scratch_.Write("bad.mp3", {1, 2, 3})).playable);
-  EXPECT_FALSE(audio::ProbeMusic("absent.mp3").found);
-  EXPECT_EQ(MusicPlaying(), 0);
-}
-
-TEST_F(HeadlessMusic, EventListKeepsOnlyTheNewestEntries) {
-  const std::string piece = Piece("a.mp3", 300);
-  for (size_t i = 0; i < audio::kMaxAudioEvents; ++i)
-    PlayMusic(piece, 0);
-  const auto events = audio::TakeAudioEvents();
-  ASSERT_EQ(events.music.size(), audio::kMaxAudioEvents);
-  EXPECT_EQ(events.music.front(), "stop");
-  EXPECT_EQ(events.music.back(), "play " + piece + " once");
 }
 
 }  // namespace

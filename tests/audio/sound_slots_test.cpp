@@ -119,21 +119,6 @@ TEST_F(HeadlessSound, StopSoundRewindsOneBufferOrTheWholeSlot) {
             (std::vector<std::string>{"play 1", "play 1", "play 1", "stop 1", "stop 1", "play 1"}));
 }
 
-TEST_F(HeadlessSound, StopAllSilencesEverySlot) {
-  LoadSound(Tone("a.wav", 500), 0, 1);
-  LoadSound(Tone("b.wav", 500), 4000, 2);
-  LoadSound(Tone("c.wav", 500), 20, 1);
-  PlaySound(0, 0, 1);
-  PlaySound(4000, 0, 1);
-  PlaySound(4000, 0, 1);
-  audio::TakeAudioEvents();
-  StopAllSounds();
-  EXPECT_EQ(SoundPlaying(0), 0);
-  EXPECT_EQ(SoundPlaying(4000 * 256), 0);
-  EXPECT_EQ(SoundPlaying(4000 * 256 + 1), 0);
-  EXPECT_EQ(audio::TakeAudioEvents().sounds, (std::vector<std::string>{"stop 0", "stop 4000"}));
-}
-
 TEST_F(HeadlessSound, FreeSlotIsTheLowestEmptyOne) {
   EXPECT_EQ(FreeSoundSlot(), 0);
   LoadSound(Tone("a.wav", 50), 0, 1);

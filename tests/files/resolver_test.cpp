@@ -51,24 +51,6 @@ class Resolver : public ::testing::Test {
   std::string result_;
 };
 
-TEST_F(Resolver, ArchiveItemsComeOutByteIdenticalAsMemoryAndTemporaryFiles) {
-  const Bytes player = PatternBytes(70000, 1);
-  const Bytes theme = PatternBytes(123457, 2);
-  WriteBytes("Media.sbx", BuildArchive({{"player.png", player}, {"theme.mp3", theme}}));
-
-  ASSERT_TRUE(Resolve(ArchiveSlot::kPrimary, "gfx/Player.PNG", result_, true));
-  EXPECT_TRUE(result_.starts_with("mem://"));
-  EXPECT_EQ(SizeField(result_), player.size());
-  EXPECT_EQ(ReadResolvedFile(result_), player);
-  ASSERT_NE(FindMemoryFile(result_), nullptr);
-  EXPECT_EQ(*FindMemoryFile(result_), player);
-
-  ASSERT_TRUE(Resolve(ArchiveSlot::kSecondary, "music\\THEME.mp3", result_, false));
-  EXPECT_TRUE(result_.starts_with(platform::TemporaryDirectory() + "sbx"));
-  EXPECT_TRUE(result_.ends_with("theme.mp3")) << "the stored name, not the requested one";
-  EXPECT_EQ(ReadBytes(result_), theme);
-}
-
 TEST_F(Resolver, TemporaryFileNameCarriesTwoLettersFromOffsetAndStoredSize) {
   EXPECT_EQ(TemporaryItemName({"theme.mp3", 0x1041, 0x2F3}), "sbxNJtheme.mp3");
   EXPECT_EQ(TemporaryItemName({"a.wav", -1, 26}), "sbxVAa.wav") << "0xFF is 255, 255 mod 26 = 21";
@@ -85,24 +67,6 @@ TEST_F(Resolver, TemporaryFileNameCarriesTwoLettersFromOffsetAndStoredSize) {
   const char storedLetter = static_cast<char>('A' + blob.size() % 26);
   EXPECT_EQ(result_, platform::TemporaryDirectory() + "sbxN" + storedLetter + "theme.mp3");
   EXPECT_EQ(ReadBytes(result_), TextBytes("music"));
-}
-
-TEST_F(Resolver, FilesOnDiskTakePrecedence) {
-  WriteBytes("Media.sbx", BuildArchive({{"pick.wav", TextBytes("archive")}}));
-  WriteBytes("sfx/pick.wav", TextBytes("disk"));
-  for (const bool asMemory : {true, false}) {
-    const ArchiveSlot slot = asMemory ? ArchiveSlot::kPrimary : ArchiveSlot::kSecondary;
-    ASSERT_TRUE(Resolve(slot, "sfx/pick.wav", result_, asMemory));
-    EXPECT_EQ(result_, "sfx/pick.wav");
-    EXPECT_EQ(ReadResolvedFile(result_), TextBytes("disk"));
-    ASSERT_TRUE(Resolve(slot, "sfx\\pick.wav", result_, asMemory));
-    EXPECT_EQ(ReadResolvedFile(result_), TextBytes("disk"));
-  }
-  // A folder of that name is not a file: the archive answers.
-  std::filesystem::create_directory("pick.wav");
-  ASSERT_TRUE(Resolve(ArchiveSlot::kPrimary, "pick.wav", result_, true));
-  EXPECT_EQ(ReadResolvedFile(result_), TextBytes("archive"));
-  EXPECT_TRUE(scratch_.TmpFiles().empty());
 }
 
 TEST_F(Resolver, ArchiveAppendedToAnotherFileWorksWithOffsetsFromTheEnd) {

@@ -173,47 +173,5 @@ TEST_F(GlPicturePaths, TheFastWaysGiveThePlainPictureExactly) {
   ExpectSamePixels(plain, Scene({}));
 }
 
-TEST_F(GlPicturePaths, AWindowOfAnotherShapeShowsThePictureBetweenBlackBars) {
-  // Wider than 4:3: the 640 x 480 picture sits in the middle, 80 pixels of bar each side.
-  ASSERT_TRUE(platform::SetWindowMode(800, 480, false));
-  const int width = 800, height = 480;
-  // The X server and the driver take a few swaps to give the window buffers of that size.
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glViewport(0, 0, width, height);
-    glDisable(GL_SCISSOR_TEST);
-    glClearColor(1, 1, 1, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    uint8_t corner[4] = {0, 0, 0, 0};
-    glReadPixels(width - 1, height - 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, corner);
-    if (corner[0] == 255) break;
-    platform::SwapWindow();
-    platform::SleepMs(10);
-  }
-  for (const graphics::PictureTarget target :
-       {graphics::PictureTarget::kAutomatic, graphics::PictureTarget::kWindow}) {
-    graphics::GlRendererOptions options;
-    options.target = target;
-    Use(options);
-    graphics::AfterSwap();  // the frame starts in the window's new shape
-    ClearScreen(0xFFFFFF);
-    graphics::BeforeSwap(1);
-    std::vector<uint8_t> shown(static_cast<size_t>(width) * height * 4);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, shown.data());
-    auto red = [&](int x, int y) { return shown[(static_cast<size_t>(y) * width + x) * 4]; };
-    for (int y : {0, 240, 479}) {
-      EXPECT_EQ(red(0, y), 0) << "left bar, target " << int(target);
-      EXPECT_EQ(red(79, y), 0) << "left bar, target " << int(target);
-      EXPECT_EQ(red(80, y), 255) << "picture, target " << int(target);
-      EXPECT_EQ(red(719, y), 255) << "picture, target " << int(target);
-      EXPECT_EQ(red(720, y), 0) << "right bar, target " << int(target);
-    }
-    platform::SwapWindow();
-  }
-}
-
 }  // namespace
 }  // namespace zrb::testing

@@ -23,18 +23,6 @@ std::array<uint8_t, 4> TexelOf(const TexturePixels& texture, int x, int y) {
   return {t[0], t[1], t[2], t[3]};
 }
 
-TEST(TextureImage, SidesArePowersOfTwoFromSixteen) {
-  EXPECT_EQ(TextureSideFor(1), 16);
-  EXPECT_EQ(TextureSideFor(8), 16);
-  EXPECT_EQ(TextureSideFor(16), 16);
-  EXPECT_EQ(TextureSideFor(17), 32);
-  EXPECT_EQ(TextureSideFor(32), 32);
-  EXPECT_EQ(TextureSideFor(33), 64);
-  EXPECT_EQ(TextureSideFor(192), 256);
-  EXPECT_EQ(TextureSideFor(544), 1024);
-  EXPECT_EQ(TextureSideFor(8192), 8192);
-}
-
 TEST(TextureImage, ImageIsStoredUpsideDownInTheBottomLeftCorner) {
   DecodedImage image = SolidImage(3, 2, {0, 0, 0, 255});
   image.Row(0)[0] = 11;      // top-left pixel
@@ -47,42 +35,6 @@ TEST(TextureImage, ImageIsStoredUpsideDownInTheBottomLeftCorner) {
   EXPECT_EQ(texture.Texel(0, 0)[3], 255);
   EXPECT_EQ(TexelOf(texture, 3, 0), (std::array<uint8_t, 4>{0, 0, 0, 0}));
   EXPECT_EQ(TexelOf(texture, 0, 2), (std::array<uint8_t, 4>{0, 0, 0, 0}));
-}
-
-TEST(TextureImage, ClampedLayoutKeepsTheTopLeftOfTheImage) {
-  DecodedImage image = SolidImage(40, 20, {5, 5, 5, 255});
-  image.Row(0)[0] = 77;
-  image.Row(19)[0] = 99;  // below the kept rows
-  TexturePixels texture = LayOutTexture(image, 32, 16);
-  ASSERT_EQ(texture.width, 32);
-  ASSERT_EQ(texture.height, 16);
-  EXPECT_EQ(texture.Texel(0, 15)[0], 77);
-  for (int y = 0; y < 16; ++y)
-    EXPECT_NE(texture.Texel(0, y)[0], 99);
-}
-
-TEST(TextureImage, TransparentTexelsTakeTheirOpaqueNeighboursAverageColour) {
-  TexturePixels texture;
-  texture.width = texture.height = 16;
-  texture.rgba.assign(16 * 16 * 4, 0);
-  auto set = [&](int x, int y, std::array<uint8_t, 4> rgba) {
-    std::copy(rgba.begin(), rgba.end(), texture.Texel(x, y));
-  };
-  set(5, 5, {100, 0, 50, 255});
-  set(6, 5, {201, 10, 0, 128});
-  set(9, 9, {7, 7, 7, 0});          // transparent with no opaque neighbour: goes black
-  set(0, 4, {250, 250, 250, 255});  // on the outermost column: never a neighbour
-  BleedColourIntoTransparent(texture);
-
-  // Between both opaque texels: (100 + 201) / 2 = 150.5 rounds to 151; (0 + 10) / 2 = 5.
-  EXPECT_EQ(TexelOf(texture, 5, 4), (std::array<uint8_t, 4>{151, 5, 25, 0}));
-  EXPECT_EQ(TexelOf(texture, 4, 5), (std::array<uint8_t, 4>{100, 0, 50, 0}));
-  EXPECT_EQ(TexelOf(texture, 7, 6), (std::array<uint8_t, 4>{201, 10, 0, 0}));
-  EXPECT_EQ(TexelOf(texture, 9, 9), (std::array<uint8_t, 4>{0, 0, 0, 0}));
-  EXPECT_EQ(TexelOf(texture, 1, 4), (std::array<uint8_t, 4>{0, 0, 0, 0}));
-  // Opaque texels keep their colour.
-  EXPECT_EQ(TexelOf(texture, 6, 5), (std::array<uint8_t, 4>{201, 10, 0, 128}));
-  EXPECT_EQ(TexelOf(texture, 0, 4), (std::array<uint8_t, 4>{250, 250, 250, 255}));
 }
 
 // Every transparent texel looks at all of its readable neighbours: the reference the

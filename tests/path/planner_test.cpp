@@ -29,40 +29,6 @@ void SearchOnce(AStarPlanner& planner, const PlannerRequest& request) {
   EXPECT_TRUE(planner.Done());
 }
 
-TEST(Planner, CostsAreScaledIntoOneToTwoAndOddCellsBlocked) {
-  const double cells[] = {9,
-                          4.5,
-                          0,
-                          -3,
-                          std::numeric_limits<double>::quiet_NaN(),
-                          std::numeric_limits<double>::infinity()};
-  PlannerRequest request;
-  request.width = 6;
-  request.height = 1;
-  request.goalX = 1;
-  request.cells = cells;
-  AStarPlanner planner;
-  ASSERT_TRUE(planner.Initialize(request));
-  const float expected[] = {2.0f, 1.5f, -1, -1, -1, -1};
-  for (int x = 0; x < 6; ++x)
-    EXPECT_EQ(planner.CellCost(x, 0), expected[x]) << x;
-  EXPECT_EQ(planner.CellCost(6, 0), -1.0f);
-}
-
-TEST(Planner, ReportsThePathAndReturnsItsNodesOnReset) {
-  const EngineArray<double> grid = testing::GridFromRows({".....", ".....", "....."});
-  AStarPlanner planner;
-  for (int run = 0; run < 2; ++run) {  // the same planner searches again alike
-    SearchOnce(planner, RequestFor(grid, 0, 0, 4, 2));
-    EXPECT_EQ(planner.PathLength(), 7);
-    EXPECT_FLOAT_EQ(planner.PathCost(), 12.0f);
-    EXPECT_GT(planner.ClosedSize(), 0);
-    planner.Reset();
-    EXPECT_EQ(planner.OpenSize() + planner.ClosedSize() + planner.PathLength(), 0);
-    EXPECT_EQ(planner.PathCost(), -1.0f);
-  }
-}
-
 TEST(Planner, RefusesRequestsWithNothingToSearch) {
   const EngineArray<double> grid = testing::GridFromRows({"...", "..."});
   AStarPlanner planner;

@@ -110,36 +110,6 @@ TEST_F(EventsTest, CloseAndFocusReachTheHandlers) {
   EXPECT_EQ(Keyboard().presses[57], 0u);
 }
 
-TEST_F(EventsTest, ScriptedEventsArriveWhenTheClockReachesThem) {
-  SetHeadless(true);
-  std::vector<ScriptEvent> events;
-  std::string error;
-  ASSERT_TRUE(
-      ParseInputScript("5 key Space down\n5 focus lost\n8 close\n9 joy x 30000\n"
-                       "9 joy button2 128",
-                       "s", &events, &error));
-  SetInputScript(events);
-  PumpEvents();
-  EXPECT_FALSE(Keyboard().down[57]);
-  AdvanceVirtualClock(5);
-  PumpEvents(&CountBeforeEach);
-  EXPECT_TRUE(Keyboard().down[57]);
-  EXPECT_EQ(g_deactivations, 1);
-  EXPECT_EQ(g_closeRequests, 0);
-  EXPECT_EQ(g_beforeEach, 2);
-  AdvanceVirtualClock(4);
-  PumpEvents();
-  EXPECT_EQ(g_closeRequests, 1);
-  const JoypadReading pad = ReadJoypad();
-  EXPECT_TRUE(pad.present);
-  EXPECT_EQ(pad.x, 30000);
-  EXPECT_EQ(pad.button2, 128);
-  EXPECT_EQ(pad.button1, 0);
-  ResetScriptedJoypad();
-  EXPECT_FALSE(ReadJoypad().present);
-  SetHeadless(false);
-}
-
 TEST_F(EventsTest, AJoypadPluggedInWhileRunningIsReadAndForgottenWhenUnplugged) {
   std::string error;
   ASSERT_TRUE(OpenJoypads(&error)) << error;

@@ -43,18 +43,28 @@ bool FromHex(const std::string& hex, std::string& bytes) {
   return true;
 }
 
-int Spawn(std::vector<std::string> args, const fs::path& out, const fs::path& err) {
+// Runs the program with its temporary files in `dir`: the engine names the files it unpacks
+// from the archive after the item alone, so runs side by side must not share a folder.
+int Spawn(std::vector<std::string> args, const fs::path& dir) {
   std::vector<char*> argv;
   for (std::string& arg : args)
     argv.push_back(arg.data());
   argv.push_back(nullptr);
+  std::string tmp = "TMPDIR=" + dir.string() + "/";
+  std::vector<char*> env = {tmp.data()};
+  for (char** e = environ; *e; ++e) {
+    if (std::string_view(*e).rfind("TMPDIR=", 0) != 0) env.push_back(*e);
+  }
+  env.push_back(nullptr);
+  const fs::path out = dir / "stdout.txt";
+  const fs::path err = dir / "stderr.txt";
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), env.data());
   posix_spawn_file_actions_destroy(&actions);
   if (spawned != 0) return -1;
   int status = 0;
@@ -138,8 +148,7 @@ Outcome PlayRun(const RunScript& script, const std::string& buildDir) {
                                    (dir / "draw.log").string()};
   args.insert(args.end(), script.arguments.begin(), script.arguments.end());
   Outcome outcome;
-  outcome.facts.push_back("exit " +
-                          std::to_string(Spawn(args, dir / "stdout.txt", dir / "stderr.txt")));
+  outcome.facts.push_back("exit " + std::to_string(Spawn(args, dir)));
   outcome.frames = ReadRunFrames((dir / "trace.jsonl").string(), (dir / "draw.log").string());
   for (const std::string& name : script.checked)
     outcome.facts.push_back("file " + name + " " + ToHex(ReadBytes(dir / name)));
