@@ -83,6 +83,12 @@ ninja -C "$build" >"$log/build.txt" 2>&1 || {
   cat "$log/build.txt" >&2
   exit 1
 }
+# Later builds make only the programs the suite runs (with what they depend on: the game, the
+# media); window tests and benchmarks are left as they are.
+mapfile -t programs < <(ctest --test-dir "$build" -LE window --show-only=json-v1 |
+  perl -0ne 'print "$1\n" while /"command"\s*:\s*\[\s*"([^"]+)"/g' | sed "s|^$build/||" |
+  sort -u)
+[ ${#programs[@]} -gt 0 ] || programs=(all)
 object_sums >"$work/objects.md5"
 if ! run_suite; then
   echo "mutants: the suite fails without any change (log: $log/ctest.txt)" >&2
@@ -118,7 +124,7 @@ for place in "${places[@]}"; do
   current="$file"
   perl "$work/mutate.pl" apply "$tree/$file" "$line" "$column" "$from" "$to"
   touch "$work/stamp"
-  if ! ninja -C "$build" >"$log/build.txt" 2>&1; then
+  if ! ninja -C "$build" "${programs[@]}" >"$log/build.txt" 2>&1; then
     skipped=$((skipped + 1))
     restore
     if [ "$skipped" -gt $((count * 3 + 20)) ]; then

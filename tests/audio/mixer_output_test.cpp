@@ -123,6 +123,11 @@ TEST_F(MixerOutput, MusicPlayedOnceEndsAndLoopingMusicRestarts) {
   EXPECT_EQ(MusicPlaying(), 0);
 }
 
+// WAVE files another program wrote (the system's own sounds, where it has them).
+TEST_F(MixerOutput, LoadsAndPlaysSystemSoundFiles) {
+  audio::testing::CheckSystemSoundFiles();
+}
+
 TEST(AudioWithoutDevice, EffectsStaySilentAndMusicKeepsItsTiming) {
   platform::SetHeadless(false);
   setenv("SDL_AUDIODRIVER", "tundrel-no-such-driver", 1);

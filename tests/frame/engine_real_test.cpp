@@ -111,35 +111,12 @@ TEST_F(RealEngine, EscapeIsIgnoredAfterAllowEscapeOffButAltF4EndsTheProgram) {
       ExitedWithCode(0), "still running after Escape\n$");
 }
 
-TEST_F(RealEngine, EscapeEndsTheProgramWhileAllowed) {
-  EXPECT_EXIT(
-      {
-        Start();
-        PushKey(SDL_SCANCODE_ESCAPE, true);
-        ShowScreen();
-        std::exit(7);
-      },
-      ExitedWithCode(0), "");
-}
-
 TEST_F(RealEngine, TheCloseBoxEndsTheProgram) {
   EXPECT_EXIT(
       {
         Start();
         PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
         ShowScreen();
-        std::exit(7);
-      },
-      ExitedWithCode(0), "");
-}
-
-TEST_F(RealEngine, ACloseRequestDuringAKeyWaitEndsTheProgram) {
-  EXPECT_EXIT(
-      {
-        Start();
-        PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
-        while (!KeyState(57)) {
-        }
         std::exit(7);
       },
       ExitedWithCode(0), "");
@@ -164,15 +141,6 @@ TEST_F(RealEngine, LosingTheFocusMarksTheTitleAndGainingItRestoresIt) {
   PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
   SDL_Delay(2);
   KeyState(1);
-}
-
-TEST_F(RealEngine, KeysArriveThroughTheWindowSystemQueueByPosition) {
-  Start();
-  PushKey(SDL_SCANCODE_Y, true);
-  EXPECT_EQ(KeyState(21), 1);
-  PushKey(SDL_SCANCODE_Y, false);
-  ShowScreen();
-  EXPECT_EQ(KeyState(21), 0);
 }
 
 }  // namespace

@@ -12,52 +12,6 @@ namespace {
 
 using SpriteLoading = HeadlessGraphicsTest;
 
-TEST_F(SpriteLoading, StripOf544By192GetsA1024By256Texture) {
-  LoadAnim(SaveBmp("back.bmp", Picture(544, 192, {1, 2, 3})), 4, 544, 192);
-  EXPECT_EQ(RuntimeError().code, kErrorSuccess);
-  const graphics::SpriteRecord& record = Record(4);
-  EXPECT_EQ(record.textureWidth, 1024);
-  EXPECT_EQ(record.textureHeight, 256);
-  EXPECT_FLOAT_EQ(record.uExtent, 0.53125f);
-  EXPECT_FLOAT_EQ(record.vExtent, 0.75f);
-  EXPECT_EQ(record.frameWidth, 544);
-  EXPECT_EQ(record.frameHeight, 192);
-  EXPECT_EQ(SpriteSize(4).width, 544);
-  EXPECT_EQ(SpriteSize(4).height, 192);
-
-  // Both textures exist: the plain one and the one with every mipmap level down to 1 x 1.
-  const graphics::RecordedTexture* plain = recorder_->FindTexture(record.texture);
-  const graphics::RecordedTexture* mipmapped = recorder_->FindTexture(record.mipmappedTexture);
-  ASSERT_TRUE(plain && mipmapped);
-  EXPECT_EQ(plain->levels, 1);
-  EXPECT_EQ(mipmapped->levels, 11);
-  EXPECT_EQ(mipmapped->kind, graphics::TextureKind::kMipmapped);
-}
-
-TEST_F(SpriteLoading, BlackBecomesTransparentAfterSettingTheKeyToBlack) {
-  Picture picture(4, 4, {0, 0, 0});
-  picture.At(1, 1) = {200, 30, 40};
-  picture.At(2, 3) = {1, 0, 0};  // nearly black stays
-  const std::string path = SaveBmp("key.bmp", picture);
-
-  SetTransparentColour(0);
-  LoadSprite(path, 2);
-  const std::vector<uint8_t>& mask = graphics::Graphics().sprites.Find(2)->alphaMask;
-  auto alphaAt = [&](int x, int y) { return mask[(4 - 1 - y) * 16 + x]; };
-  for (int y = 0; y < 4; ++y) {
-    for (int x = 0; x < 4; ++x) {
-      const bool opaque = (x == 1 && y == 1) || (x == 2 && y == 3);
-      EXPECT_EQ(alphaAt(x, y), opaque ? 255 : 0) << x << "," << y;
-    }
-  }
-
-  // With the default key (255, 0, 128) black is an ordinary colour.
-  SetTransparentColour(graphics::kDefaultTransparentColour);
-  LoadSprite(path, 2);
-  const std::vector<uint8_t>& opaqueMask = graphics::Graphics().sprites.Find(2)->alphaMask;
-  EXPECT_EQ(opaqueMask[3 * 16], 255);
-}
-
 TEST_F(SpriteLoading, MissingFileLeavesTheSlotEmptyWithCodeThree) {
   LoadSprite(SaveBmp("first.bmp", Picture(8, 8, {5, 5, 5})), 7);
   ASSERT_EQ(SpriteSize(7).width, 8);

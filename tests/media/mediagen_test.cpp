@@ -77,20 +77,6 @@ TEST(MediaSources, ScoresHoldRestSlideAndTranspose) {
   EXPECT_EQ(a.samples.back(), 0.0f);
 }
 
-TEST(MediaSources, PictureCommandsPaintInOrder) {
-  const Picture p =
-      PaintPicture(SourceText::FromString(
-                       "pic.txt",
-                       "image p.png\nsize 8 4\nstrip 8 2\nfill #0000ff\nrect 0 0 2 2 #ff0000\n"
-                       "clear 6 0 2 4\nsprite dot.png 0 4 2 2\n"),
-                   DotSheet());
-  EXPECT_EQ(p.stripWidth, 8);
-  EXPECT_EQ(p.image.at(1, 1), kRed);
-  EXPECT_EQ(p.image.at(3, 1), kBlue);
-  EXPECT_EQ(p.image.at(6, 0).a, 0);
-  EXPECT_EQ(p.image.at(5, 3), kRed);  // the dot, doubled
-}
-
 struct Mistake {
   const char* kind;
   const char* text;
@@ -212,19 +198,6 @@ TEST(SoundFiles, WavesClipAndDamagedHeadersAreFound) {
   notRiff[0] = 'X';
   EXPECT_EQ(InspectWav(notRiff).error, "no RIFF WAVE header");
   EXPECT_NE(InspectWav({wave.begin(), wave.begin() + 30}).error, "");
-}
-
-TEST(SoundFiles, Mp3IsRepeatableAndStartsWithAFrame) {
-  AudioBuffer tone;
-  tone.rate = kMusicRate;
-  tone.channels = 2;
-  for (int i = 0; i < kMusicRate * 2; ++i)
-    tone.samples.push_back(static_cast<float>(0.5 * std::sin(i * 0.05)));
-  const std::vector<uint8_t> mp3 = EncodeMp3(tone);
-  EXPECT_EQ(mp3, EncodeMp3(tone));
-  EXPECT_EQ(mp3[0], 0xFF);  // frame sync
-  EXPECT_EQ(mp3[1] & 0xE0, 0xE0);
-  EXPECT_NEAR(static_cast<double>(mp3.size()), 10000.0, 2000.0);  // 80 kbit/s for a second
 }
 
 }  // namespace

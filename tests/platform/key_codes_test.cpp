@@ -57,18 +57,6 @@ TEST(KeyCodes, TheKeysTheGameAndTheEngineReadSitAtTheirSetOneCodes) {
   }
 }
 
-TEST(KeyCodes, LettersFollowTheirPositionRowByRow) {
-  // Set 1 numbers the rows left to right: Q..P from 16, A..L from 30, Z..M from 44.
-  const char* rows[] = {"QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"};
-  const int firsts[] = {16, 30, 44};
-  for (int row = 0; row < 3; ++row) {
-    for (int i = 0; rows[row][i]; ++i) {
-      const SDL_Scancode scancode = static_cast<SDL_Scancode>(SDL_SCANCODE_A + rows[row][i] - 'A');
-      EXPECT_EQ(KeyCodeFromScancode(scancode), firsts[row] + i) << rows[row][i];
-    }
-  }
-}
-
 TEST(KeyCodes, EveryMappedCodeLeadsBackToAKeyThatMapsToIt) {
   std::set<int> codes;
   for (int scancode = 0; scancode < SDL_NUM_SCANCODES; ++scancode) {
@@ -88,40 +76,6 @@ TEST(KeyCodes, EveryMappedCodeLeadsBackToAKeyThatMapsToIt) {
   EXPECT_EQ(ScancodeFromKeyCode(256), SDL_SCANCODE_UNKNOWN);
   EXPECT_EQ(KeyCodeFromScancode(-5), 0);
   EXPECT_EQ(KeyCodeFromScancode(SDL_NUM_SCANCODES), 0);
-}
-
-TEST(KeyCodes, ExtendedKeysAreTheirBaseCodePlus128) {
-  // The keypad's Enter and the right Ctrl share their scan codes with Enter and left Ctrl;
-  // only the E0 prefix (the 128) tells them apart.
-  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_KP_ENTER) - 128,
-            KeyCodeFromScancode(SDL_SCANCODE_RETURN));
-  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_RCTRL) - 128, KeyCodeFromScancode(SDL_SCANCODE_LCTRL));
-  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_RALT) - 128, KeyCodeFromScancode(SDL_SCANCODE_LALT));
-  EXPECT_EQ(KeyCodeFromScancode(SDL_SCANCODE_UP) - 128, KeyCodeFromScancode(SDL_SCANCODE_KP_8));
-}
-
-TEST(KeyCodes, ScriptNames) {
-  EXPECT_EQ(KeyCodeFromName("Escape"), 1);
-  EXPECT_EQ(KeyCodeFromName("Tab"), 15);
-  EXPECT_EQ(KeyCodeFromName("Y"), 21);
-  EXPECT_EQ(KeyCodeFromName("y"), 21);
-  EXPECT_EQ(KeyCodeFromName("Enter"), 28);
-  EXPECT_EQ(KeyCodeFromName("LCtrl"), 29);
-  EXPECT_EQ(KeyCodeFromName("N"), 49);
-  EXPECT_EQ(KeyCodeFromName("LAlt"), 56);
-  EXPECT_EQ(KeyCodeFromName("Space"), 57);
-  EXPECT_EQ(KeyCodeFromName("F4"), 62);
-  EXPECT_EQ(KeyCodeFromName("F12"), 88);
-  EXPECT_EQ(KeyCodeFromName("Up"), 200);
-  EXPECT_EQ(KeyCodeFromName("LEFT"), 203);
-  EXPECT_EQ(KeyCodeFromName("Right"), 205);
-  EXPECT_EQ(KeyCodeFromName("Down"), 208);
-  EXPECT_EQ(KeyCodeFromName("0"), 11);
-  EXPECT_EQ(KeyCodeFromName("F13"), -1);
-  EXPECT_EQ(KeyCodeFromName("F0"), -1);
-  EXPECT_EQ(KeyCodeFromName("Fx"), -1);
-  EXPECT_EQ(KeyCodeFromName(""), -1);
-  EXPECT_EQ(KeyCodeFromName("Spacebar"), -1);
 }
 
 }  // namespace

@@ -53,22 +53,6 @@ class SbxTool : public ::testing::Test {
   zrb::testing::ScratchDir scratch_;
 };
 
-TEST_F(SbxTool, ExtractWritesTheOriginalBytes) {
-  ASSERT_EQ(Sbx("pack Media.sbx " + inputs_).status, 0);
-  ASSERT_EQ(Sbx("extract Media.sbx -o out").status, 0);
-  EXPECT_EQ(ReadBytes("out/player.png"), player_);
-  EXPECT_EQ(ReadBytes("out/theme.mp3"), theme_);
-  EXPECT_TRUE(std::filesystem::exists("out/empty.cfg"));
-
-  ASSERT_EQ(Sbx("extract Media.sbx THEME.MP3 -o one").status, 0);
-  EXPECT_EQ(ReadBytes("one/theme.mp3"), theme_);
-  EXPECT_FALSE(std::filesystem::exists("one/player.png"));
-
-  const SbxRun missing = Sbx("extract Media.sbx nothere.png -o two");
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_NE(missing.err.find("no item named nothere.png"), std::string::npos) << missing.err;
-}
-
 TEST_F(SbxTool, ArchivePackedFromTheEndWorksAppendedToAnotherFile) {
   ASSERT_EQ(Sbx("pack --from-end tail.sbx " + inputs_).status, 0);
   Bytes program = PatternBytes(50000, 13);
