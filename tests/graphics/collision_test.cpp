@@ -26,30 +26,6 @@ class Collision : public HeadlessGraphicsTest {
   }
 };
 
-TEST_F(Collision, SharedEdgesNeverCollideOneOverlappingPixelDoes) {
-  Load(1, Picture(32, 32, kSolid));
-  Load(2, Picture(32, 32, kSolid));
-  EXPECT_EQ(AnimCollision(1, 0, 0, 0, 2, 0, 32, 0), 0);   // side by side
-  EXPECT_EQ(AnimCollision(1, 0, 0, 0, 2, 0, 0, 32), 0);   // one above the other
-  EXPECT_EQ(AnimCollision(1, 0, 0, 0, 2, 0, 32, 32), 0);  // corners touching
-  EXPECT_EQ(AnimCollision(1, 0, 0, 0, 2, 0, 31, 31), 1);  // one pixel in common
-  EXPECT_EQ(AnimCollision(2, 0, 31, 31, 1, 0, 0, 0), 1);  // either order
-  EXPECT_EQ(AnimCollision(1, 0, 0, 0, 2, 0, -31, 5), 1);
-  EXPECT_EQ(AnimCollision(1, 0, 0, 0, 2, 0, 100, 100), 0);
-}
-
-TEST_F(Collision, KeyedOutPixelsDoNotCollide) {
-  Picture leftHalf(32, 32, kKey);
-  for (int y = 0; y < 32; ++y) {
-    for (int x = 0; x < 16; ++x)
-      leftHalf.At(x, y) = kSolid;
-  }
-  Load(1, leftHalf);
-  Load(2, Picture(32, 32, kSolid));
-  EXPECT_EQ(AnimCollision(1, 0, 0, 0, 2, 0, 16, 0), 0);   // only the keyed half is covered
-  EXPECT_EQ(AnimCollision(1, 0, 0, 0, 2, 0, 15, 20), 1);  // column 15 is solid
-}
-
 TEST_F(Collision, StripFramesAreCutOutOfTheImage) {
   // Two rows of two 16 x 16 frames; only frame 2 (row 1, column 0) is solid.
   Picture strip(32, 32, kKey);

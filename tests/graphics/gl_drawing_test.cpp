@@ -287,30 +287,6 @@ TEST_F(GlDrawing, WithoutAnOffscreenPictureTheWindowIsDrawnDirectly) {
   ExpectColour(600, 10, {128, 0, 0});
 }
 
-TEST(Letterbox, KeepsTheAspectAndCentres) {
-  graphics::Letterbox same = graphics::FitPicture(640, 480, 640, 480);
-  EXPECT_EQ(same.width, 640);
-  EXPECT_TRUE(same.wholeScale);
-  graphics::Letterbox doubled = graphics::FitPicture(640, 480, 1280, 960);
-  EXPECT_EQ(doubled.width, 1280);
-  EXPECT_EQ(doubled.height, 960);
-  EXPECT_TRUE(doubled.wholeScale);
-  graphics::Letterbox wide = graphics::FitPicture(640, 480, 1920, 1080);
-  EXPECT_EQ(wide.width, 1440);
-  EXPECT_EQ(wide.height, 1080);
-  EXPECT_EQ(wide.x, 240);
-  EXPECT_EQ(wide.y, 0);
-  EXPECT_FALSE(wide.wholeScale);
-  graphics::Letterbox tall = graphics::FitPicture(640, 480, 1000, 1000);
-  EXPECT_EQ(tall.width, 1000);
-  EXPECT_EQ(tall.height, 750);
-  EXPECT_EQ(tall.y, 125);
-  graphics::Letterbox bars = graphics::FitPicture(640, 480, 1400, 960);
-  EXPECT_EQ(bars.x, 60);
-  EXPECT_TRUE(bars.wholeScale);
-  EXPECT_EQ(graphics::FitPicture(640, 480, 0, 0).width, 0);
-}
-
 class GlScaledWindow : public GlDrawing {
  protected:
   void SetUp() override {

@@ -51,32 +51,6 @@ TEST(MediaSources, SpriteFramesAreDrawnOrDerivedAndLaidOutInColumns) {
   EXPECT_EQ(strip.at(2, 3), kRed);
 }
 
-TEST(MediaSources, ScoresHoldRestSlideAndTranspose) {
-  Score s = ParseScore(SourceText::FromString(
-      "tune.txt",
-      "output t.wav\ntempo 120\nvoice lead square\nvoice kit drums\npattern a\n"
-      "  lead | a4 . . - c5>c6 . |\n  kit  | k . s . h o |\nplay a a+12\n"));
-  EXPECT_DOUBLE_EQ(s.Seconds(), 1.5);
-  ASSERT_EQ(s.notes.size(), 12u);
-  EXPECT_EQ(s.notes[0].steps, 3);
-  EXPECT_DOUBLE_EQ(s.notes[0].freqStart, 440.0);
-  EXPECT_EQ(s.notes[1].startStep, 4);
-  EXPECT_NEAR(s.notes[1].freqEnd / s.notes[1].freqStart, 2.0, 1e-9);
-  EXPECT_DOUBLE_EQ(s.notes[2].freqStart, 880.0);
-  EXPECT_NEAR(NoteFrequency("c4"), 261.626, 0.001);
-  EXPECT_NEAR(NoteFrequency("f#3"), NoteFrequency("gb3"), 1e-9);
-  EXPECT_LT(NoteFrequency("h4"), 0);
-  // A loop lasts exactly its steps, its tails folded onto its start, and is quiet at both ends.
-  s = ParseScore(SourceText::FromString(
-      "tune.txt",
-      "output t.mp3\ntempo 120\nloop yes\nvolume 0.5\nvoice lead square release=0.5 "
-      "echo=0.2:0.5\npattern a\n  lead c5 . . c6\nplay a\n"));
-  const AudioBuffer a = RenderScore(s, 8000, 2);
-  EXPECT_EQ(a.frames(), 4000u);
-  EXPECT_EQ(a.samples.front(), 0.0f);
-  EXPECT_EQ(a.samples.back(), 0.0f);
-}
-
 struct Mistake {
   const char* kind;
   const char* text;
