@@ -156,15 +156,6 @@ TEST_F(Resolver, MissingEntryOrShortArchiveGivesEmptyResultAndKeepsTheSlot) {
   EXPECT_TRUE(Resolve(ArchiveSlot::kPrimary, "player.png", result_, true));
 }
 
-TEST_F(Resolver, EmptyAndMemoryNames) {
-  EXPECT_FALSE(Resolve(ArchiveSlot::kPrimary, "", result_, true));
-  EXPECT_EQ(result_, "");
-  // A memory name counts as found whether or not a block answers it.
-  EXPECT_TRUE(Resolve(ArchiveSlot::kPrimary, "mem://       4.    beef", result_, true));
-  EXPECT_EQ(result_, "mem://       4.    beef");
-  EXPECT_FALSE(ReadResolvedFile(result_).has_value());
-}
-
 TEST_F(Resolver, ArchiveHeldInMemory) {
   const Bytes image = PatternBytes(5000, 8);
   MemoryFile archiveInMemory(std::make_shared<const Bytes>(BuildArchive({{"img.png", image}})));

@@ -122,39 +122,5 @@ TEST_F(WindowTest, SetWindowModeWithZeroKeepsThatSide) {
   EXPECT_EQ(h, 480);
 }
 
-TEST(HeadlessWindow, HasNoWindowButAnswersWithTheLogicalSize) {
-  SetHeadless(true);
-  WindowConfig config;
-  config.width = 320;
-  config.height = 200;
-  ASSERT_TRUE(OpenWindow(config));
-  EXPECT_TRUE(WindowIsOpen());
-  int w = 0, h = 0;
-  DrawableSize(&w, &h);
-  EXPECT_EQ(w, 320);
-  EXPECT_EQ(h, 200);
-  WindowClientSize(&w, &h);
-  EXPECT_EQ(w, 0);
-  EXPECT_TRUE(SetWindowMode(640, 480, true));
-  EXPECT_TRUE(WindowIsFullscreen());
-  DrawableSize(&w, &h);
-  EXPECT_EQ(w, 640);
-  SwapWindow();  // nothing to present, nothing happens
-  EXPECT_EQ(GlRendererName(), "");
-  CloseWindow();
-  EXPECT_FALSE(WindowIsOpen());
-  SetHeadless(false);
-}
-
-TEST(RendererName, SoftwareRenderersAreRecognised) {
-  EXPECT_TRUE(IsSoftwareRenderer("llvmpipe (LLVM 15.0.6, 256 bits)"));
-  EXPECT_TRUE(IsSoftwareRenderer("Gallium 0.4 on softpipe"));
-  EXPECT_TRUE(IsSoftwareRenderer("Software Rasterizer"));
-  EXPECT_TRUE(IsSoftwareRenderer("Mesa Windows GDI Driver"));
-  EXPECT_FALSE(IsSoftwareRenderer("AMD Radeon RX 6600 (radeonsi, navi23, LLVM 15.0.6)"));
-  EXPECT_FALSE(IsSoftwareRenderer("Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
-  EXPECT_FALSE(IsSoftwareRenderer(""));
-}
-
 }  // namespace
 }  // namespace zrb::platform

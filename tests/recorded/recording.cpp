@@ -256,49 +256,39 @@ bool Apply(const std::vector<std::string>& tokens, Frame& frame) {
   std::vector<bool> removed(count, false);
   std::vector<std::vector<std::string>> inserted(count + 1);
   for (const std::string& token : tokens) {
-    if (token.empty()) return false;
-    const char kind = token[0];
-    if (kind == '@' || kind == '+' || kind == '-') {
-      size_t end = 0;
-      const unsigned long index = std::stoul(token.substr(1), &end);
-      const std::string rest = token.substr(1 + end);
-      if (kind == '-') {
-        if (index >= count || !rest.empty()) return false;
-        removed[index] = true;
-      } else if (kind == '+') {
-        if (index > count || rest.empty() || rest[0] != '=') return false;
-        inserted[index].push_back(rest.substr(1));
-      } else if (index >= count || rest.empty()) {
-        return false;
-      } else if (rest[0] == '=') {
-        frame.calls[index] = rest.substr(1);
-      } else if (rest[0] == '.') {
-        size_t wordEnd = 0;
-        const unsigned long word = std::stoul(rest.substr(1), &wordEnd);
-        if (rest.size() <= 1 + wordEnd || rest[1 + wordEnd] != '=') return false;
-        auto words = Words(frame.calls[index]);
-        if (word >= words.size()) return false;
-        words[word] = rest.substr(2 + wordEnd);
-        std::string call = words[0];
-        for (size_t w = 1; w < words.size(); ++w)
-          call += " " + words[w];
-        frame.calls[index] = call;
-      } else {
-        return false;
-      }
-      continue;
-    }
-    if (token.back() == '!') {
+    const char kind = token.empty() ? '\0' : token[0];
+    size_t index = 0, word = 0;
+    int used = 0;
+    if (kind == '-' && std::sscanf(token.c_str(), "-%zu%n", &index, &used) == 1 &&
+        used == static_cast<int>(token.size()) && index < count) {
+      removed[index] = true;
+    } else if (kind == '+' && std::sscanf(token.c_str(), "+%zu=%n", &index, &used) == 1 &&
+               used > 0 && index <= count) {
+      inserted[index].push_back(token.substr(used));
+    } else if (kind == '@' &&
+               std::sscanf(token.c_str(), "@%zu.%zu=%n", &index, &word, &used) == 2 && used > 0 &&
+               index < count) {
+      std::vector<std::string> words = Words(frame.calls[index]);
+      if (word >= words.size()) return false;
+      words[word] = token.substr(used);
+      frame.calls[index] = words[0];
+      for (size_t w = 1; w < words.size(); ++w)
+        frame.calls[index] += " " + words[w];
+    } else if (kind == '@' && std::sscanf(token.c_str(), "@%zu=%n", &index, &used) == 1 &&
+               used > 0 && index < count) {
+      frame.calls[index] = token.substr(used);
+    } else if (kind != '@' && kind != '+' && kind != '-' && token.back() == '!') {
       std::erase_if(frame.fields, [&](const auto& f) { return f.first + "!" == token; });
-      continue;
+    } else if (const size_t equals = token.find('=');
+               kind != '@' && kind != '+' && kind != '-' && equals != std::string::npos) {
+      const std::string name = token.substr(0, equals);
+      auto field = std::find_if(frame.fields.begin(), frame.fields.end(),
+                                [&](const auto& f) { return f.first == name; });
+      if (field == frame.fields.end()) field = frame.fields.insert(field, {name, ""});
+      field->second = token.substr(equals + 1);
+    } else {
+      return false;
     }
-    const size_t equals = token.find('=');
-    if (equals == std::string::npos) return false;
-    const std::string name = token.substr(0, equals);
-    auto field = std::find_if(frame.fields.begin(), frame.fields.end(),
-                              [&](const auto& f) { return f.first == name; });
-    if (field == frame.fields.end()) field = frame.fields.insert(field, {name, ""});
-    field->second = token.substr(equals + 1);
   }
   std::vector<std::string> calls;
   for (size_t i = 0; i <= count; ++i) {
@@ -435,12 +425,7 @@ std::optional<Outcome> Decode(const std::string& text, std::string& error) {
         applied = predictor.Rebase(tokens[0].substr(1), frame);
         tokens.erase(tokens.begin());
       }
-      try {
-        applied = applied && Apply(tokens, frame);
-      } catch (const std::exception&) {
-        applied = false;
-      }
-      if (!applied) {
+      if (!applied || !Apply(tokens, frame)) {
         error = "frame " + std::to_string(i) + " does not apply";
         return std::nullopt;
       }
