@@ -83,22 +83,6 @@ TEST_F(MixerOutput, DuplicatedBuffersPlayOnTheirOwnChannels) {
     EXPECT_EQ(SoundPlaying(channel), 0);
 }
 
-TEST_F(MixerOutput, ConvertsEveryFormatTheFilesUse) {
-  const std::vector<std::vector<uint8_t>> files = {
-      ToneWave(250, 1, 11025, 8), ToneWave(250, 2, 44100, 16), ToneWave(250, 6, 22050, 16),
-      ToneWave(250, 1, 8000, 16), ToneWave(250, 2, 48000, 8)};
-  for (size_t i = 0; i < files.size(); ++i) {
-    const auto slot = static_cast<int32_t>(10 + i);
-    LoadSound(scratch_.Write("f" + std::to_string(i) + ".wav", files[i]), slot, 1);
-    EXPECT_EQ(audio::DescribeSoundSlot(slot).bufferCount, 1) << i;
-    EXPECT_EQ(PlaySound(slot, 0, 1), slot * 256) << i;
-  }
-  for (size_t i = 0; i < files.size(); ++i) {
-    const auto channel = static_cast<int32_t>((10 + i) * 256);
-    EXPECT_GE(MsUntil([&] { return SoundPlaying(channel) == 0; }), 0.0) << i;
-  }
-}
-
 TEST_F(MixerOutput, MusicPlayedOnceEndsAndLoopingMusicRestarts) {
   const auto encoded = EncodeToneMp3(400, 22050, true);
   const std::string path = scratch_.Write("_dead.mp3", encoded.bytes);
@@ -155,19 +139,6 @@ TEST(AudioWithoutDevice, EffectsStaySilentAndMusicKeepsItsTiming) {
   const auto events = audio::TakeAudioEvents();
   EXPECT_TRUE(events.sounds.empty());
   EXPECT_EQ(events.music, (std::vector<std::string>{"play " + theme + " loop", "stop"}));
-  audio::ShutdownAudio();
-}
-
-// The machine's own sound card, where there is one.
-TEST(AudioDefaultDevice, PlaysWhenTheMachineHasOne) {
-  platform::SetHeadless(false);
-  if (!audio::InitAudio(/*headless=*/false)) {
-    GTEST_SKIP() << "no default audio device: " << audio::DescribeAudio();
-  }
-  ScratchDir scratch;
-  LoadSound(scratch.Write("ding.wav", ToneWave(100, 1, 22050, 16)), 0, 1);
-  EXPECT_EQ(PlaySound(0, 0, 0.1), 0);
-  EXPECT_GE(MsUntil([] { return SoundPlaying(0) == 0; }), 0.0);
   audio::ShutdownAudio();
 }
 

@@ -48,20 +48,6 @@ TEST(WaveFile, SkipsOtherChunksByTheirStatedSizeAndExtraFormatBytes) {
   EXPECT_TRUE(std::equal(sound->data.begin(), sound->data.end(), data.begin(), data.end()));
 }
 
-TEST(WaveFile, OddSizedChunkIsFollowedDirectlyWithoutPadByte) {
-  const Bytes format = FormatBlock(1, 22050, 2, 16);
-  const Bytes data = RampSamples(10, 1, 16);
-  // A writer that pads odd chunks puts a byte the loader does not skip: the next header
-  // is then read one byte early and "fmt " is never found.
-  Bytes padded = Riff({Chunk("LIST", Bytes{1, 2, 3})});
-  padded.push_back(0);
-  const Bytes rest = Riff({Chunk("fmt ", format), Chunk("data", data)});
-  padded.insert(padded.end(), rest.begin() + 12, rest.end());
-  std::string why;
-  EXPECT_FALSE(ParseWave(padded, &why));
-  EXPECT_EQ(why, "no \"fmt \" chunk");
-}
-
 TEST(WaveFile, SixChannelsAreHandedOnAsTwoWithTheFilesBlockAlign) {
   const Bytes file =
       Riff({Chunk("fmt ", FormatBlock(6, 48000, 12, 16)), Chunk("data", RampSamples(30, 6, 16))});

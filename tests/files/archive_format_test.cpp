@@ -126,14 +126,6 @@ TEST(ArchiveFormat, NamesCompareByFinalComponentIgnoringAsciiCase) {
   EXPECT_FALSE(NamesMatch("\xC4.png", "\xE4.png")) << "only ASCII letters fold";
 }
 
-TEST(ArchiveFormat, NegativeDirectoryOffsetCountsFromTheEnd) {
-  const Layout layout{50000, -1000};
-  EXPECT_EQ(layout.DirectoryStart(), 49000);
-  EXPECT_EQ(layout.ItemStart({"x", -30000, 10}), 20000);
-  const Layout fromStart{50000, 1000};
-  EXPECT_EQ(fromStart.ItemStart({"x", 300, 10}), 300);
-}
-
 TEST(ArchiveFormat, FirstMatchingEntryWins) {
   Bytes archive = CompressItem(TextBytes("first"));
   const auto secondAt = static_cast<int64_t>(archive.size());

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cstdlib>
 
 #include "engine/files/archive_format.h"
@@ -154,16 +153,6 @@ TEST_F(Resolver, MissingEntryOrShortArchiveGivesEmptyResultAndKeepsTheSlot) {
   EXPECT_EQ(result_, "");
   WriteBytes("Media.sbx", BuildArchive({{"player.png", TextBytes("png")}}));
   EXPECT_TRUE(Resolve(ArchiveSlot::kPrimary, "player.png", result_, true));
-}
-
-TEST_F(Resolver, ArchiveHeldInMemory) {
-  const Bytes image = PatternBytes(5000, 8);
-  MemoryFile archiveInMemory(std::make_shared<const Bytes>(BuildArchive({{"img.png", image}})));
-  SetMediaArchive(archiveInMemory.Name(), archiveInMemory.Name());
-  ASSERT_TRUE(Resolve(ArchiveSlot::kPrimary, "img.png", result_, true));
-  EXPECT_EQ(ReadResolvedFile(result_), image);
-  ASSERT_TRUE(Resolve(ArchiveSlot::kSecondary, "img.png", result_, false));
-  EXPECT_EQ(ReadBytes(result_), image);
 }
 
 // Damaged archives: each case is a whole archive file holding an item "x.wav".

@@ -1,4 +1,4 @@
-// The command line: every option, the bad ones, and the command tail.
+// The command line: every option and the bad ones.
 #include <gtest/gtest.h>
 
 #include "engine/frame/command_line.h"
@@ -18,17 +18,6 @@ std::string ParseError(std::vector<std::string> args) {
   std::string error;
   EXPECT_FALSE(ParseCommandLine(args, &options, &error));
   return error;
-}
-
-TEST(CommandLine, NoArgumentsMeansAnOrdinaryRun) {
-  const CommandLineOptions options = Parse({});
-  EXPECT_FALSE(options.headless);
-  EXPECT_FALSE(options.seed);
-  EXPECT_EQ(options.maxFrames, 0);
-  EXPECT_EQ(options.scale, 1);
-  EXPECT_FALSE(options.fullScreen);
-  EXPECT_FALSE(options.checkMedia);
-  EXPECT_TRUE(options.screenshots.empty());
 }
 
 TEST(CommandLine, EveryOptionInBothSpellings) {
@@ -88,35 +77,6 @@ TEST(CommandLine, BadOptionsAreNamed) {
             "--fullscreen and --windowed cannot both be given");
   // The first problem is the one reported.
   EXPECT_EQ(ParseError({"--bad", "--seed", "x"}), "unknown option '--bad'");
-}
-
-TEST(CommandLine, UsageNamesEveryOption) {
-  const std::string usage = UsageText("tundrel");
-  EXPECT_EQ(usage.rfind("Usage: tundrel [options]", 0), 0u);
-  for (const char* option : {"--headless", "--script", "--seed", "--max-frames", "--dir", "--trace",
-                             "--draw-log", "--screenshot", "--check-media", "--fullscreen",
-                             "--windowed", "--scale", "--help", "--version"}) {
-    EXPECT_NE(usage.find(option), std::string::npos) << option;
-  }
-}
-
-TEST(CommandTail, SkipsTheProgramNameQuotedOrNot) {
-  EXPECT_EQ(CommandTail("tundrel --headless --seed 3"), "--headless --seed 3");
-  EXPECT_EQ(CommandTail(" \t tundrel \t  -a  "), "-a  ");
-  EXPECT_EQ(CommandTail("\"C:/Program Files/tundrel.exe\"   --seed 3"), "--seed 3");
-  EXPECT_EQ(CommandTail("\"/opt/my games/tundrel\"--x"), "--x");
-  EXPECT_EQ(CommandTail("\"unterminated quote and more"), "");
-  EXPECT_EQ(CommandTail("tundrel"), "");
-  EXPECT_EQ(CommandTail(""), "");
-  EXPECT_EQ(CommandTail("   "), "");
-}
-
-TEST(CommandTail, JoinedCommandLinesQuoteWhatHoldsBlanks) {
-  const char* argv[] = {"/opt/my games/tundrel", "--dir", "a b", "", "--seed", "3"};
-  const std::string line = JoinCommandLine(6, argv);
-  EXPECT_EQ(line, "\"/opt/my games/tundrel\" --dir \"a b\" \"\" --seed 3");
-  EXPECT_EQ(CommandTail(line), "--dir \"a b\" \"\" --seed 3");
-  EXPECT_EQ(JoinCommandLine(0, argv), "");
 }
 
 }  // namespace

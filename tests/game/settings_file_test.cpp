@@ -92,12 +92,6 @@ TEST_F(SettingsFileTest, ReadsTheFirstCompleteFileInOrder) {
   EXPECT_EQ(highScore, 9);
 }
 
-TEST(SettingsLocation, WritableWorkingFolderKeepsTheBareName) {
-  const SettingsLocation location = FindSettingsLocation(true, "/xdg", "/home/p");
-  EXPECT_EQ(location.readOrder, std::vector<std::string>{"settings.cfg"});
-  EXPECT_EQ(location.writePath, "settings.cfg");
-}
-
 TEST(SettingsLocation, InstalledGameUsesTheUsersDataFolderFirst) {
   SettingsLocation location = FindSettingsLocation(false, "/xdg", "/home/p");
   EXPECT_EQ(location.writePath, "/xdg/tundrel/settings.cfg");

@@ -74,15 +74,6 @@ TEST(PngDecoder, GreyPaletteLowDepthAndSixteenBitAreExpandedToEightBits) {
   EXPECT_EQ(Pixel(image, 0, 0), (std::vector<uint8_t>{255, 0, 129, 255}));
 }
 
-TEST(PngDecoder, GreyWithAlphaIsRefusedWithAMessage) {
-  PngContent content{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY_ALPHA};
-  content.samples = {100, 200};
-  DecodedImage image;
-  std::string said;
-  EXPECT_FALSE(Decode(EncodePng(content), image, &said));
-  EXPECT_EQ(said, "File pic.png has unsupported color type.\n");
-}
-
 // Rewrites the CRC of the chunk whose data starts at `dataAt` after the data was changed.
 void FixCrc(std::vector<uint8_t>& bytes, size_t dataAt, size_t length) {
   uLong crc = crc32(0, bytes.data() + dataAt - 4, static_cast<uInt>(length + 4));

@@ -33,24 +33,6 @@ std::map<std::string, SpriteSheet> DotSheet() {
                             "a.\n..\n")}};
 }
 
-TEST(MediaSources, SpriteFramesAreDrawnOrDerivedAndLaidOutInColumns) {
-  SpriteSheet s = Sheet(
-      "image t.png\nframe-size 3 3\nframes 5\ncolumns 1\ncolour a #ff0000\ncolour b #0000ff\n"
-      "part dot 1 1\nb\n"
-      "frame 0\n  a..\n...\n...\n"  // leading blanks are indentation
-      "frame 1 = 0 mirror\nframe 2 = 0 swap ab\nframe 3 = 0 stamp dot 2 2 move 1 0\n"
-      "frame 4 = 0 flip\n");
-  EXPECT_EQ(s.frames[1].at(2, 0), kRed);
-  EXPECT_EQ(s.frames[2].at(0, 0), kBlue);
-  EXPECT_EQ(s.frames[3].at(1, 0), kRed);  // moved right by one, the stamped dot off the frame
-  EXPECT_EQ(s.frames[3].at(2, 2).a, 0);
-  EXPECT_EQ(s.frames[4].at(0, 2), kRed);
-  const Image strip = s.Strip();
-  EXPECT_EQ(strip.width(), 3);
-  EXPECT_EQ(strip.height(), 15);
-  EXPECT_EQ(strip.at(2, 3), kRed);
-}
-
 struct Mistake {
   const char* kind;
   const char* text;
@@ -156,22 +138,6 @@ TEST_F(MediaSet, EveryCatalogueFileIsMadeAsTheGameCutsIt) {
     }
     EXPECT_EQ(error, message);
   }
-}
-
-TEST(SoundFiles, WavesClipAndDamagedHeadersAreFound) {
-  AudioBuffer loud;
-  loud.samples = {2.0f, -2.0f, 0.5f};
-  const std::vector<uint8_t> wave = EncodeWav(loud);
-  const WavInfo info = InspectWav(wave);
-  EXPECT_EQ(info.error, "");
-  EXPECT_EQ(info.rate, 22050);
-  EXPECT_EQ(info.dataBytes, 6u);
-  EXPECT_EQ(wave[44] | (wave[45] << 8), 32767);
-  EXPECT_EQ(static_cast<int16_t>(wave[46] | (wave[47] << 8)), -32767);
-  std::vector<uint8_t> notRiff = wave;
-  notRiff[0] = 'X';
-  EXPECT_EQ(InspectWav(notRiff).error, "no RIFF WAVE header");
-  EXPECT_NE(InspectWav({wave.begin(), wave.begin() + 30}).error, "");
 }
 
 }  // namespace

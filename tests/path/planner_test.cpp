@@ -60,18 +60,5 @@ TEST(Planner, ATooSmallPoolOrOpenListEndsTheSearchWithoutAPath) {
   EXPECT_EQ(planner.PathLength(), 8);
 }
 
-TEST(Planner, DiagonalStepsWhenAllowed) {
-  const EngineArray<double> grid = testing::GridFromRows({"....", "....", "....", "...."});
-  AStarPlanner planner;
-  PlannerRequest request = RequestFor(grid, 0, 0, 3, 3);
-  request.allowDiagonal = 1;
-  SearchOnce(planner, request);
-  EXPECT_EQ(planner.PathLength(), 4);
-  EXPECT_FLOAT_EQ(planner.PathCost(), 3 * 2.0f * 1.4142137f);
-  request.diagonalCost = 0;  // diagonal steps cost as much as straight ones
-  SearchOnce(planner, request);
-  EXPECT_FLOAT_EQ(planner.PathCost(), 6.0f);
-}
-
 }  // namespace
 }  // namespace zrb::path

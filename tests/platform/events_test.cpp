@@ -110,40 +110,5 @@ TEST_F(EventsTest, CloseAndFocusReachTheHandlers) {
   EXPECT_EQ(Keyboard().presses[57], 0u);
 }
 
-TEST_F(EventsTest, AJoypadPluggedInWhileRunningIsReadAndForgottenWhenUnplugged) {
-  std::string error;
-  ASSERT_TRUE(OpenJoypads(&error)) << error;
-  EXPECT_EQ(JoypadCount(), 0);
-  EXPECT_FALSE(ReadJoypad().present);
-
-  const int device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6, 15, 0);
-  ASSERT_GE(device, 0) << SDL_GetError();
-  PumpEvents();
-  ASSERT_EQ(JoypadCount(), 1);
-  EXPECT_NE(JoypadName(0), "");
-
-  // Move the stick and press the first button through SDL's own handle on the device.
-  SDL_Joystick* handle = SDL_JoystickOpen(device);
-  ASSERT_NE(handle, nullptr);
-  SDL_JoystickSetVirtualAxis(handle, SDL_CONTROLLER_AXIS_LEFTX, -32768);
-  SDL_JoystickSetVirtualAxis(handle, SDL_CONTROLLER_AXIS_LEFTY, 30000);
-  SDL_JoystickSetVirtualButton(handle, SDL_CONTROLLER_BUTTON_A, SDL_PRESSED);
-  SDL_JoystickUpdate();
-  PumpEvents();
-  JoypadReading pad = ReadJoypad();
-  EXPECT_TRUE(pad.present);
-  EXPECT_EQ(pad.x, -32768);
-  EXPECT_EQ(pad.y, 30000);
-  EXPECT_EQ(pad.button1, 128);
-  EXPECT_EQ(pad.button2, 0);
-
-  const SDL_JoystickID id = SDL_JoystickInstanceID(handle);
-  SDL_JoystickClose(handle);
-  ASSERT_EQ(SDL_JoystickDetachVirtual(device), 0);
-  PumpEvents();
-  EXPECT_EQ(JoypadCount(), 0) << "instance " << id;
-  EXPECT_FALSE(ReadJoypad().present);
-}
-
 }  // namespace
 }  // namespace zrb::platform

@@ -47,18 +47,6 @@ class LogFileTest : public ::testing::Test {
   bool hadTmp_ = false;
 };
 
-TEST_F(LogFileTest, LivesInTheTemporaryDirectoryAndEndsLinesWithCrLf) {
-  EXPECT_EQ(LogFilePath(), dir_ + "/ErrorLog.txt");
-  DeleteLogFile();
-  EXPECT_TRUE(AppendLogLine("Init GFX"));
-  EXPECT_TRUE(AppendLogLine(""));
-  EXPECT_TRUE(AppendLogLine("Init Finalized"));
-  EXPECT_EQ(Content(), "Init GFX\r\n\r\nInit Finalized\r\n");
-  DeleteLogFile();
-  EXPECT_EQ(Content(), "");
-  DeleteLogFile();  // deleting a missing log is harmless
-}
-
 TEST_F(LogFileTest, ALineWaitsForAShortLockButIsDroppedAfterFiveTries) {
   DeleteLogFile();
   ASSERT_TRUE(AppendLogLine("first"));

@@ -32,51 +32,6 @@ class WindowTest : public ::testing::Test {
   void TearDown() override { CloseWindow(); }
 };
 
-TEST_F(WindowTest, OpensWithACurrentContextAndTheLogicalClientArea) {
-  WindowConfig config;
-  config.title = "window test";
-  ASSERT_TRUE(OpenWindow(config)) << WindowError();
-  EXPECT_TRUE(WindowIsOpen());
-  int w = 0, h = 0;
-  WindowClientSize(&w, &h);
-  EXPECT_EQ(w, 640);
-  EXPECT_EQ(h, 480);
-  DrawableSize(&w, &h);
-  EXPECT_EQ(w, 640);
-  EXPECT_EQ(h, 480);
-  EXPECT_NE(GlRendererName(), "");
-  EXPECT_NE(SDL_GL_GetCurrentContext(), nullptr);
-
-  // Centred on the display's work area (no window manager here, so no frame to allow for).
-  SDL_Rect area;
-  ASSERT_EQ(SDL_GetDisplayUsableBounds(0, &area), 0);
-  int x = 0, y = 0;
-  WindowPosition(&x, &y);
-  EXPECT_NEAR(x, area.x + (area.w - 640) / 2, 40);
-  EXPECT_NEAR(y, area.y + (area.h - 480) / 2, 60);
-
-  CloseWindow();
-  EXPECT_FALSE(WindowIsOpen());
-  CloseWindow();  // a second close is harmless
-}
-
-TEST_F(WindowTest, ScaleOpensALargerWindowButNeverLargerThanTheWorkArea) {
-  WindowConfig config;
-  config.scale = 2;
-  ASSERT_TRUE(OpenWindow(config)) << WindowError();
-  int w = 0, h = 0;
-  WindowClientSize(&w, &h);
-  SDL_Rect area;
-  ASSERT_EQ(SDL_GetDisplayUsableBounds(0, &area), 0);
-  const int expected = (1280 <= area.w && 960 <= area.h) ? 2 : 1;
-  EXPECT_EQ(w, 640 * expected);
-  EXPECT_EQ(h, 480 * expected);
-  int logicalW = 0, logicalH = 0;
-  LogicalSize(&logicalW, &logicalH);
-  EXPECT_EQ(logicalW, 640);
-  EXPECT_EQ(logicalH, 480);
-}
-
 TEST_F(WindowTest, FullScreenAndBackKeepsTheContextAndItsTextures) {
   ASSERT_TRUE(OpenWindow(WindowConfig{})) << WindowError();
   SDL_GLContext before = SDL_GL_GetCurrentContext();
@@ -110,16 +65,6 @@ TEST_F(WindowTest, FullScreenAndBackKeepsTheContextAndItsTextures) {
   glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, back);
   EXPECT_EQ(back[2], 3);
   glDeleteTextures(1, &texture);
-}
-
-TEST_F(WindowTest, SetWindowModeWithZeroKeepsThatSide) {
-  ASSERT_TRUE(OpenWindow(WindowConfig{})) << WindowError();
-  ASSERT_TRUE(SetWindowMode(320, 0, false));
-  WaitForClientSize(320, 480);
-  int w = 0, h = 0;
-  WindowClientSize(&w, &h);
-  EXPECT_EQ(w, 320);
-  EXPECT_EQ(h, 480);
 }
 
 }  // namespace

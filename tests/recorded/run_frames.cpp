@@ -5,73 +5,49 @@
 namespace tundrel::recorded {
 namespace {
 
-// Reads the flat JSON the trace writer makes: objects, arrays (kept as text), strings, numbers.
-class TraceParser {
- public:
-  TraceParser(const std::string& text, Fields& fields) : text_(text), fields_(fields) {}
-
-  bool Object(const std::string& prefix) {
-    if (!Take('{')) return false;
-    if (Take('}')) return true;
-    do {
-      std::string key;
-      if (!String(key) || !Take(':')) return false;
-      const std::string name = prefix.empty() ? key : prefix + "." + key;
-      if (Peek() == '{') {
-        if (!Object(name)) return false;
-        continue;
-      }
-      std::string value;
-      if (!Value(value)) return false;
-      fields_.emplace_back(name, value);
-    } while (Take(','));
-    return Take('}');
-  }
-
- private:
-  char Peek() const { return pos_ < text_.size() ? text_[pos_] : '\0'; }
-  bool Take(char c) {
-    if (Peek() != c) return false;
-    ++pos_;
-    return true;
-  }
-  bool String(std::string& out) {
-    if (!Take('"')) return false;
-    while (pos_ < text_.size() && text_[pos_] != '"') {
-      if (text_[pos_] == '\\') ++pos_;
-      if (pos_ < text_.size()) out += text_[pos_++];
+// Reads the flat JSON the trace writer makes: objects (flattened into "outer.inner" names),
+// strings, and numbers and arrays kept as the text they are written in.
+bool ReadObject(const std::string& text, size_t& pos, const std::string& prefix, Fields& fields) {
+  const auto take = [&](char c) { return pos < text.size() && text[pos] == c && ++pos; };
+  const auto quoted = [&](std::string& out) {
+    if (!take('"')) return false;
+    for (; pos < text.size() && text[pos] != '"'; ++pos)
+      out += text[pos == text.size() - 1 || text[pos] != '\\' ? pos : ++pos];
+    return take('"');
+  };
+  if (!take('{')) return false;
+  if (take('}')) return true;
+  do {
+    std::string key, value;
+    if (!quoted(key) || !take(':')) return false;
+    const std::string name = prefix.empty() ? key : prefix + "." + key;
+    if (pos < text.size() && text[pos] == '{') {
+      if (!ReadObject(text, pos, name, fields)) return false;
+      continue;
     }
-    return Take('"');
-  }
-  // A string's contents, or the text of a number or an array as it stands.
-  bool Value(std::string& out) {
-    if (Peek() == '"') return String(out);
-    const size_t start = pos_;
-    int depth = 0;
-    bool quoted = false;
-    for (; pos_ < text_.size(); ++pos_) {
-      const char c = text_[pos_];
-      if (quoted) {
-        if (c == '\\') ++pos_;
-        if (c == '"') quoted = false;
-      } else if (c == '"') {
-        quoted = true;
-      } else if (c == '[') {
-        ++depth;
-      } else if (c == ']') {
-        --depth;
-      } else if (depth == 0 && (c == ',' || c == '}')) {
-        break;
+    if (pos < text.size() && text[pos] == '"') {
+      if (!quoted(value)) return false;
+    } else {
+      // A number, or an array of texts: up to the comma or brace outside quotes and brackets.
+      const size_t start = pos;
+      for (int depth = 0, inText = 0; pos < text.size(); ++pos) {
+        const char c = text[pos];
+        if (c == '\\' && inText)
+          ++pos;
+        else if (c == '"')
+          inText = !inText;
+        else if (!inText && (c == '[' || c == ']'))
+          depth += c == '[' ? 1 : -1;
+        else if (!inText && depth == 0 && (c == ',' || c == '}'))
+          break;
       }
+      value = text.substr(start, pos - start);
+      if (value.empty()) return false;
     }
-    out = text_.substr(start, pos_ - start);
-    return pos_ > start && depth == 0;
-  }
-
-  const std::string& text_;
-  Fields& fields_;
-  size_t pos_ = 0;
-};
+    fields.emplace_back(name, value);
+  } while (take(','));
+  return take('}');
+}
 
 }  // namespace
 
@@ -83,7 +59,8 @@ const std::string* Frame::Field(const std::string& name) const {
 }
 
 bool ReadTraceLine(const std::string& line, Fields& fields) {
-  return TraceParser(line, fields).Object("");
+  size_t pos = 0;
+  return ReadObject(line, pos, "", fields);
 }
 
 std::vector<Frame> ReadRunFrames(const std::string& tracePath, const std::string& drawLogPath) {

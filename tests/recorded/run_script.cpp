@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -23,24 +24,22 @@ std::string ReadBytes(const fs::path& path) {
 }
 
 std::string ToHex(const std::string& bytes) {
-  static const char kDigits[] = "0123456789abcdef";
   std::string hex;
+  char pair[3];
   for (unsigned char c : bytes) {
-    hex += kDigits[c >> 4];
-    hex += kDigits[c & 15];
+    std::snprintf(pair, sizeof pair, "%02x", c);
+    hex += pair;
   }
   return hex;
 }
 
 bool FromHex(const std::string& hex, std::string& bytes) {
-  if (hex.size() % 2 != 0) return false;
-  for (size_t i = 0; i < hex.size(); i += 2) {
-    char* end = nullptr;
-    const std::string pair = hex.substr(i, 2);
-    bytes += static_cast<char>(std::strtol(pair.c_str(), &end, 16));
-    if (*end != '\0') return false;
+  unsigned value = 0;
+  for (size_t i = 0; i + 1 < hex.size(); i += 2) {
+    if (std::sscanf(hex.c_str() + i, "%2x", &value) != 1) return false;
+    bytes += static_cast<char>(value);
   }
-  return true;
+  return hex.size() % 2 == 0;
 }
 
 // Runs the program with its temporary files in `dir`: the engine names the files it unpacks

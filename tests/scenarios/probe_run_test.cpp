@@ -94,27 +94,5 @@ TEST(ProbeRun, EachWayOfEndingARun) {
   }
 }
 
-TEST(ProbeRun, SameSeedAndScriptGiveTheSameTraceByteForByte) {
-  BinaryRun run;
-  run.Write("script.txt",
-            "100 key Space down\n116 key Space up\n200 joy x -32768\n250 joy button1 128\n"
-            "300 focus lost\n700 focus gained\n1000 close\n");
-  const std::string args = "--headless --seed 77 --script script.txt --trace ";
-  EXPECT_EQ(run.Run(PROBE_BINARY, args + "a.json").exitStatus, 0);
-  EXPECT_EQ(run.Run(PROBE_BINARY, args + "b.json").exitStatus, 0);
-  const std::string a = ReadWholeFile(run.Path("a.json"));
-  EXPECT_EQ(a, ReadWholeFile(run.Path("b.json")));
-  EXPECT_NE(a.find("\"joy\":{\"x\":-1,\"b1\":128}"), std::string::npos);
-  // The pause shows as one long frame: the focus came back at 700 ms, during the pause loop's
-  // 200 ms sleep from 500 ms on, which then ran its course.
-  EXPECT_NE(a.find("{\"frame\":19,\"ms\":300.000,"), std::string::npos);
-  EXPECT_NE(a.find("{\"frame\":20,\"ms\":900.000,"), std::string::npos);
-  // Another seed draws other numbers.
-  EXPECT_EQ(
-      run.Run(PROBE_BINARY, "--headless --seed 78 --script script.txt --trace c.json").exitStatus,
-      0);
-  EXPECT_NE(ReadWholeFile(run.Path("c.json")), a);
-}
-
 }  // namespace
 }  // namespace zrb

@@ -53,22 +53,6 @@ class SbxTool : public ::testing::Test {
   zrb::testing::ScratchDir scratch_;
 };
 
-TEST_F(SbxTool, ArchivePackedFromTheEndWorksAppendedToAnotherFile) {
-  ASSERT_EQ(Sbx("pack --from-end tail.sbx " + inputs_).status, 0);
-  Bytes program = PatternBytes(50000, 13);
-  const Bytes tail = ReadBytes("tail.sbx");
-  program.insert(program.end(), tail.begin(), tail.end());
-  WriteBytes("program.bin", program);
-  EXPECT_EQ(Sbx("verify program.bin").status, 0);
-  const SbxRun list = Sbx("list program.bin");
-  EXPECT_NE(list.out.find("from the end"), std::string::npos) << list.out;
-
-  zrb::SetMediaArchive("program.bin", "program.bin");
-  std::string result;
-  ASSERT_TRUE(Resolve(zrb::files::ArchiveSlot::kPrimary, "theme.mp3", result, true));
-  EXPECT_EQ(zrb::files::ReadResolvedFile(result), theme_);
-}
-
 TEST_F(SbxTool, VerifyReportsDamagedItemsAndBadArchives) {
   ASSERT_EQ(Sbx("pack Media.sbx in/theme.mp3 in/empty.cfg").status, 0);
   const SbxRun good = Sbx("verify Media.sbx");

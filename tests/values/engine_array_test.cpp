@@ -14,27 +14,6 @@ struct Item {  // a record like the game's
   EngineString label;
 };
 
-TEST(EngineArray, DimSetsShapeCapacityAndZeroes) {
-  EngineArray<double> a;
-  DimArray(a, 10);
-  EXPECT_EQ(a.Capacity(), 16);
-  EXPECT_EQ(a.DimensionCount(), 1);
-  EXPECT_EQ(a(9), 0.0);
-  DimArray(a, 20, 15);
-  EXPECT_EQ(a.Stride(1), 20);
-  EXPECT_EQ(a.DimensionCount(), 2);
-  EXPECT_EQ(&a(3, 2) - a.Data(), 43);
-  EXPECT_EQ(ArraySize(a, 1), 15);
-  EXPECT_EQ(ArraySize(a, 5), 0);
-  EngineArray<int32_t> cube;
-  DimArray(cube, 4, 3, 2, 5);
-  EXPECT_EQ(&cube(1, 2, 1, 3) - cube.Data(), 1 + 2 * 4 + 1 * 12 + 3 * 24);
-  EXPECT_EQ(cube.Capacity(), 128);
-  EngineArray<Item> records;
-  DimArray(records, 64);
-  EXPECT_EQ(records.Capacity(), 128);
-}
-
 TEST(EngineArray, BadIndexesAreFatalOutOfBounds) {
   EngineArray<int32_t> a;
   DimArray(a, 10);

@@ -27,16 +27,5 @@ TEST(Numeric, AbsSaturatesAndTruncationIsDefinedEverywhere) {
   EXPECT_EQ(TruncateToInt(std::numeric_limits<double>::quiet_NaN()), 0);
 }
 
-TEST(Numeric, TrigonometryWorksInDegrees) {
-  EXPECT_DOUBLE_EQ(Sin(90), 1.0);
-  EXPECT_DOUBLE_EQ(Cos(180), -1.0);
-  EXPECT_NEAR(Tan(45), 1.0, 1e-15);
-  EXPECT_DOUBLE_EQ(Atan(1, 0), 90.0);
-  EXPECT_DOUBLE_EQ(Atan(0, -1), 180.0);
-  EXPECT_EQ(Acos(2), 0.0);
-  EXPECT_EQ(Acos(-3), 180.0);
-  EXPECT_DOUBLE_EQ(Acos(0.5), 60.0);
-}
-
 }  // namespace
 }  // namespace zrb
