@@ -124,7 +124,11 @@ for place in "${places[@]}"; do
   current="$file"
   perl "$work/mutate.pl" apply "$tree/$file" "$line" "$column" "$from" "$to"
   touch "$work/stamp"
-  if ! ninja -C "$build" "${programs[@]}" >"$log/build.txt" 2>&1; then
+  built=true
+  ninja -C "$build" "${programs[@]}" >"$log/build.txt" 2>&1 || built=false
+  # A build that fails without a compiler's or linker's error failed in a step that runs the
+  # changed code (packing the media, listing a test program's tests): that is noticed.
+  if ! $built && grep -qE 'error:|undefined reference' "$log/build.txt"; then
     skipped=$((skipped + 1))
     restore
     if [ "$skipped" -gt $((count * 3 + 20)) ]; then
@@ -135,7 +139,11 @@ for place in "${places[@]}"; do
   fi
   tested=$((tested + 1))
   object_sums "$work/stamp" >"$work/changed.md5"
-  if [ ! -s "$work/changed.md5" ] || [ -z "$(comm -23 "$work/changed.md5" "$work/objects.md5")" ]; then
+  if ! $built; then
+    verdict="noticed by the build"
+    noticed=$((noticed + 1))
+  elif [ ! -s "$work/changed.md5" ] ||
+    [ -z "$(comm -23 "$work/changed.md5" "$work/objects.md5")" ]; then
     verdict="survived (same code)"
     same=$((same + 1))
   elif run_suite; then
