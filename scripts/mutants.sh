@@ -12,8 +12,9 @@
 # compile is skipped and the next place drawn instead; a change whose object code equals the
 # original's is marked "same code" (it cannot be noticed). Each test may take MUTANTS_TIMEOUT
 # seconds (default 60): a change that makes the program loop fails on that.
-# MUTANTS_TESTS_FROM=REV puts the tests/ folder of git revision REV into the copy, to measure an
-# older suite against today's engine/ and game/.
+# MUTANTS_TESTS_FROM=REV takes everything but engine/ and game/ (the tests, tools, build files)
+# from git revision REV, to measure an older suite against today's engine/ and game/.
+# MUTANTS_RESUME=1 goes on where an interrupted run with the same seed stopped.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo="$(pwd)"
@@ -52,8 +53,9 @@ done <"$work/files"
 (cd "$tree" && find . -path ./build -prune -o -type f -print | sed 's|^\./||' | sort) |
   comm -23 - "$work/files" | (cd "$tree" && xargs -r rm -f)
 if [ -n "${MUTANTS_TESTS_FROM:-}" ]; then
-  rm -rf "$tree/tests"
-  git archive "$MUTANTS_TESTS_FROM" tests | tar -x -C "$tree"
+  (cd "$tree" && find . -mindepth 1 -maxdepth 1 ! -name build ! -name engine ! -name game \
+    -exec rm -rf {} +)
+  git archive "$MUTANTS_TESTS_FROM" | tar -x -C "$tree" --exclude=engine --exclude=game
 fi
 cp scripts/mutate.pl "$work/mutate.pl"
 
@@ -115,11 +117,39 @@ same=0
 skipped=0
 survivors=()
 results="$work/results-$seed.txt"
+judged="$work/judged-$seed.tsv"  # each judged place and its verdict, for a resumed run
+declare -A earlier=()
+resumeUntil=-1
+if [ -n "${MUTANTS_RESUME:-}" ] && [ -s "$judged" ]; then
+  while IFS=$'\t' read -r f l c a b verdict; do
+    earlier["$f"$'\t'"$l"$'\t'"$c"$'\t'"$a"$'\t'"$b"]="$verdict"
+  done <"$judged"
+  for i in "${!places[@]}"; do
+    [ -n "${earlier[${places[$i]}]:-}" ] && resumeUntil=$i
+  done
+else
+  : >"$judged"
+fi
 : >"$results"
-for place in "${places[@]}"; do
+note() {  # VERDICT: counts and prints the judged place
+  local verdict=$1
+  tested=$((tested + 1))
+  case "$verdict" in
+    noticed*) noticed=$((noticed + 1)) ;;
+    *same\ code*) same=$((same + 1)); survivors+=("$what (same code)") ;;
+    *) survivors+=("$what") ;;
+  esac
+  printf '%3d/%d %-60s %s\n' "$tested" "$count" "$what" "$verdict" | tee -a "$results"
+}
+for i in "${!places[@]}"; do
+  place=${places[$i]}
   [ "$tested" -lt "$count" ] || break
   IFS=$'\t' read -r file line column from to <<<"$place"
   what="$file:$line:$column '$from' -> '${to:-(nothing)}'"
+  if [ "$i" -le "$resumeUntil" ]; then
+    if [ -n "${earlier[$place]:-}" ]; then note "${earlier[$place]}"; else skipped=$((skipped + 1)); fi
+    continue
+  fi
   cp "$tree/$file" "$work/original"
   current="$file"
   perl "$work/mutate.pl" apply "$tree/$file" "$line" "$column" "$from" "$to"
@@ -137,24 +167,20 @@ for place in "${places[@]}"; do
     fi
     continue
   fi
-  tested=$((tested + 1))
   object_sums "$work/stamp" >"$work/changed.md5"
   if ! $built; then
     verdict="noticed by the build"
-    noticed=$((noticed + 1))
   elif [ ! -s "$work/changed.md5" ] ||
     [ -z "$(comm -23 "$work/changed.md5" "$work/objects.md5")" ]; then
     verdict="survived (same code)"
-    same=$((same + 1))
   elif run_suite; then
     verdict="SURVIVED"
   else
     failed="$(sed -n 's/^[[:space:]]*[0-9]* - \(.*\) (.*/\1/p' "$log/ctest.txt" | head -1)"
     verdict="noticed${failed:+ by $failed}"
-    noticed=$((noticed + 1))
   fi
-  [[ "$verdict" == noticed* ]] || survivors+=("$what${verdict#survived}")
-  printf '%3d/%d %-60s %s\n' "$tested" "$count" "$what" "$verdict" | tee -a "$results"
+  printf '%s\t%s\n' "$place" "$verdict" >>"$judged"
+  note "$verdict"
   restore
   # The next build puts the original objects back (from ccache when it is there).
 done
