@@ -55,7 +55,7 @@ done <"$work/files"
 if [ -n "${MUTANTS_TESTS_FROM:-}" ]; then
   (cd "$tree" && find . -mindepth 1 -maxdepth 1 ! -name build ! -name engine ! -name game \
     -exec rm -rf {} +)
-  git archive "$MUTANTS_TESTS_FROM" | tar -x -C "$tree" --exclude=engine --exclude=game
+  git archive "$MUTANTS_TESTS_FROM" | tar -x -C "$tree" --anchored --exclude=engine --exclude=game
 fi
 cp scripts/mutate.pl "$work/mutate.pl"
 
