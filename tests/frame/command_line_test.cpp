@@ -1,4 +1,4 @@
-// The command line: every option and the bad ones.
+// The command line: every option, the bad ones, and the command tail.
 #include <gtest/gtest.h>
 
 #include "engine/frame/command_line.h"
@@ -77,6 +77,21 @@ TEST(CommandLine, BadOptionsAreNamed) {
             "--fullscreen and --windowed cannot both be given");
   // The first problem is the one reported.
   EXPECT_EQ(ParseError({"--bad", "--seed", "x"}), "unknown option '--bad'");
+}
+
+TEST(CommandTail, SkipsTheProgramNameQuotedOrNotAndJoinsQuotingBlanks) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"tundrel --headless --seed 3", "--headless --seed 3"},
+      {" \t tundrel \t  -a  ", "-a  "},
+      {"\"C:/Program Files/tundrel.exe\"   --seed 3", "--seed 3"},
+      {"\"/opt/my games/tundrel\"--x", "--x"},
+      {"\"unterminated quote and more", ""},
+      {"tundrel", ""},
+      {"   ", ""}};
+  for (const auto& [line, tail] : cases)
+    EXPECT_EQ(CommandTail(line), tail) << line;
+  const char* argv[] = {"/opt/my games/tundrel", "--dir", "a b", "", "--seed", "3"};
+  EXPECT_EQ(JoinCommandLine(6, argv), "\"/opt/my games/tundrel\" --dir \"a b\" \"\" --seed 3");
 }
 
 }  // namespace

@@ -50,26 +50,35 @@ TEST_F(EdgeCase, TwoPenguinsWalkingIntoOneWebAreBothPulledInAndHeld) {
   EXPECT_EQ(webs(0).pulling, 0);
 }
 
-// A web that goes while it pulls penguin 2 lets it go, whichever way it goes.
-TEST_F(EdgeCase, AWebThatGoesWhilePullingLetsThePenguinGo) {
-  for (const bool sprayed : {true, false}) {
-    SCOPED_TRACE(sprayed ? "sprayed" : "torn down in power mode");
-    ClearRecords(webs);
-    AddWeb(6, 5);  // at (240, 208)
-    webs(0).pulling = 2;
-    webs(0).active = 1;
-    penguin2.webState = 1;
-    if (sprayed) {
-      PlacePenguins(208, 208, 246, 203);
-      SprayWebs(imgSpray, 0, 236, 215);
-    } else {
-      PlacePenguins(238, 208, 246, 212);
-      penguinSteps = 2;
-      UpdateWebs();
-      penguinSteps = 1;
+// A web that goes while it pulls or holds a penguin lets it go, whichever way it goes.
+TEST_F(EdgeCase, AWebThatGoesLetsItsPenguinGo) {
+  for (const int which : {1, 2}) {
+    for (const bool holding : {false, true}) {
+      for (const bool sprayed : {true, false}) {
+        SCOPED_TRACE(::testing::Message() << "penguin " << which << (holding ? " held" : " pulled")
+                                          << (sprayed ? ", sprayed" : ", torn down"));
+        ClearRecords(webs);
+        AddWeb(6, 5);  // at (240, 208)
+        webs(0).active = 1;
+        Penguin& caught = which == 1 ? penguin1 : penguin2;
+        Penguin& other = which == 1 ? penguin2 : penguin1;
+        (holding ? webs(0).holding : webs(0).pulling) = which;
+        caught.webState = holding ? 2 : 1;
+        caught.x = 246;
+        caught.y = 212;
+        other.x = sprayed ? 400 : 238;  // in power mode it walks into the web
+        other.y = 208;
+        if (sprayed) {
+          SprayWebs(imgSpray, 0, 236, 215);
+        } else {
+          penguinSteps = 2;
+          UpdateWebs();
+          penguinSteps = 1;
+        }
+        EXPECT_EQ(RecordCount(webs), 0);
+        EXPECT_EQ(caught.webState, 0);
+      }
     }
-    EXPECT_EQ(RecordCount(webs), 0);
-    EXPECT_EQ(penguin2.webState, 0);
   }
 }
 

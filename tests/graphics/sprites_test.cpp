@@ -4,7 +4,6 @@
 
 #include <png.h>
 
-
 #include "graphics_fixture.h"
 
 namespace zrb::testing {

@@ -175,6 +175,7 @@ std::vector<BadWave> BadWaveFiles() {
        Riff({Chunk("fmt ", format), ChunkWithSize("data", 0x7FFFFFF0u, {})})},
       {"zero channels", withFormat(0, 22050, 4, 16)},
       {"absurd channel count", withFormat(60000, 22050, 4, 16)},
+      {"one channel more than 32", withFormat(33, 22050, 66, 16)},
       {"zero rate", withFormat(2, 0, 4, 16)},
       {"absurd rate", withFormat(2, 4000000000u, 4, 16)},
       {"zero block align", withFormat(2, 22050, 0, 16)},
