@@ -71,7 +71,4 @@ std::vector<uint8_t> EncodeJpeg(int width, int height, int components,
 
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
 
-// 8-bit RGBA samples of a PNG (for reading screenshots back).
-bool ReadPngRgba(const std::string& path, int& width, int& height, std::vector<uint8_t>& rgba);
-
 }  // namespace zrb::testing

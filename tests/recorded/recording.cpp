@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <deque>
 #include <map>
+#include <numeric>
 #include <sstream>
 #include <stdexcept>
 
@@ -152,10 +153,9 @@ class Predictor {
 };
 
 size_t Length(const std::vector<std::string>& tokens) {
-  size_t length = 0;
-  for (const std::string& token : tokens)
-    length += token.size() + 1;
-  return length;
+  return std::accumulate(
+      tokens.begin(), tokens.end(), size_t{0},
+      [](size_t sum, const std::string& token) { return sum + token.size() + 1; });
 }
 
 // The draw calls' kind: the operation and the picture slot.
@@ -301,10 +301,9 @@ bool Apply(const std::vector<std::string>& tokens, Frame& frame) {
 
 std::vector<std::string> SplitTabs(const std::string& line) {
   std::vector<std::string> parts;
-  size_t start = 0;
-  for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
-    parts.push_back(line.substr(start, tab - start));
-  parts.push_back(line.substr(start));
+  std::istringstream in(line);
+  for (std::string part; std::getline(in, part, '\t');)
+    parts.push_back(part);
   return parts;
 }
 

@@ -87,19 +87,6 @@ TEST_F(SbxTool, VerifyReportsDamagedItemsAndBadArchives) {
   EXPECT_EQ(Sbx("list missing.sbx").status, 1);
 }
 
-TEST_F(SbxTool, UsageErrorsExitWith2AndHelpWith0) {
-  EXPECT_EQ(Sbx("").status, 2);
-  EXPECT_EQ(Sbx("frobnicate x").status, 2);
-  EXPECT_EQ(Sbx("pack only.sbx").status, 2);
-  EXPECT_EQ(Sbx("pack --fast a.sbx in/theme.mp3").status, 2);
-  EXPECT_EQ(Sbx("list").status, 2);
-  EXPECT_EQ(Sbx("extract Media.sbx -o").status, 2);
-  EXPECT_FALSE(std::filesystem::exists("only.sbx"));
-  const SbxRun help = Sbx("--help");
-  EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("sbx pack [--from-end] ARCHIVE FILE..."), std::string::npos);
-}
-
 TEST_F(SbxTool, FailedPackLeavesTheOldArchiveAndNoLeftovers) {
   ASSERT_EQ(Sbx("pack Media.sbx in/theme.mp3").status, 0);
   const Bytes before = ReadBytes("Media.sbx");
