@@ -14,13 +14,14 @@
 #include "engine/audio/music.h"
 #include "engine/audio/sound.h"
 #include "engine/platform/clock.h"
+#include "support/temp_folder.h"
 
 namespace zrb {
 namespace {
 
 using audio::testing::EncodeToneMp3;
-using audio::testing::ScratchDir;
 using audio::testing::ToneWave;
+using zrb::testing::TempFolder;
 using Clock = std::chrono::steady_clock;
 
 // Polls until `done` holds or `limitMs` passes; returns the milliseconds it took, or -1.
@@ -48,7 +49,7 @@ class MixerOutput : public ::testing::Test {
     unsetenv("SDL_AUDIODRIVER");
   }
 
-  ScratchDir scratch_;
+  TempFolder scratch_;
 };
 
 TEST_F(MixerOutput, OneBufferSoundsForItsDurationThenPlaysAgain) {
@@ -127,7 +128,7 @@ TEST(AudioWithoutDevice, EffectsStaySilentAndMusicKeepsItsTiming) {
   EXPECT_FALSE(audio::InitAudio(/*headless=*/false));
   unsetenv("SDL_AUDIODRIVER");
   EXPECT_EQ(audio::DescribeAudio().rfind("none: ", 0), 0u) << audio::DescribeAudio();
-  ScratchDir scratch;
+  TempFolder scratch;
   LoadSound(scratch.Write("ding.wav", ToneWave(300, 1, 22050, 16)), 3, 1);
   EXPECT_EQ(audio::DescribeSoundSlot(3).bufferCount, 0);
   EXPECT_EQ(PlaySound(3, 0, 1), -1);

@@ -1,6 +1,6 @@
 // Real mode under the test display: sprites, strips, rotation, rectangles and the three
 // alpha modes drawn by OpenGL and read back pixel by pixel; the alpha mask against the
-// texture's own alpha; screenshots and the scaled window; and the same picture whichever way
+// texture's own alpha; a screenshot that cannot be written; and the same picture whichever way
 // the renderer gets it there.
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
@@ -32,15 +32,12 @@ struct Colour {
 
 class GlDrawing : public ::testing::Test {
  protected:
-  void SetUp() override { Open(1); }
-
-  void Open(int scale) {
+  void SetUp() override {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display (the suite runs under xvfb-run)";
     graphics::ShutdownGraphics();
     platform::CloseWindow();
     platform::SetHeadless(false);
     platform::WindowConfig config;
-    config.scale = scale;
     config.title = "graphics test";
     ASSERT_TRUE(platform::OpenWindow(config)) << platform::WindowError();
     ASSERT_TRUE(graphics::InitGraphics(/*headless=*/false, 640, 480));
@@ -55,15 +52,13 @@ class GlDrawing : public ::testing::Test {
   }
 
   void Load(int slot, const Picture& picture, int frameWidth = 0, int frameHeight = 0) {
-    const std::string path = folder_.Path("p" + std::to_string(slot) + ".bmp");
-    WriteFile(path, EncodeBmp(picture));
+    const std::string path = folder_.Write("p" + std::to_string(slot) + ".bmp", EncodeBmp(picture));
     LoadAnim(path, slot, frameWidth, frameHeight);
     ASSERT_EQ(RuntimeError().code, kErrorSuccess);
   }
 
   void LoadPng(int slot, const PngContent& content) {
-    const std::string path = folder_.Path("p" + std::to_string(slot) + ".png");
-    WriteFile(path, EncodePng(content));
+    const std::string path = folder_.Write("p" + std::to_string(slot) + ".png", EncodePng(content));
     LoadSprite(path, slot);
     ASSERT_EQ(RuntimeError().code, kErrorSuccess);
   }
@@ -288,31 +283,7 @@ TEST_F(GlDrawing, WithoutAnOffscreenPictureTheWindowIsDrawnDirectly) {
   ExpectColour(600, 10, {128, 0, 0});
 }
 
-class GlScaledWindow : public GlDrawing {
- protected:
-  void SetUp() override {
-    Open(2);
-    if (!IsSkipped()) WaitForDoubleSizeBuffers();
-  }
-
-  // The window opens at the logical size and is then enlarged; the X server and the GL
-  // driver take a few swaps to give the window buffers of the new size.
-  void WaitForDoubleSizeBuffers() {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      glBindFramebuffer(GL_FRAMEBUFFER, 0);
-      glClearColor(1, 1, 1, 1);
-      glClear(GL_COLOR_BUFFER_BIT);
-      uint8_t corner[4] = {0, 0, 0, 0};
-      glReadPixels(1279, 959, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, corner);
-      if (corner[0] == 255) break;
-      platform::SwapWindow();
-      platform::SleepMs(10);
-    }
-    graphics::AfterSwap();  // back to drawing the logical picture
-  }
-};
-
-TEST_F(GlScaledWindow, ScreenshotIntoAMissingFolderIsReportedNotFatal) {
+TEST_F(GlDrawing, ScreenshotIntoAMissingFolderIsReportedNotFatal) {
   const std::string shot = folder_.Path("no/such/folder/shot.png");
   graphics::RequestScreenshot(1, shot);
   ::testing::internal::CaptureStderr();

@@ -51,8 +51,7 @@ TEST_F(SpriteLoading, EveryKindOfBadFileLeavesTheSlotEmptyAndTheProgramGoesOn) {
       {'G', 'I', 'F', '8', '9', 'a'},
   };
   for (size_t i = 0; i < files.size(); ++i) {
-    const std::string path = folder_.Path("bad" + std::to_string(i));
-    WriteFile(path, files[i]);
+    const std::string path = folder_.Write("bad" + std::to_string(i), files[i]);
     LoadSprite(SaveBmp("good.bmp", Picture(8, 8, {5, 5, 5})), 9);
     ASSERT_EQ(SpriteSize(9).width, 8);
     ::testing::internal::CaptureStdout();

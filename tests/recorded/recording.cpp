@@ -6,8 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
-#include <map>
-#include <numeric>
 #include <sstream>
 #include <stdexcept>
 
@@ -132,31 +130,14 @@ class Predictor {
     return next;
   }
 
-  // A frame of a screen shown before looks like the last frame of that screen: its calls are
-  // the prediction's calls instead. False when the screen was not shown yet.
-  bool Rebase(const std::string& screen, Frame& predicted) const {
-    const auto found = lastCallsOf_.find(screen);
-    if (found == lastCallsOf_.end()) return false;
-    predicted.calls = found->second;
-    return true;
-  }
-
   void Push(Frame frame) {
-    if (const std::string* screen = frame.Field("screen")) lastCallsOf_[*screen] = frame.calls;
     history_.push_back(std::move(frame));
     if (history_.size() > kHistory) history_.pop_front();
   }
 
  private:
   std::deque<Frame> history_;
-  std::map<std::string, std::vector<std::string>> lastCallsOf_;
 };
-
-size_t Length(const std::vector<std::string>& tokens) {
-  return std::accumulate(
-      tokens.begin(), tokens.end(), size_t{0},
-      [](size_t sum, const std::string& token) { return sum + token.size() + 1; });
-}
 
 // The draw calls' kind: the operation and the picture slot.
 std::string KindOf(const std::string& call) {
@@ -356,27 +337,14 @@ std::string Encode(const Outcome& outcome, const std::string& header) {
   for (size_t i = 0; i < outcome.frames.size(); ++i) {
     const Frame& actual = outcome.frames[i];
     Frame decoded = predictor.Predict();
-    std::vector<std::string> tokens = Diff(decoded, actual);
-    // A screen that comes back may be told more briefly as changes to its last frame.
-    const std::string* screen = actual.Field("screen");
-    Frame rebased = decoded;
-    if (screen && i > 0 && outcome.frames[i - 1].Field("screen") &&
-        *outcome.frames[i - 1].Field("screen") != *screen && predictor.Rebase(*screen, rebased)) {
-      std::vector<std::string> shorter = Diff(rebased, actual);
-      shorter.insert(shorter.begin(), "^" + *screen);
-      if (Length(shorter) < Length(tokens)) {
-        tokens = std::move(shorter);
-        decoded = std::move(rebased);
-      }
-    }
+    const std::vector<std::string> tokens = Diff(decoded, actual);
     if (!tokens.empty()) {
       out << i;
       for (const std::string& token : tokens)
         out << '\t' << token;
       out << '\n';
     }
-    Apply({tokens.begin() + (!tokens.empty() && tokens[0][0] == '^' ? 1 : 0), tokens.end()},
-          decoded);
+    Apply(tokens, decoded);
     // What is written must read back as what was played.
     if (!FrameDifference(decoded, outcome.frames[i]).empty())
       throw std::logic_error("frame " + std::to_string(i) + " does not encode");
@@ -418,13 +386,7 @@ std::optional<Outcome> Decode(const std::string& text, std::string& error) {
   for (long i = 0; i < frameCount; ++i) {
     Frame frame = predictor.Predict();
     if (next < lines.size() && lines[next].first == i) {
-      std::vector<std::string>& tokens = lines[next].second;
-      bool applied = true;
-      if (!tokens.empty() && !tokens[0].empty() && tokens[0][0] == '^') {
-        applied = predictor.Rebase(tokens[0].substr(1), frame);
-        tokens.erase(tokens.begin());
-      }
-      if (!applied || !Apply(tokens, frame)) {
+      if (!Apply(lines[next].second, frame)) {
         error = "frame " + std::to_string(i) + " does not apply";
         return std::nullopt;
       }
