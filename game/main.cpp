@@ -2,7 +2,9 @@
 #include "engine/frame/engine_main.h"
 #include "game/game_main.h"
 #include "game/player_options.h"
+#ifndef __EMSCRIPTEN__
 #include "game/window_icon.h"
+#endif
 
 namespace {
 
@@ -27,8 +29,11 @@ int main(int argc, char** argv) {
   program.gameMain = &tundrel::GameMain;
   program.traceFrame = &tundrel::TraceFrame;
   program.install = &kInstallLayout;
+#ifndef __EMSCRIPTEN__
+  // In a browser the page's icon stands for the game.
   program.iconPng = tundrel::kWindowIconPng;
   program.iconPngSize = tundrel::kWindowIconPngSize;
+#endif
   program.displayModeKey = &tundrel::ToggleFullScreen;
   return zrb::EngineMain(argc, argv, program);
 }

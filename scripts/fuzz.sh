@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the fuzz targets (fuzz/README.md) at the lowest CPU priority, each for SECONDS
-# (default 60), one after another, and prints executions and findings per target.
+# (default 60), FUZZ_JOBS of them at a time (default 1), and prints executions and findings per
+# target.
 #
 #   scripts/fuzz.sh [SECONDS] [TARGET...]     TARGET: archive_format, png, ... (default: all)
 #
@@ -21,36 +22,60 @@ targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all_targets[@]}")
 
 source scripts/sanitizer_env.sh
-failed=()
 for target in "${targets[@]}"; do
-  binary="$build/fuzz/fuzz_$target"
-  if [ ! -x "$binary" ]; then
-    echo "fuzz: $binary is missing (run scripts/sanitize.sh first)" >&2
+  if [ ! -x "$build/fuzz/fuzz_$target" ]; then
+    echo "fuzz: $build/fuzz/fuzz_$target is missing (run scripts/sanitize.sh first)" >&2
     exit 2
   fi
-  work="$build/fuzz-work/$target"
+done
+
+# One target's run; its report goes to BUILD/fuzz-work/TARGET/report, "failed" marks a finding.
+fuzz_target() {
+  local target=$1
+  local work="$build/fuzz-work/$target"
   mkdir -p "$work/corpus" "$work/tmp"
   work="$(cd "$work" && pwd)"
-  corpora=("$work/corpus")
+  rm -f "$work/failed"
+  local corpora=("$work/corpus")
   [ -d "fuzz/corpus/$target" ] && corpora+=("$repo/fuzz/corpus/$target")
-  log="$work/last-run.log"
-  status=0
+  local log="$work/last-run.log" status=0
   # Temporary files the targets make go to their own folder, removed with the build.
-  TMPDIR="$work/tmp" nice -n 19 "$binary" -max_total_time="$seconds" -timeout=10 \
-    -rss_limit_mb=2048 -close_fd_mask=1 -print_final_stats=1 \
+  TMPDIR="$work/tmp" nice -n 19 "$build/fuzz/fuzz_$target" -max_total_time="$seconds" \
+    -timeout=10 -rss_limit_mb=2048 -close_fd_mask=1 -print_final_stats=1 \
     -artifact_prefix="$work/" "${corpora[@]}" >"$log" 2>&1 || status=$?
+  local runs corpus
   runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)"
   corpus="$(find "$work/corpus" -type f | wc -l)"
   if [ "$status" -eq 0 ]; then
     printf 'fuzz_%-16s %10s runs in %ss, %s inputs in its corpus, no findings\n' \
-      "$target" "${runs:-?}" "$seconds" "$corpus"
+      "$target" "${runs:-?}" "$seconds" "$corpus" >"$work/report"
   else
-    printf 'fuzz_%-16s FAILED (exit %s) after %s runs; log: %s\n' \
-      "$target" "$status" "${runs:-?}" "$log"
-    grep -E '^(==[0-9]+==ERROR|SUMMARY|.*check failed|artifact_prefix|Test unit written)' "$log" \
-      | head -20 >&2 || true
-    failed+=("$target")
+    {
+      printf 'fuzz_%-16s FAILED (exit %s) after %s runs; log: %s\n' \
+        "$target" "$status" "${runs:-?}" "$log"
+      grep -E '^(==[0-9]+==ERROR|SUMMARY|.*check failed|artifact_prefix|Test unit written)' \
+        "$log" | head -20 || true
+    } >"$work/report"
+    touch "$work/failed"
   fi
+}
+
+jobs="${FUZZ_JOBS:-1}"
+running=0
+for target in "${targets[@]}"; do
+  if [ "$running" -ge "$jobs" ]; then
+    wait -n || true
+    running=$((running - 1))
+  fi
+  fuzz_target "$target" &
+  running=$((running + 1))
+done
+wait
+
+failed=()
+for target in "${targets[@]}"; do
+  cat "$build/fuzz-work/$target/report"
+  [ -e "$build/fuzz-work/$target/failed" ] && failed+=("$target")
 done
 
 if [ ${#failed[@]} -gt 0 ]; then

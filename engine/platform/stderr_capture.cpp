@@ -15,6 +15,9 @@ constexpr size_t kMaxHeldBytes = 64 * 1024;
 }  // namespace
 
 StandardErrorCapture::StandardErrorCapture() {
+#ifdef __EMSCRIPTEN__
+  return;  // a page's standard error is the browser's console: nothing is held back there
+#else
   std::fflush(stderr);
   held_ = ::memfd_create("held-stderr", MFD_CLOEXEC);
   if (held_ < 0) return;
@@ -24,6 +27,7 @@ StandardErrorCapture::StandardErrorCapture() {
     ::close(held_);
     saved_ = held_ = -1;
   }
+#endif
 }
 
 StandardErrorCapture::~StandardErrorCapture() {

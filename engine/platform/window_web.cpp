@@ -117,6 +117,14 @@ void SetWindowTitle(std::string_view title) {
   emscripten_set_window_title(text.c_str());
 }
 
+// The page's own icon (tundrel.html) stands for the game in the browser.
+void SetWindowIcon(const uint8_t*, int, int) {}
+
+// The page scales the canvas to fit; the player never resizes a window here.
+int PlayerWindowScale() {
+  return 0;
+}
+
 void SwapWindow() {
   if (State().context) WaitForAnimationFrame();
 }

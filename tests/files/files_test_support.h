@@ -1,17 +1,16 @@
 // Scratch folders, files and hand-made archives for the files and sbx tests.
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "support/scratch_dir.h"
 
 namespace zrb::testing {
 
@@ -19,47 +18,6 @@ using Bytes = std::vector<uint8_t>;
 
 // A fresh folder that is the working directory while the object lives; its "tmp" subfolder
 // is the temporary directory ($TMPDIR) meanwhile.
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zrb-files-XXXXXX").string();
-    root_ = ::mkdtemp(pattern.data());
-    std::filesystem::create_directory(root_ / "tmp");
-    if (const char* old = std::getenv("TMPDIR")) oldTmp_ = old;
-    ::setenv("TMPDIR", (root_ / "tmp").c_str(), 1);
-    oldCwd_ = std::filesystem::current_path();
-    std::filesystem::current_path(root_);
-  }
-  ~ScratchDir() {
-    std::filesystem::current_path(oldCwd_);
-    if (oldTmp_) {
-      ::setenv("TMPDIR", oldTmp_->c_str(), 1);
-    } else {
-      ::unsetenv("TMPDIR");
-    }
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-  }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-
-  const std::filesystem::path& Root() const { return root_; }
-  std::filesystem::path Tmp() const { return root_ / "tmp"; }
-  // Names of the files in the temporary folder.
-  std::vector<std::string> TmpFiles() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(Tmp())) {
-      names.push_back(entry.path().filename().string());
-    }
-    return names;
-  }
-
- private:
-  std::filesystem::path root_;
-  std::filesystem::path oldCwd_;
-  std::optional<std::string> oldTmp_;
-};
-
 inline void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
   if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
   std::ofstream out(path, std::ios::binary | std::ios::trunc);

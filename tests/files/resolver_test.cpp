@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cstdlib>
 
 #include "engine/files/archive_format.h"
@@ -51,24 +50,6 @@ class Resolver : public ::testing::Test {
   std::string result_;
 };
 
-TEST_F(Resolver, ArchiveItemsComeOutByteIdenticalAsMemoryAndTemporaryFiles) {
-  const Bytes player = PatternBytes(70000, 1);
-  const Bytes theme = PatternBytes(123457, 2);
-  WriteBytes("Media.sbx", BuildArchive({{"player.png", player}, {"theme.mp3", theme}}));
-
-  ASSERT_TRUE(Resolve(ArchiveSlot::kPrimary, "gfx/Player.PNG", result_, true));
-  EXPECT_TRUE(result_.starts_with("mem://"));
-  EXPECT_EQ(SizeField(result_), player.size());
-  EXPECT_EQ(ReadResolvedFile(result_), player);
-  ASSERT_NE(FindMemoryFile(result_), nullptr);
-  EXPECT_EQ(*FindMemoryFile(result_), player);
-
-  ASSERT_TRUE(Resolve(ArchiveSlot::kSecondary, "music\\THEME.mp3", result_, false));
-  EXPECT_TRUE(result_.starts_with(platform::TemporaryDirectory() + "sbx"));
-  EXPECT_TRUE(result_.ends_with("theme.mp3")) << "the stored name, not the requested one";
-  EXPECT_EQ(ReadBytes(result_), theme);
-}
-
 TEST_F(Resolver, TemporaryFileNameCarriesTwoLettersFromOffsetAndStoredSize) {
   EXPECT_EQ(TemporaryItemName({"theme.mp3", 0x1041, 0x2F3}), "sbxNJtheme.mp3");
   EXPECT_EQ(TemporaryItemName({"a.wav", -1, 26}), "sbxVAa.wav") << "0xFF is 255, 255 mod 26 = 21";
@@ -85,24 +66,6 @@ TEST_F(Resolver, TemporaryFileNameCarriesTwoLettersFromOffsetAndStoredSize) {
   const char storedLetter = static_cast<char>('A' + blob.size() % 26);
   EXPECT_EQ(result_, platform::TemporaryDirectory() + "sbxN" + storedLetter + "theme.mp3");
   EXPECT_EQ(ReadBytes(result_), TextBytes("music"));
-}
-
-TEST_F(Resolver, FilesOnDiskTakePrecedence) {
-  WriteBytes("Media.sbx", BuildArchive({{"pick.wav", TextBytes("archive")}}));
-  WriteBytes("sfx/pick.wav", TextBytes("disk"));
-  for (const bool asMemory : {true, false}) {
-    const ArchiveSlot slot = asMemory ? ArchiveSlot::kPrimary : ArchiveSlot::kSecondary;
-    ASSERT_TRUE(Resolve(slot, "sfx/pick.wav", result_, asMemory));
-    EXPECT_EQ(result_, "sfx/pick.wav");
-    EXPECT_EQ(ReadResolvedFile(result_), TextBytes("disk"));
-    ASSERT_TRUE(Resolve(slot, "sfx\\pick.wav", result_, asMemory));
-    EXPECT_EQ(ReadResolvedFile(result_), TextBytes("disk"));
-  }
-  // A folder of that name is not a file: the archive answers.
-  std::filesystem::create_directory("pick.wav");
-  ASSERT_TRUE(Resolve(ArchiveSlot::kPrimary, "pick.wav", result_, true));
-  EXPECT_EQ(ReadResolvedFile(result_), TextBytes("archive"));
-  EXPECT_TRUE(scratch_.TmpFiles().empty());
 }
 
 TEST_F(Resolver, ArchiveAppendedToAnotherFileWorksWithOffsetsFromTheEnd) {
@@ -190,25 +153,6 @@ TEST_F(Resolver, MissingEntryOrShortArchiveGivesEmptyResultAndKeepsTheSlot) {
   EXPECT_EQ(result_, "");
   WriteBytes("Media.sbx", BuildArchive({{"player.png", TextBytes("png")}}));
   EXPECT_TRUE(Resolve(ArchiveSlot::kPrimary, "player.png", result_, true));
-}
-
-TEST_F(Resolver, EmptyAndMemoryNames) {
-  EXPECT_FALSE(Resolve(ArchiveSlot::kPrimary, "", result_, true));
-  EXPECT_EQ(result_, "");
-  // A memory name counts as found whether or not a block answers it.
-  EXPECT_TRUE(Resolve(ArchiveSlot::kPrimary, "mem://       4.    beef", result_, true));
-  EXPECT_EQ(result_, "mem://       4.    beef");
-  EXPECT_FALSE(ReadResolvedFile(result_).has_value());
-}
-
-TEST_F(Resolver, ArchiveHeldInMemory) {
-  const Bytes image = PatternBytes(5000, 8);
-  MemoryFile archiveInMemory(std::make_shared<const Bytes>(BuildArchive({{"img.png", image}})));
-  SetMediaArchive(archiveInMemory.Name(), archiveInMemory.Name());
-  ASSERT_TRUE(Resolve(ArchiveSlot::kPrimary, "img.png", result_, true));
-  EXPECT_EQ(ReadResolvedFile(result_), image);
-  ASSERT_TRUE(Resolve(ArchiveSlot::kSecondary, "img.png", result_, false));
-  EXPECT_EQ(ReadBytes(result_), image);
 }
 
 // Damaged archives: each case is a whole archive file holding an item "x.wav".

@@ -3,13 +3,19 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "engine/frame/engine_main.h"
 #include "engine/frame/show_screen.h"
+#include "engine/frame/run_setup.h"
 #include "engine/platform/window.h"
-#include "engine_fixture.h"
 
 namespace zrb {
 namespace {
@@ -28,24 +34,45 @@ int DropFocusEvents(void*, SDL_Event* event) {
   return what != SDL_WINDOWEVENT_FOCUS_LOST && what != SDL_WINDOWEVENT_FOCUS_GAINED;
 }
 
-class DesktopWindow : public zrb::testing::EngineFixture {
+// The engine in this process, in a real window, with a scratch folder for its log and files.
+class DesktopWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display (run the tests under xvfb-run)";
-    EngineFixture::SetUp();
-    options_.headless = false;
+    char pattern[] = "/tmp/desktopwindowXXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+    ::setenv("TMPDIR", dir_.c_str(), 1);
+    options_.workingDirectory = dir_;
+    program_.name = "enginetest";
     program_.install = &kLayout;
+  }
+  void TearDown() override {
+    EngineShutdown();
+    std::error_code error;
+    std::filesystem::remove_all(dir_, error);
   }
   void Start() {
     SDL_SetEventFilter(&DropFocusEvents, nullptr);
-    EngineFixture::Start();
+    std::string error;
+    ASSERT_TRUE(frame::PrepareRun(&options_, &error)) << error;
+    ASSERT_TRUE(EngineInit(settings_, options_, program_));
     SDL_SetEventFilter(&DropFocusEvents, nullptr);
+  }
+  static std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
   }
   static std::pair<int, int> ClientSize() {
     int w = 0, h = 0;
     platform::WindowClientSize(&w, &h);
     return {w, h};
   }
+
+  std::string dir_;
+  CommandLineOptions options_;
+  ProjectSettings settings_;
+  GameProgram program_;
 };
 
 TEST_F(DesktopWindow, OpensAsLargeAsFitsAndKeepsTheScaleThePlayerResizedItTo) {

@@ -47,64 +47,6 @@ class SettingsFileTest : public ::testing::Test {
   fs::path previous_;
 };
 
-TEST_F(SettingsFileTest, FirstRunDefaultsAreStoredAsTwelveBytes) {
-  fullScreen = 1;
-  highScore = 5;
-  SetDefaultSettings();
-  EXPECT_EQ(fullScreen, 0);
-  EXPECT_EQ(soundOn, 1);
-  EXPECT_EQ(highScore, 0);
-  ASSERT_TRUE(WriteSettingsFile("settings.cfg"));
-  EXPECT_EQ(Read("settings.cfg"), (Bytes{0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-  EXPECT_FALSE(fs::exists("settings.cfg.new"));
-}
-
-TEST_F(SettingsFileTest, EveryFieldHasItsOffsetLittleEndian) {
-  fullScreen = 1;
-  soundOn = 0;
-  scanlinesOn = 1;
-  easyMode = 1;
-  highScore = 1234567;
-  joypadEnabled = 1;
-  ASSERT_TRUE(WriteSettingsFile("settings.cfg"));
-  EXPECT_EQ(Read("settings.cfg"), (Bytes{1, 0, 1, 1, 0x87, 0xD6, 0x12, 0, 1, 0, 0, 0}));
-}
-
-TEST_F(SettingsFileTest, ReadsBackWhatWasWritten) {
-  Write("settings.cfg", {1, 0, 1, 1, 0x87, 0xD6, 0x12, 0, 1, 0, 0, 0});
-  ASSERT_TRUE(ReadSettingsFile(Here()));
-  EXPECT_EQ(fullScreen, 1);
-  EXPECT_EQ(soundOn, 0);
-  EXPECT_EQ(scanlinesOn, 1);
-  EXPECT_EQ(easyMode, 1);
-  EXPECT_EQ(highScore, 1234567);
-  EXPECT_EQ(joypadEnabled, 1);
-}
-
-TEST_F(SettingsFileTest, ValuesAreTakenAsTheyStand) {
-  // Bytes are signed; nothing is range-checked.
-  Write("settings.cfg", {0xFF, 2, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 7, 0, 0, 0, 99});
-  ASSERT_TRUE(ReadSettingsFile(Here()));
-  EXPECT_EQ(fullScreen, -1);
-  EXPECT_EQ(soundOn, 2);
-  EXPECT_EQ(highScore, -1);
-  EXPECT_EQ(joypadEnabled, 7);
-}
-
-TEST_F(SettingsFileTest, ShortFileIsIgnoredAndReplacedAtTheNextSave) {
-  for (size_t length : {0u, 1u, 4u, 11u}) {
-    SCOPED_TRACE(length);
-    Write("settings.cfg", Bytes(length, 1));
-    SetDefaultSettings();
-    highScore = 77;
-    EXPECT_FALSE(ReadSettingsFile(Here()));
-    EXPECT_EQ(highScore, 77);  // untouched
-  }
-  SetDefaultSettings();
-  ASSERT_TRUE(WriteSettingsFile("settings.cfg"));
-  EXPECT_EQ(Read("settings.cfg").size(), 12u);
-}
-
 TEST_F(SettingsFileTest, MissingFileIsNotAnError) {
   highScore = 3;
   EXPECT_FALSE(ReadSettingsFile(Here()));
@@ -149,12 +91,6 @@ TEST_F(SettingsFileTest, ReadsTheFirstCompleteFileInOrder) {
   Write("data/tundrel/settings.cfg", {0, 1, 0});  // a cut file there does not hide the other
   EXPECT_TRUE(ReadSettingsFile(location));
   EXPECT_EQ(highScore, 9);
-}
-
-TEST(SettingsLocation, WritableWorkingFolderKeepsTheBareName) {
-  const SettingsLocation location = FindSettingsLocation(true, "/xdg", "/home/p");
-  EXPECT_EQ(location.readOrder, std::vector<std::string>{"settings.cfg"});
-  EXPECT_EQ(location.writePath, "settings.cfg");
 }
 
 TEST(SettingsLocation, InstalledGameUsesTheUsersDataFolderFirst) {

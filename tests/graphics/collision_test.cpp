@@ -1,7 +1,6 @@
-// The pixel-exact collision test between strip frames.
+// The pixel-exact collision test between frames, against a direct reading of the pictures.
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <random>
 
 #include "engine/graphics/draw.h"
@@ -15,91 +14,11 @@ constexpr Rgb kSolid{40, 200, 90};
 
 class Collision : public HeadlessGraphicsTest {
  protected:
-  void Load(int slot, const Picture& picture, int frameWidth = 0, int frameHeight = 0) {
-    const std::string path = SaveBmp("p" + std::to_string(slot) + ".bmp", picture);
-    if (frameWidth) {
-      LoadAnim(path, slot, frameWidth, frameHeight);
-    } else {
-      LoadSprite(path, slot);
-    }
+  void Load(int slot, const Picture& picture) {
+    LoadSprite(SaveBmp("p" + std::to_string(slot) + ".bmp", picture), slot);
     ASSERT_EQ(RuntimeError().code, kErrorSuccess);
   }
 };
-
-TEST_F(Collision, SharedEdgesNeverCollideOneOverlappingPixelDoes) {
-  Load(1, Picture(32, 32, kSolid));
-  Load(2, Picture(32, 32, kSolid));
-  EXPECT_EQ(AnimCollision(1, 0, 0, 0, 2, 0, 32, 0), 0);   // side by side
-  EXPECT_EQ(AnimCollision(1, 0, 0, 0, 2, 0, 0, 32), 0);   // one above the other
-  EXPECT_EQ(AnimCollision(1, 0, 0, 0, 2, 0, 32, 32), 0);  // corners touching
-  EXPECT_EQ(AnimCollision(1, 0, 0, 0, 2, 0, 31, 31), 1);  // one pixel in common
-  EXPECT_EQ(AnimCollision(2, 0, 31, 31, 1, 0, 0, 0), 1);  // either order
-  EXPECT_EQ(AnimCollision(1, 0, 0, 0, 2, 0, -31, 5), 1);
-  EXPECT_EQ(AnimCollision(1, 0, 0, 0, 2, 0, 100, 100), 0);
-}
-
-TEST_F(Collision, KeyedOutPixelsDoNotCollide) {
-  Picture leftHalf(32, 32, kKey);
-  for (int y = 0; y < 32; ++y) {
-    for (int x = 0; x < 16; ++x)
-      leftHalf.At(x, y) = kSolid;
-  }
-  Load(1, leftHalf);
-  Load(2, Picture(32, 32, kSolid));
-  EXPECT_EQ(AnimCollision(1, 0, 0, 0, 2, 0, 16, 0), 0);   // only the keyed half is covered
-  EXPECT_EQ(AnimCollision(1, 0, 0, 0, 2, 0, 15, 20), 1);  // column 15 is solid
-}
-
-TEST_F(Collision, ReloadingASlotDropsItsMask) {
-  Load(1, Picture(32, 32, kSolid));
-  Load(2, Picture(32, 32, kSolid));
-  ASSERT_EQ(AnimCollision(1, 0, 0, 0, 2, 0, 10, 10), 1);
-  Load(1, Picture(32, 32, kKey));
-  EXPECT_EQ(AnimCollision(1, 0, 0, 0, 2, 0, 10, 10), 0);
-  Load(1, Picture(32, 32, kSolid));
-  EXPECT_EQ(AnimCollision(1, 0, 0, 0, 2, 0, 10, 10), 1);
-}
-
-TEST_F(Collision, StripFramesAreCutOutOfTheImage) {
-  // Two rows of two 16 x 16 frames; only frame 2 (row 1, column 0) is solid.
-  Picture strip(32, 32, kKey);
-  for (int y = 16; y < 32; ++y) {
-    for (int x = 0; x < 16; ++x)
-      strip.At(x, y) = kSolid;
-  }
-  Load(1, strip, 16, 16);
-  Load(2, Picture(4, 4, kSolid));
-  for (int frame = 0; frame < 4; ++frame) {
-    EXPECT_EQ(AnimCollision(1, frame, 100, 100, 2, 0, 106, 106), frame == 2 ? 1 : 0) << frame;
-  }
-  // The frame rectangle is 16 x 16 at (100, 100): outside it nothing of the strip counts.
-  EXPECT_EQ(AnimCollision(1, 2, 100, 100, 2, 0, 116, 100), 0);
-  // Frames past the end of the strip, and negative ones, find nothing solid.
-  EXPECT_EQ(AnimCollision(1, 4, 100, 100, 2, 0, 106, 106), 0);
-  EXPECT_EQ(AnimCollision(1, 1000000, 100, 100, 2, 0, 106, 106), 0);
-  EXPECT_EQ(AnimCollision(1, -3, 100, 100, 2, 0, 106, 106), 0);
-}
-
-TEST_F(Collision, ANonStripSlotIsOneFrameAndAFrameWiderThanTheImageCountsAsOnePerRow) {
-  Load(1, Picture(20, 10, kSolid));
-  Load(2, Picture(4, 4, kSolid));
-  EXPECT_EQ(AnimCollision(1, 7, 0, 0, 2, 0, 18, 8), 1);  // frame number ignored
-  // 40 x 5 frames in a 20 x 10 image: frame n is row n, so frame 1 is the lower half of
-  // the image and frame 2 lies below it.
-  Load(3, Picture(20, 10, kSolid), 40, 5);
-  EXPECT_EQ(AnimCollision(3, 0, 0, 0, 2, 0, 10, 0), 1);
-  EXPECT_EQ(AnimCollision(3, 1, 0, 0, 2, 0, 10, 0), 1);
-  EXPECT_EQ(AnimCollision(3, 2, 0, 0, 2, 0, 10, 0), 0);
-  EXPECT_EQ(AnimCollision(3, 1, 0, 0, 2, 0, 25, 0), 0);  // past the image's right edge
-}
-
-TEST_F(Collision, EmptySlotsAndExtremePositionsAnswerZero) {
-  Load(1, Picture(32, 32, kSolid));
-  EXPECT_EQ(AnimCollision(1, 0, 0, 0, 5, 0, 0, 0), 0);
-  EXPECT_EQ(AnimCollision(-1, 0, 0, 0, 1, 0, 0, 0), 0);
-  EXPECT_EQ(AnimCollision(1, 0, INT_MAX, INT_MAX, 1, 0, INT_MAX - 5, INT_MAX - 5), 1);
-  EXPECT_EQ(AnimCollision(1, 0, INT_MIN, INT_MIN, 1, 0, INT_MAX, INT_MAX), 0);
-}
 
 // Against a direct reading of the pictures: random shapes at random offsets.
 TEST_F(Collision, AgreesWithAPixelByPixelComparisonOfThePictures) {

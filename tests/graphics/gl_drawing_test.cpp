@@ -1,6 +1,7 @@
 // Real mode under the test display: sprites, strips, rotation, rectangles and the three
 // alpha modes drawn by OpenGL and read back pixel by pixel; the alpha mask against the
-// texture's own alpha; screenshots and the scaled window.
+// texture's own alpha; a screenshot that cannot be written; and the same picture whichever way
+// the renderer gets it there.
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -31,15 +32,12 @@ struct Colour {
 
 class GlDrawing : public ::testing::Test {
  protected:
-  void SetUp() override { Open(1); }
-
-  void Open(int scale) {
+  void SetUp() override {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display (the suite runs under xvfb-run)";
     graphics::ShutdownGraphics();
     platform::CloseWindow();
     platform::SetHeadless(false);
     platform::WindowConfig config;
-    config.scale = scale;
     config.title = "graphics test";
     ASSERT_TRUE(platform::OpenWindow(config)) << platform::WindowError();
     ASSERT_TRUE(graphics::InitGraphics(/*headless=*/false, 640, 480));
@@ -54,15 +52,13 @@ class GlDrawing : public ::testing::Test {
   }
 
   void Load(int slot, const Picture& picture, int frameWidth = 0, int frameHeight = 0) {
-    const std::string path = folder_.Path("p" + std::to_string(slot) + ".bmp");
-    WriteFile(path, EncodeBmp(picture));
+    const std::string path = folder_.Write("p" + std::to_string(slot) + ".bmp", EncodeBmp(picture));
     LoadAnim(path, slot, frameWidth, frameHeight);
     ASSERT_EQ(RuntimeError().code, kErrorSuccess);
   }
 
   void LoadPng(int slot, const PngContent& content) {
-    const std::string path = folder_.Path("p" + std::to_string(slot) + ".png");
-    WriteFile(path, EncodePng(content));
+    const std::string path = folder_.Write("p" + std::to_string(slot) + ".png", EncodePng(content));
     LoadSprite(path, slot);
     ASSERT_EQ(RuntimeError().code, kErrorSuccess);
   }
@@ -100,7 +96,14 @@ TEST_F(GlDrawing, OpaqueSpritesHaveColourKeyedHolesAndExactEdges) {
   Load(1, sprite);
   ClearScreen(0x640000);  // blue 100
   DrawSprite(1, 100, 50);
+  // Empty slots, slots out of range and a sprite without frames draw nothing.
+  DrawSprite(4, 0, 0);
+  DrawSprite(-1, 0, 0);
+  DrawAnim(1, 0, 0, 0);
+  RotoZoomAnim(1, 0, 0, 0, 45, 1);
+  DrawAnim(70000, 0, 0, 0);
   Capture();
+  ExpectColour(10, 10, {0, 0, 100});
   ExpectColour(100, 50, {200, 100, 0});
   ExpectColour(131, 81, {200, 100, 0});
   ExpectColour(115, 65, {0, 0, 100});  // the hole
@@ -280,98 +283,7 @@ TEST_F(GlDrawing, WithoutAnOffscreenPictureTheWindowIsDrawnDirectly) {
   ExpectColour(600, 10, {128, 0, 0});
 }
 
-TEST(Letterbox, KeepsTheAspectAndCentres) {
-  graphics::Letterbox same = graphics::FitPicture(640, 480, 640, 480);
-  EXPECT_EQ(same.width, 640);
-  EXPECT_TRUE(same.wholeScale);
-  graphics::Letterbox doubled = graphics::FitPicture(640, 480, 1280, 960);
-  EXPECT_EQ(doubled.width, 1280);
-  EXPECT_EQ(doubled.height, 960);
-  EXPECT_TRUE(doubled.wholeScale);
-  graphics::Letterbox wide = graphics::FitPicture(640, 480, 1920, 1080);
-  EXPECT_EQ(wide.width, 1440);
-  EXPECT_EQ(wide.height, 1080);
-  EXPECT_EQ(wide.x, 240);
-  EXPECT_EQ(wide.y, 0);
-  EXPECT_FALSE(wide.wholeScale);
-  graphics::Letterbox tall = graphics::FitPicture(640, 480, 1000, 1000);
-  EXPECT_EQ(tall.width, 1000);
-  EXPECT_EQ(tall.height, 750);
-  EXPECT_EQ(tall.y, 125);
-  graphics::Letterbox bars = graphics::FitPicture(640, 480, 1400, 960);
-  EXPECT_EQ(bars.x, 60);
-  EXPECT_TRUE(bars.wholeScale);
-  EXPECT_EQ(graphics::FitPicture(640, 480, 0, 0).width, 0);
-}
-
-class GlScaledWindow : public GlDrawing {
- protected:
-  void SetUp() override {
-    Open(2);
-    if (!IsSkipped()) WaitForDoubleSizeBuffers();
-  }
-
-  // The window opens at the logical size and is then enlarged; the X server and the GL
-  // driver take a few swaps to give the window buffers of the new size.
-  void WaitForDoubleSizeBuffers() {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      glBindFramebuffer(GL_FRAMEBUFFER, 0);
-      glClearColor(1, 1, 1, 1);
-      glClear(GL_COLOR_BUFFER_BIT);
-      uint8_t corner[4] = {0, 0, 0, 0};
-      glReadPixels(1279, 959, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, corner);
-      if (corner[0] == 255) break;
-      platform::SwapWindow();
-      platform::SleepMs(10);
-    }
-    graphics::AfterSwap();  // back to drawing the logical picture
-  }
-};
-
-TEST_F(GlScaledWindow, PictureIsDoubledCrisplyAndScreenshotsStayLogicalSize) {
-  int drawableWidth = 0, drawableHeight = 0;
-  platform::DrawableSize(&drawableWidth, &drawableHeight);
-  ASSERT_EQ(drawableWidth, 1280);
-  ASSERT_EQ(drawableHeight, 960);
-
-  const std::string shot = folder_.Path("shot.png");
-  graphics::RequestScreenshot(1, shot);
-  ClearScreen(0x400000);
-  DrawRect(10, 10, 1, 1, 0xFFFFFF);
-  DrawRect(639, 479, 1, 1, 0x00FF00);
-  graphics::BeforeSwap(1);
-
-  // The window's back buffer (rows counted from the bottom) holds the doubled picture.
-  std::vector<uint8_t> window(1280 * 960 * 4);
-  glReadBuffer(GL_BACK);
-  glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glReadPixels(0, 0, 1280, 960, GL_RGBA, GL_UNSIGNED_BYTE, window.data());
-  auto windowRed = [&](int x, int y) { return window[((959 - y) * 1280 + x) * 4]; };
-  auto windowBlue = [&](int x, int y) { return window[((959 - y) * 1280 + x) * 4 + 2]; };
-  for (int y = 19; y <= 22; ++y) {
-    for (int x = 19; x <= 22; ++x) {
-      const bool lit = x >= 20 && x <= 21 && y >= 20 && y <= 21;
-      EXPECT_EQ(windowRed(x, y), lit ? 255 : 0) << x << "," << y;
-    }
-  }
-  EXPECT_EQ(windowBlue(0, 0), 0x40);
-  EXPECT_EQ(window[(0 * 1280 + 1279) * 4 + 1], 255);  // logical (639, 479), bottom right
-
-  platform::SwapWindow();
-  graphics::AfterSwap();
-
-  int width = 0, height = 0;
-  std::vector<uint8_t> rgba;
-  ASSERT_TRUE(ReadPngRgba(shot, width, height, rgba));
-  EXPECT_EQ(width, 640);
-  EXPECT_EQ(height, 480);
-  EXPECT_EQ(rgba[(10 * 640 + 10) * 4], 255);
-  EXPECT_EQ(rgba[(10 * 640 + 11) * 4], 0);
-  EXPECT_EQ(rgba[(479 * 640 + 639) * 4 + 1], 255);
-  EXPECT_EQ(rgba[2], 0x40);
-}
-
-TEST_F(GlScaledWindow, ScreenshotIntoAMissingFolderIsReportedNotFatal) {
+TEST_F(GlDrawing, ScreenshotIntoAMissingFolderIsReportedNotFatal) {
   const std::string shot = folder_.Path("no/such/folder/shot.png");
   graphics::RequestScreenshot(1, shot);
   ::testing::internal::CaptureStderr();
@@ -379,6 +291,133 @@ TEST_F(GlScaledWindow, ScreenshotIntoAMissingFolderIsReportedNotFatal) {
   const std::string said = ::testing::internal::GetCapturedStderr();
   EXPECT_NE(said.find("cannot write"), std::string::npos);
   EXPECT_FALSE(std::ifstream(shot).good());
+}
+
+// Real mode: the picture is the same whichever way the GL renderer gets it there. A scene
+// with keyed holes, partly transparent texels, strips, every alpha mode, rotation and
+// rectangles is drawn the plain way (offscreen picture, linear filtering, alpha test on
+// every opaque-mode quad) and the fast ways (straight into a window of the picture's size,
+// nearest filtering at texel centres, transparent parts left out, opaque parts untested),
+// and the pixels are compared exactly. A window of another shape keeps black bars.
+// Colours that differ from pixel to pixel, so a texel shown one place off is seen.
+Rgb Varied(int x, int y, int salt) {
+  return {uint8_t(x * 7 + y * 3 + salt), uint8_t(x * 5 + y * 11 + 2 * salt),
+          uint8_t(x * 13 + y * 2 + 3 * salt)};
+}
+
+class GlPicturePaths : public GlDrawing {
+ protected:
+  void Use(const graphics::GlRendererOptions& options) {
+    auto renderer = graphics::CreateGlRenderer(640, 480, options);
+    ASSERT_NE(renderer, nullptr);
+    graphics::InstallRenderer(std::move(renderer), false, 640, 480);
+    SetTransparentColour(graphics::kDefaultTransparentColour);
+  }
+
+  void LoadImages() {
+    // A frame around a transparent hole with a few keyed specks on the rim, larger than
+    // one cell of the coverage grid and not a power of two.
+    Picture frame(200, 150);
+    for (int y = 0; y < 150; ++y) {
+      for (int x = 0; x < 200; ++x) {
+        const bool hole = x >= 24 && x < 176 && y >= 20 && y < 130;
+        const bool speck = (x * 31 + y * 17) % 97 == 0;
+        frame.At(x, y) = hole || speck ? kKey : Varied(x, y, 1);
+      }
+    }
+    Load(1, frame);
+    // A strip of two 32 x 32 frames with keyed corners.
+    Picture strip(64, 32);
+    for (int y = 0; y < 32; ++y) {
+      for (int x = 0; x < 64; ++x)
+        strip.At(x, y) = (x % 32) + y < 6 ? kKey : Varied(x, y, 2);
+    }
+    Load(2, strip, 32, 32);
+    // Texels of every kind of alpha; none of 0 in the left half.
+    PngContent content{.width = 40, .height = 20, .colourType = PNG_COLOR_TYPE_RGBA};
+    for (int i = 0; i < 40 * 20; ++i) {
+      const uint16_t alpha[] = {0, 10, 13, 128, 254, 255, 255, 0};
+      const uint16_t a = i % 40 < 20 ? alpha[i % 6 + 1] : alpha[i % 8];
+      content.samples.insert(content.samples.end(),
+                             {uint16_t(i * 3 % 256), uint16_t(i * 7 % 256), 200, a});
+    }
+    LoadPng(3, content);
+  }
+
+  void DrawScene() {
+    ClearScreen(0x203040);
+    DrawRect(0, 0, 640, 480, 0x102030);
+    for (int i = 0; i < 12; ++i)
+      DrawAnim(2, i % 2, 40 + 32 * i, 60);
+    DrawSprite(1, 30, 40);  // over the row of frames
+    const double modes[] = {0, 0.5, -0.5, -1, 0.2};
+    for (int i = 0; i < 5; ++i) {
+      SetAlphaMode(modes[i]);
+      DrawSprite(1, 250 + 40 * i, 20 + 60 * i);
+      DrawSprite(3, 20 + 45 * i, 300);
+      DrawAnim(2, 1, 200 + 36 * i, 420);
+    }
+    SetAlphaMode(0);
+    // Partly outside the picture on every side.
+    DrawSprite(1, -50, 400);
+    DrawSprite(1, 560, -60);
+    DrawAnim(2, 0, 625, 200);
+    DrawAnim(2, 1, 100, 470);
+    RotoZoomAnim(2, 0, 120, 220, 0, 1);
+    RotoZoomAnim(2, 1, 170, 220, 90, 1);
+    RotoZoomAnim(2, 1, 220, 220, 33, 1.7);
+    SetAlphaMode(-0.5);
+    DrawRect(10, 200, 50, 30, 0xFF8000);
+    SetAlphaMode(0);
+    DrawRect(300, 300, 7, 9, 0x00FF00);
+  }
+
+  // The scene's picture, red, green and blue of each pixel, top row first.
+  std::vector<uint8_t> Scene(const graphics::GlRendererOptions& options) {
+    Use(options);
+    LoadImages();
+    DrawScene();
+    std::vector<uint8_t> rgba;
+    int width = 0, height = 0;
+    EXPECT_TRUE(graphics::Graphics().renderer->ReadPicture(rgba, width, height));
+    std::vector<uint8_t> rgb;
+    for (size_t i = 0; i + 3 < rgba.size(); i += 4)
+      rgb.insert(rgb.end(), {rgba[i], rgba[i + 1], rgba[i + 2]});
+    return rgb;
+  }
+
+  static void ExpectSamePixels(const std::vector<uint8_t>& expected,
+                               const std::vector<uint8_t>& actual) {
+    ASSERT_EQ(actual.size(), expected.size());
+    size_t differing = 0, first = 0;
+    for (size_t i = 0; i < expected.size(); ++i) {
+      if (expected[i] != actual[i] && differing++ == 0) first = i;
+    }
+    EXPECT_EQ(differing, 0u) << "first at pixel " << (first / 3) % 640 << "," << first / 3 / 640
+                             << ": " << int(expected[first]) << " became " << int(actual[first]);
+  }
+
+  static graphics::GlRendererOptions Plain() {
+    graphics::GlRendererOptions plain;
+    plain.target = graphics::PictureTarget::kOffscreen;
+    plain.nearestWhereExact = false;
+    plain.splitByCoverage = false;
+    return plain;
+  }
+};
+
+TEST_F(GlPicturePaths, TheFastWaysGiveThePlainPictureExactly) {
+  const std::vector<uint8_t> plain = Scene(Plain());
+  // The scene shows something of each image.
+  ASSERT_EQ(plain.size(), 640u * 480 * 3);
+  EXPECT_NE(plain[(45 * 640 + 35) * 3], plain[(45 * 640 + 100) * 3]);
+
+  graphics::GlRendererOptions offscreen;  // every shortcut, in the offscreen picture
+  offscreen.target = graphics::PictureTarget::kOffscreen;
+  ExpectSamePixels(plain, Scene(offscreen));
+
+  // The window is the picture's size: drawn straight in until the first rotated quad.
+  ExpectSamePixels(plain, Scene({}));
 }
 
 }  // namespace

@@ -30,8 +30,7 @@ class HeadlessGraphicsTest : public ::testing::Test {
 
   // Writes the picture as a 24-bit BMP and returns its path.
   std::string SaveBmp(const std::string& name, const Picture& picture) {
-    std::string path = folder_.Path(name);
-    WriteFile(path, EncodeBmp(picture));
+    std::string path = folder_.Write(name, EncodeBmp(picture));
     return path;
   }
 

@@ -4,94 +4,12 @@
 
 #include <png.h>
 
-#include "engine/files/archive_format.h"
-#include "engine/files/resolver.h"
-
 #include "graphics_fixture.h"
 
 namespace zrb::testing {
 namespace {
 
 using SpriteLoading = HeadlessGraphicsTest;
-
-TEST_F(SpriteLoading, StripOf544By192GetsA1024By256Texture) {
-  LoadAnim(SaveBmp("back.bmp", Picture(544, 192, {1, 2, 3})), 4, 544, 192);
-  EXPECT_EQ(RuntimeError().code, kErrorSuccess);
-  const graphics::SpriteRecord& record = Record(4);
-  EXPECT_EQ(record.textureWidth, 1024);
-  EXPECT_EQ(record.textureHeight, 256);
-  EXPECT_FLOAT_EQ(record.uExtent, 0.53125f);
-  EXPECT_FLOAT_EQ(record.vExtent, 0.75f);
-  EXPECT_EQ(record.frameWidth, 544);
-  EXPECT_EQ(record.frameHeight, 192);
-  EXPECT_EQ(SpriteSize(4).width, 544);
-  EXPECT_EQ(SpriteSize(4).height, 192);
-
-  // Both textures exist: the plain one and the one with every mipmap level down to 1 x 1.
-  const graphics::RecordedTexture* plain = recorder_->FindTexture(record.texture);
-  const graphics::RecordedTexture* mipmapped = recorder_->FindTexture(record.mipmappedTexture);
-  ASSERT_TRUE(plain && mipmapped);
-  EXPECT_EQ(plain->levels, 1);
-  EXPECT_EQ(mipmapped->levels, 11);
-  EXPECT_EQ(mipmapped->kind, graphics::TextureKind::kMipmapped);
-}
-
-TEST_F(SpriteLoading, TileOf32By32FillsItsTexture) {
-  LoadSprite(SaveBmp("tile.bmp", Picture(32, 32, {9, 9, 9})), 1);
-  const graphics::SpriteRecord& record = Record(1);
-  EXPECT_EQ(record.textureWidth, 32);
-  EXPECT_EQ(record.textureHeight, 32);
-  EXPECT_FLOAT_EQ(record.uExtent, 1.0f);
-  EXPECT_FLOAT_EQ(record.vExtent, 1.0f);
-  EXPECT_EQ(record.frameWidth, 0);
-}
-
-TEST_F(SpriteLoading, BlackBecomesTransparentAfterSettingTheKeyToBlack) {
-  Picture picture(4, 4, {0, 0, 0});
-  picture.At(1, 1) = {200, 30, 40};
-  picture.At(2, 3) = {1, 0, 0};  // nearly black stays
-  const std::string path = SaveBmp("key.bmp", picture);
-
-  SetTransparentColour(0);
-  LoadSprite(path, 2);
-  const std::vector<uint8_t>& mask = graphics::Graphics().sprites.Find(2)->alphaMask;
-  auto alphaAt = [&](int x, int y) { return mask[(4 - 1 - y) * 16 + x]; };
-  for (int y = 0; y < 4; ++y) {
-    for (int x = 0; x < 4; ++x) {
-      const bool opaque = (x == 1 && y == 1) || (x == 2 && y == 3);
-      EXPECT_EQ(alphaAt(x, y), opaque ? 255 : 0) << x << "," << y;
-    }
-  }
-
-  // With the default key (255, 0, 128) black is an ordinary colour.
-  SetTransparentColour(graphics::kDefaultTransparentColour);
-  LoadSprite(path, 2);
-  const std::vector<uint8_t>& opaqueMask = graphics::Graphics().sprites.Find(2)->alphaMask;
-  EXPECT_EQ(opaqueMask[3 * 16], 255);
-}
-
-TEST_F(SpriteLoading, PngAlphaIsKeptWhateverTheKey) {
-  PngContent content{.width = 2, .height = 1, .colourType = PNG_COLOR_TYPE_RGBA};
-  content.samples = {0, 0, 0, 255, /**/ 0, 0, 0, 90};
-  const std::string path = folder_.Path("alpha.png");
-  WriteFile(path, EncodePng(content));
-  SetTransparentColour(0);
-  LoadSprite(path, 3);
-  ASSERT_EQ(RuntimeError().code, kErrorSuccess);
-  const std::vector<uint8_t>& mask = graphics::Graphics().sprites.Find(3)->alphaMask;
-  EXPECT_EQ(mask[0], 255);
-  EXPECT_EQ(mask[1], 90);
-}
-
-TEST_F(SpriteLoading, JpegLoadsOpaque) {
-  const std::string path = folder_.Path("photo.jpg");
-  WriteFile(path, EncodeJpeg(20, 10, 3, std::vector<uint8_t>(20 * 10 * 3, 128)));
-  LoadSprite(path, 0);
-  EXPECT_EQ(RuntimeError().code, kErrorSuccess);
-  EXPECT_EQ(SpriteSize(0).width, 20);
-  EXPECT_EQ(Record(0).textureWidth, 32);
-  EXPECT_EQ(graphics::Graphics().sprites.Find(0)->alphaMask[9 * 32 + 19], 255);
-}
 
 TEST_F(SpriteLoading, MissingFileLeavesTheSlotEmptyWithCodeThree) {
   LoadSprite(SaveBmp("first.bmp", Picture(8, 8, {5, 5, 5})), 7);
@@ -133,8 +51,7 @@ TEST_F(SpriteLoading, EveryKindOfBadFileLeavesTheSlotEmptyAndTheProgramGoesOn) {
       {'G', 'I', 'F', '8', '9', 'a'},
   };
   for (size_t i = 0; i < files.size(); ++i) {
-    const std::string path = folder_.Path("bad" + std::to_string(i));
-    WriteFile(path, files[i]);
+    const std::string path = folder_.Write("bad" + std::to_string(i), files[i]);
     LoadSprite(SaveBmp("good.bmp", Picture(8, 8, {5, 5, 5})), 9);
     ASSERT_EQ(SpriteSize(9).width, 8);
     ::testing::internal::CaptureStdout();
@@ -180,26 +97,6 @@ TEST_F(SpriteLoading, ATextureTheRendererCannotHoldEmptiesTheSlot) {
   EXPECT_TRUE(Record(0).Empty());
   EXPECT_EQ(recorder_->LiveTextureCount(), 0u);
   EXPECT_EQ(recorder_->TextureBytes(), 0u);
-}
-
-TEST_F(SpriteLoading, ImagesComeOutOfTheMediaArchiveToo) {
-  PngContent content{.width = 24, .height = 8, .colourType = PNG_COLOR_TYPE_RGB};
-  content.samples.assign(24 * 8 * 3, 77);
-  const std::vector<uint8_t> png = EncodePng(content);
-  files::archive::ArchiveBuilder builder;
-  ASSERT_EQ(builder.Add("packed_tiles.png", png), "");
-  const std::string archive = folder_.Path("Media.sbx");
-  WriteFile(archive, builder.Finish(files::archive::OffsetBase::kFileStart));
-
-  SetMediaArchive(archive, archive);
-  LoadAnim("packed_tiles.png", 5, 8, 8);
-  EXPECT_EQ(RuntimeError().code, kErrorSuccess);
-  EXPECT_EQ(SpriteSize(5).width, 24);
-  EXPECT_EQ(Record(5).frameWidth, 8);
-  LoadSprite("packed_nothing.png", 6);
-  EXPECT_EQ(RuntimeError().code, kErrorNoSuchFile);
-  SetMediaArchive("", "");
-  files::ReleaseArchiveSlots();
 }
 
 }  // namespace

@@ -23,17 +23,6 @@ void PutU32(std::vector<uint8_t>& out, size_t at, uint32_t value) {
 
 }  // namespace
 
-TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "zrb-graphics-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  root_ = pattern;
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(root_, ignored);
-}
-
 std::vector<uint8_t> EncodeBmp(const Picture& picture, const BmpOptions& options) {
   const int bits = options.bitCount;
   const size_t stride = ((size_t(picture.width) * bits + 31) / 32) * 4;
@@ -189,25 +178,6 @@ std::vector<uint8_t> EncodeJpeg(int width, int height, int components,
   jpeg_destroy_compress(&info);
   std::free(buffer);
   return out;
-}
-
-void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream file(path, std::ios::binary);
-  file.write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
-  if (!file) throw std::runtime_error("cannot write " + path);
-}
-
-bool ReadPngRgba(const std::string& path, int& width, int& height, std::vector<uint8_t>& rgba) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
-  image.format = PNG_FORMAT_RGBA;
-  rgba.resize(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr)) return false;
-  width = static_cast<int>(image.width);
-  height = static_cast<int>(image.height);
-  return true;
 }
 
 }  // namespace zrb::testing

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/graphics/decoded_image.h"
+#include "support/temp_folder.h"
 
 // Tests describe images with designated initializers that name only the fields that
 // matter to them; the rest keep their defaults on purpose.
@@ -18,19 +19,6 @@ namespace zrb::testing {
 using graphics::Rgb;
 
 // A folder under the temporary directory, removed with everything in it at the end.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  std::string Path(const std::string& name) const { return (root_ / name).string(); }
-
- private:
-  std::filesystem::path root_;
-};
-
 // A picture as the tests think of it: top row first.
 struct Picture {
   int width = 0;
@@ -68,10 +56,5 @@ std::vector<uint8_t> EncodePng(const PngContent& content);
 // RGB (3 components) or grey (1) samples, top row first; quality 100.
 std::vector<uint8_t> EncodeJpeg(int width, int height, int components,
                                 const std::vector<uint8_t>& samples, bool progressive = false);
-
-void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
-
-// 8-bit RGBA samples of a PNG (for reading screenshots back).
-bool ReadPngRgba(const std::string& path, int& width, int& height, std::vector<uint8_t>& rgba);
 
 }  // namespace zrb::testing

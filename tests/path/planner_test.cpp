@@ -1,12 +1,16 @@
-#include "engine/path/astar_planner.h"
-
+// The planner behind FindPath: requests it refuses, searches that run out of room, and its
+// table of visited cells.
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <vector>
 
+#include "engine/path/astar_planner.h"
+#include "engine/path/node_hash_table.h"
 #include "grid_helpers.h"
 
 namespace zrb::path {
+
 namespace {
 
 PlannerRequest RequestFor(const EngineArray<double>& grid, int x0, int y0, int x1, int y1) {
@@ -27,40 +31,6 @@ void SearchOnce(AStarPlanner& planner, const PlannerRequest& request) {
   planner.BeginSearch();
   planner.Search();
   EXPECT_TRUE(planner.Done());
-}
-
-TEST(Planner, CostsAreScaledIntoOneToTwoAndOddCellsBlocked) {
-  const double cells[] = {9,
-                          4.5,
-                          0,
-                          -3,
-                          std::numeric_limits<double>::quiet_NaN(),
-                          std::numeric_limits<double>::infinity()};
-  PlannerRequest request;
-  request.width = 6;
-  request.height = 1;
-  request.goalX = 1;
-  request.cells = cells;
-  AStarPlanner planner;
-  ASSERT_TRUE(planner.Initialize(request));
-  const float expected[] = {2.0f, 1.5f, -1, -1, -1, -1};
-  for (int x = 0; x < 6; ++x)
-    EXPECT_EQ(planner.CellCost(x, 0), expected[x]) << x;
-  EXPECT_EQ(planner.CellCost(6, 0), -1.0f);
-}
-
-TEST(Planner, ReportsThePathAndReturnsItsNodesOnReset) {
-  const EngineArray<double> grid = testing::GridFromRows({".....", ".....", "....."});
-  AStarPlanner planner;
-  for (int run = 0; run < 2; ++run) {  // the same planner searches again alike
-    SearchOnce(planner, RequestFor(grid, 0, 0, 4, 2));
-    EXPECT_EQ(planner.PathLength(), 7);
-    EXPECT_FLOAT_EQ(planner.PathCost(), 12.0f);
-    EXPECT_GT(planner.ClosedSize(), 0);
-    planner.Reset();
-    EXPECT_EQ(planner.OpenSize() + planner.ClosedSize() + planner.PathLength(), 0);
-    EXPECT_EQ(planner.PathCost(), -1.0f);
-  }
 }
 
 TEST(Planner, RefusesRequestsWithNothingToSearch) {
@@ -94,17 +64,29 @@ TEST(Planner, ATooSmallPoolOrOpenListEndsTheSearchWithoutAPath) {
   EXPECT_EQ(planner.PathLength(), 8);
 }
 
-TEST(Planner, DiagonalStepsWhenAllowed) {
-  const EngineArray<double> grid = testing::GridFromRows({"....", "....", "....", "...."});
-  AStarPlanner planner;
-  PlannerRequest request = RequestFor(grid, 0, 0, 3, 3);
-  request.allowDiagonal = 1;
-  SearchOnce(planner, request);
-  EXPECT_EQ(planner.PathLength(), 4);
-  EXPECT_FLOAT_EQ(planner.PathCost(), 3 * 2.0f * 1.4142137f);
-  request.diagonalCost = 0;  // diagonal steps cost as much as straight ones
-  SearchOnce(planner, request);
-  EXPECT_FLOAT_EQ(planner.PathCost(), 6.0f);
+TEST(NodeHashTable, FindsAndRemovesWithinCollidingChains) {
+  NodeHashTable table;
+  table.Create(4);  // m = 3: many cells share a bucket
+  std::vector<Node> nodes;
+  for (int i = 0; i < 64; ++i)
+    nodes.push_back(Node{nullptr, i % 8, i / 8, 0, 0, nullptr});
+  for (Node& node : nodes)
+    table.Insert(&node);
+  table.Insert(&nodes[5]);  // already chained: not added twice
+  EXPECT_EQ(table.Size(), 64);
+  // Remove every other node, some through the link Find remembered and some by walking.
+  for (size_t i = 0; i < nodes.size(); i += 2) {
+    table.Find(i % 4 ? 7 : nodes[i].x, i % 4 ? 7 : nodes[i].y);
+    table.Remove(&nodes[i]);
+  }
+  EXPECT_EQ(table.Size(), 32);
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    EXPECT_EQ(table.Find(nodes[i].x, nodes[i].y), i % 2 ? &nodes[i] : nullptr) << i;
+  }
+  table.Remove(&nodes[0]);  // not in the table any more
+  EXPECT_EQ(table.Size(), 32);
+  table.Clear();
+  EXPECT_EQ(table.Find(1, 0), nullptr);
 }
 
 }  // namespace

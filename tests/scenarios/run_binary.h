@@ -5,7 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -18,7 +17,6 @@ struct RunResult {
   int exitStatus = -1;
   std::string out;
   std::string err;
-  double seconds = 0;
 };
 
 inline std::string ReadWholeFile(const std::string& path) {
@@ -53,11 +51,8 @@ class BinaryRun {
     const std::string command = "cd " + dir_ + " && TMPDIR=" + dir_ + " " + environment + " " +
                                 binary + " " + arguments + " > " + Path("stdout.txt") + " 2> " +
                                 Path("stderr.txt") + " < /dev/null";
-    const auto start = std::chrono::steady_clock::now();
     const int status = std::system(command.c_str());
     RunResult result;
-    result.seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     result.out = ReadWholeFile(Path("stdout.txt"));
     result.err = ReadWholeFile(Path("stderr.txt"));

@@ -53,73 +53,6 @@ class SbxTool : public ::testing::Test {
   zrb::testing::ScratchDir scratch_;
 };
 
-TEST_F(SbxTool, PackedFilesAreFoundByTheResolverByteIdentical) {
-  ASSERT_EQ(Sbx("pack Media.sbx " + inputs_).status, 0);
-  zrb::SetMediaArchive("Media.sbx", "Media.sbx");
-  std::string result;
-  for (const auto& [name, data] :
-       {std::pair{"gfx/PLAYER.png", player_}, std::pair{"theme.mp3", theme_},
-        std::pair{"empty.cfg", Bytes{}}}) {
-    SCOPED_TRACE(name);
-    ASSERT_TRUE(Resolve(zrb::files::ArchiveSlot::kPrimary, name, result, true));
-    EXPECT_TRUE(result.starts_with("mem://"));
-    EXPECT_EQ(zrb::files::ReadResolvedFile(result), data);
-    ASSERT_TRUE(Resolve(zrb::files::ArchiveSlot::kSecondary, name, result, false));
-    EXPECT_EQ(ReadBytes(result), data);
-  }
-}
-
-TEST_F(SbxTool, SameInputsGiveTheSameBytes) {
-  ASSERT_EQ(Sbx("pack one.sbx " + inputs_).status, 0);
-  ASSERT_EQ(Sbx("pack two.sbx " + inputs_).status, 0);
-  EXPECT_EQ(ReadBytes("one.sbx"), ReadBytes("two.sbx"));
-  ASSERT_EQ(Sbx("pack three.sbx in/theme.mp3 in/gfx/player.png in/empty.cfg").status, 0);
-  EXPECT_NE(ReadBytes("one.sbx"), ReadBytes("three.sbx")) << "the order of the files is kept";
-}
-
-TEST_F(SbxTool, ListShowsOffsetsSizesAndNames) {
-  ASSERT_EQ(Sbx("pack Media.sbx " + inputs_).status, 0);
-  const SbxRun run = Sbx("list Media.sbx");
-  ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find(" 0 "), std::string::npos) << "the first item sits at offset 0";
-  EXPECT_NE(run.out.find("300000  player.png\n"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("70001  theme.mp3\n"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find(" 0  empty.cfg\n"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("3 items"), std::string::npos) << run.out;
-}
-
-TEST_F(SbxTool, ExtractWritesTheOriginalBytes) {
-  ASSERT_EQ(Sbx("pack Media.sbx " + inputs_).status, 0);
-  ASSERT_EQ(Sbx("extract Media.sbx -o out").status, 0);
-  EXPECT_EQ(ReadBytes("out/player.png"), player_);
-  EXPECT_EQ(ReadBytes("out/theme.mp3"), theme_);
-  EXPECT_TRUE(std::filesystem::exists("out/empty.cfg"));
-
-  ASSERT_EQ(Sbx("extract Media.sbx THEME.MP3 -o one").status, 0);
-  EXPECT_EQ(ReadBytes("one/theme.mp3"), theme_);
-  EXPECT_FALSE(std::filesystem::exists("one/player.png"));
-
-  const SbxRun missing = Sbx("extract Media.sbx nothere.png -o two");
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_NE(missing.err.find("no item named nothere.png"), std::string::npos) << missing.err;
-}
-
-TEST_F(SbxTool, ArchivePackedFromTheEndWorksAppendedToAnotherFile) {
-  ASSERT_EQ(Sbx("pack --from-end tail.sbx " + inputs_).status, 0);
-  Bytes program = PatternBytes(50000, 13);
-  const Bytes tail = ReadBytes("tail.sbx");
-  program.insert(program.end(), tail.begin(), tail.end());
-  WriteBytes("program.bin", program);
-  EXPECT_EQ(Sbx("verify program.bin").status, 0);
-  const SbxRun list = Sbx("list program.bin");
-  EXPECT_NE(list.out.find("from the end"), std::string::npos) << list.out;
-
-  zrb::SetMediaArchive("program.bin", "program.bin");
-  std::string result;
-  ASSERT_TRUE(Resolve(zrb::files::ArchiveSlot::kPrimary, "theme.mp3", result, true));
-  EXPECT_EQ(zrb::files::ReadResolvedFile(result), theme_);
-}
-
 TEST_F(SbxTool, VerifyReportsDamagedItemsAndBadArchives) {
   ASSERT_EQ(Sbx("pack Media.sbx in/theme.mp3 in/empty.cfg").status, 0);
   const SbxRun good = Sbx("verify Media.sbx");
@@ -152,19 +85,6 @@ TEST_F(SbxTool, VerifyReportsDamagedItemsAndBadArchives) {
   EXPECT_EQ(outside.status, 1);
   EXPECT_NE(outside.err.find("points outside the file"), std::string::npos) << outside.err;
   EXPECT_EQ(Sbx("list missing.sbx").status, 1);
-}
-
-TEST_F(SbxTool, UsageErrorsExitWith2AndHelpWith0) {
-  EXPECT_EQ(Sbx("").status, 2);
-  EXPECT_EQ(Sbx("frobnicate x").status, 2);
-  EXPECT_EQ(Sbx("pack only.sbx").status, 2);
-  EXPECT_EQ(Sbx("pack --fast a.sbx in/theme.mp3").status, 2);
-  EXPECT_EQ(Sbx("list").status, 2);
-  EXPECT_EQ(Sbx("extract Media.sbx -o").status, 2);
-  EXPECT_FALSE(std::filesystem::exists("only.sbx"));
-  const SbxRun help = Sbx("--help");
-  EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("sbx pack [--from-end] ARCHIVE FILE..."), std::string::npos);
 }
 
 TEST_F(SbxTool, FailedPackLeavesTheOldArchiveAndNoLeftovers) {

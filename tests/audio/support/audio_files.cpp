@@ -119,28 +119,6 @@ EncodedMp3 EncodeToneMp3(uint32_t ms, uint32_t rate, bool summaryFrame) {
   return result;
 }
 
-ScratchDir::ScratchDir() {
-  static int counter = 0;
-  path_ = std::filesystem::path(platform::TemporaryDirectory()) /
-          ("tundrel-audio-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
-  std::filesystem::remove_all(path_);
-  std::filesystem::create_directories(path_);
-}
-
-ScratchDir::~ScratchDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
-std::string ScratchDir::Write(const std::string& name, const Bytes& bytes) const {
-  const std::filesystem::path file = path_ / name;
-  std::ofstream out(file, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write " + file.string());
-  return file.string();
-}
-
 }  // namespace zrb::audio::testing
 
 namespace zrb::audio::testing {
@@ -175,6 +153,7 @@ std::vector<BadWave> BadWaveFiles() {
        Riff({Chunk("fmt ", format), ChunkWithSize("data", 0x7FFFFFF0u, {})})},
       {"zero channels", withFormat(0, 22050, 4, 16)},
       {"absurd channel count", withFormat(60000, 22050, 4, 16)},
+      {"one channel more than 32", withFormat(33, 22050, 66, 16)},
       {"zero rate", withFormat(2, 0, 4, 16)},
       {"absurd rate", withFormat(2, 4000000000u, 4, 16)},
       {"zero block align", withFormat(2, 22050, 0, 16)},

@@ -54,19 +54,4 @@ struct EncodedMp3 {
 EncodedMp3 EncodeToneMp3(uint32_t ms, uint32_t rate, bool summaryFrame);
 
 // A fresh folder under the temporary directory, removed with everything in it at the end.
-class ScratchDir {
- public:
-  ScratchDir();
-  ~ScratchDir();
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-
-  // Writes the file and returns its full path.
-  std::string Write(const std::string& name, const Bytes& bytes) const;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
 }  // namespace zrb::audio::testing

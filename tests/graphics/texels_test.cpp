@@ -1,0 +1,201 @@
+// Texture rules the GL pixel tests rely on: which quads show texels one to one, how a texel
+// rectangle is cut by its alpha, and colour bled into transparent texels.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "engine/graphics/alpha_coverage.h"
+#include "engine/graphics/texel_centres.h"
+#include "engine/graphics/texture_image.h"
+
+namespace zrb::graphics {
+
+namespace {
+
+// Which quads show texels one to one, where the parts of such a quad land, and how a texel
+// rectangle is cut by its alpha.
+// A quad from picture corners and texel corners (texture 64 x 32).
+TexturedQuad Quad(std::array<std::array<float, 4>, 4> corners) {
+  TexturedQuad quad;
+  for (int i = 0; i < 4; ++i)
+    quad.corners[i] = {corners[i][0], corners[i][1], corners[i][2] / 64, corners[i][3] / 32};
+  return quad;
+}
+
+TEST(TexelMapping, PlainMirroredAndTurnedQuadsMapAndTheirPartsLandInPlace) {
+  const TexturedQuad plain =
+      Quad({{{10, 20, 0, 8}, {42, 20, 32, 8}, {42, 44, 32, 32}, {10, 44, 0, 32}}});
+  auto mapping = MapTexelsOneToOne(plain, 64, 32);
+  ASSERT_TRUE(mapping);
+  EXPECT_EQ(mapping->texels, (TexelRect{0, 8, 32, 32}));
+  auto part = mapping->Corners({16, 8, 32, 16}, 64, 32);
+  EXPECT_EQ(part[0].x, 26);  // texel column 16 sits 16 pixels right of the quad's left
+  EXPECT_EQ(part[0].y, 20);
+  EXPECT_EQ(part[2].x, 42);
+  EXPECT_EQ(part[2].y, 28);
+  EXPECT_EQ(part[2].u, 0.5f);
+  EXPECT_EQ(part[2].v, 0.5f);
+
+  // Mirrored left to right: texel column 0 at the right edge.
+  const TexturedQuad mirrored =
+      Quad({{{10, 20, 32, 0}, {42, 20, 0, 0}, {42, 52, 0, 32}, {10, 52, 32, 32}}});
+  mapping = MapTexelsOneToOne(mirrored, 64, 32);
+  ASSERT_TRUE(mapping);
+  part = mapping->Corners({0, 0, 1, 1}, 64, 32);
+  EXPECT_EQ(part[0].x, 42);
+  EXPECT_EQ(part[1].x, 41);
+
+  // A quarter turn: texture s runs down the picture.
+  const TexturedQuad turned =
+      Quad({{{10, 20, 0, 0}, {10, 52, 32, 0}, {42, 52, 32, 32}, {42, 20, 0, 32}}});
+  mapping = MapTexelsOneToOne(turned, 64, 32);
+  ASSERT_TRUE(mapping);
+  part = mapping->Corners({4, 0, 5, 1}, 64, 32);
+  EXPECT_EQ(part[0].x, 10);
+  EXPECT_EQ(part[0].y, 24);
+}
+
+TEST(TexelMapping, ScaledInsetSkewedAndFractionalQuadsDoNot) {
+  // Twice the size.
+  EXPECT_FALSE(MapTexelsOneToOne(
+      Quad({{{0, 0, 0, 0}, {64, 0, 32, 0}, {64, 64, 32, 32}, {0, 64, 0, 32}}}), 64, 32));
+  // Inset by half a texel.
+  EXPECT_FALSE(MapTexelsOneToOne(Quad({{{0, 0, 0.5f, 0.5f},
+                                        {31, 0, 31.5f, 0.5f},
+                                        {31, 31, 31.5f, 31.5f},
+                                        {0, 31, 0.5f, 31.5f}}}),
+                                 64, 32));
+  // Half a pixel off.
+  EXPECT_FALSE(MapTexelsOneToOne(
+      Quad({{{0.5f, 0, 0, 0}, {32.5f, 0, 32, 0}, {32.5f, 32, 32, 32}, {0.5f, 32, 0, 32}}}), 64,
+      32));
+  // Texture running diagonally across an axis-aligned quad.
+  EXPECT_FALSE(MapTexelsOneToOne(
+      Quad({{{0, 0, 0, 0}, {32, 0, 32, 0}, {32, 32, 32, 0}, {0, 32, 0, 0}}}), 64, 32));
+  // Not a rectangle.
+  EXPECT_FALSE(MapTexelsOneToOne(
+      Quad({{{0, 0, 0, 0}, {32, 0, 32, 0}, {40, 32, 32, 32}, {0, 32, 0, 32}}}), 64, 32));
+}
+
+// Every texel of `rect` in exactly one piece.
+void ExpectTiled(const std::vector<CoverPiece>& pieces, const TexelRect& rect) {
+  std::vector<int> hits(static_cast<size_t>((rect.right - rect.left) * (rect.top - rect.bottom)));
+  for (const CoverPiece& piece : pieces) {
+    for (long t = piece.texels.bottom; t < piece.texels.top; ++t) {
+      for (long s = piece.texels.left; s < piece.texels.right; ++s)
+        ++hits[static_cast<size_t>((t - rect.bottom) * (rect.right - rect.left) + s - rect.left)];
+    }
+  }
+  for (int h : hits)
+    ASSERT_EQ(h, 1);
+}
+
+TEST(AlphaCoverage, AFrameAroundAHoleIsCutIntoSolidSidesAndAClearMiddle) {
+  // 64 x 48: opaque, a clear hole at columns 16..47 of rows 16..31, one half-transparent texel.
+  std::vector<uint8_t> rgba(64 * 48 * 4, 255);
+  for (int t = 16; t < 32; ++t) {
+    for (int s = 16; s < 48; ++s)
+      rgba[(t * 64 + s) * 4 + 3] = 0;
+  }
+  rgba[(40 * 64 + 60) * 4 + 3] = 128;
+  AlphaCoverage coverage(64, 48, rgba.data());
+  const TexelRect whole{0, 0, 64, 48};
+  const std::vector<CoverPiece>* pieces = coverage.Split(whole);
+  ASSERT_NE(pieces, nullptr);
+  ExpectTiled(*pieces, whole);
+  // Rows 0..15 one solid piece; 16..31 solid, clear, solid; 32..47 solid then mixed.
+  ASSERT_EQ(pieces->size(), 6u);
+  EXPECT_EQ((*pieces)[0].texels, (TexelRect{0, 0, 64, 16}));
+  EXPECT_EQ((*pieces)[0].cover, Cover::kSolid);
+  EXPECT_EQ((*pieces)[2].texels, (TexelRect{16, 16, 48, 32}));
+  EXPECT_EQ((*pieces)[2].cover, Cover::kClear);
+  EXPECT_EQ((*pieces)[5].texels, (TexelRect{48, 32, 64, 48}));
+  EXPECT_EQ((*pieces)[5].cover, Cover::kMixed);
+
+  // A rectangle off the grid, and the same answer when asked again.
+  const TexelRect part{5, 3, 50, 41};
+  pieces = coverage.Split(part);
+  ASSERT_NE(pieces, nullptr);
+  ExpectTiled(*pieces, part);
+  const std::vector<CoverPiece> first = *pieces;
+  EXPECT_EQ(coverage.Split(part)->size(), first.size());
+
+  EXPECT_EQ(coverage.Split({0, 0, 65, 48}), nullptr);  // reaches outside
+  EXPECT_EQ(coverage.Split({-1, 0, 10, 10}), nullptr);
+  EXPECT_EQ(coverage.Split({10, 10, 10, 20}), nullptr);  // empty
+  EXPECT_EQ(AlphaCoverage().Split(whole), nullptr);
+}
+
+// Colour bled into transparent texels, so that filtering at a sprite's edges blends toward its
+// own colours: the loader's quick search against one that looks everywhere.
+// Every transparent texel looks at all of its readable neighbours: the reference the
+// loader's faster search (which skips columns far from any colour) must agree with.
+TexturePixels BleedByFullSearch(TexturePixels texture) {
+  const int w = texture.width, h = texture.height;
+  const TexturePixels original = texture;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      uint8_t* texel = texture.Texel(x, y);
+      if (texel[3] != 0) continue;
+      unsigned sum[3] = {0, 0, 0}, count = 0;
+      for (int ny = y - 1; ny <= y + 1; ++ny) {
+        for (int nx = x - 1; nx <= x + 1; ++nx) {
+          if (nx < 1 || ny < 1 || nx > w - 2 || ny > h - 2) continue;
+          const uint8_t* n = original.Texel(nx, ny);
+          if (n[3] == 0) continue;
+          for (int c = 0; c < 3; ++c)
+            sum[c] += n[c];
+          ++count;
+        }
+      }
+      for (int c = 0; c < 3; ++c)
+        texel[c] = count ? static_cast<uint8_t>((sum[c] + count / 2) / count) : 0;
+    }
+  }
+  return texture;
+}
+
+TEST(TextureImage, BleedingAgreesWithAFullNeighbourSearch) {
+  std::mt19937 random(7);
+  const int sizes[][2] = {{1, 1}, {2, 3}, {3, 1}, {3, 3}, {16, 16}, {64, 16}, {128, 64}};
+  for (const auto& size : sizes) {
+    for (int picture = 0; picture < 20; ++picture) {
+      TexturePixels texture;
+      texture.width = size[0];
+      texture.height = size[1];
+      texture.rgba.resize(static_cast<size_t>(texture.width) * texture.height * 4);
+      // A picture in one corner of a padded texture: coloured texels, some partly transparent,
+      // holes of every colour, and the rest clear as padding leaves it.
+      const int usedWidth = 1 + static_cast<int>(random() % texture.width);
+      const int usedHeight = 1 + static_cast<int>(random() % texture.height);
+      for (int y = 0; y < texture.height; ++y) {
+        for (int x = 0; x < texture.width; ++x) {
+          uint8_t* texel = texture.Texel(x, y);
+          for (int c = 0; c < 3; ++c)
+            texel[c] = static_cast<uint8_t>(random());
+          const bool inside = x < usedWidth && y < usedHeight;
+          texel[3] = inside && random() % 3 != 0 ? static_cast<uint8_t>(1 + random() % 255) : 0;
+        }
+      }
+      TexturePixels padded = texture;
+      const TexturePixels expected = BleedByFullSearch(texture);
+      BleedColourIntoTransparent(texture);
+      ASSERT_EQ(texture.rgba, expected.rgba) << size[0] << "x" << size[1] << " picture " << picture;
+
+      // As the loader lays pictures out: clear padding, and the search told the picture's size.
+      for (int y = 0; y < padded.height; ++y) {
+        for (int x = 0; x < padded.width; ++x) {
+          if (x >= usedWidth || y >= usedHeight) std::fill_n(padded.Texel(x, y), 4, 0);
+        }
+      }
+      const TexturePixels expectedPadded = BleedByFullSearch(padded);
+      BleedColourIntoTransparent(padded, usedWidth, usedHeight);
+      ASSERT_EQ(padded.rgba, expectedPadded.rgba)
+          << size[0] << "x" << size[1] << " padded picture " << picture;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zrb::graphics
