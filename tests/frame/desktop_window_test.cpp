@@ -13,8 +13,8 @@
 #include <string>
 
 #include "engine/frame/engine_main.h"
-#include "engine/frame/show_screen.h"
 #include "engine/frame/run_setup.h"
+#include "engine/frame/show_screen.h"
 #include "engine/platform/window.h"
 
 namespace zrb {
