@@ -2,13 +2,15 @@
 // for looking at rounds, loss screens and round ends that take long to reach by play.
 //
 //   tundrel_stage [--round N] [--lives N] [--high N] [--easy] [--nella] [--power] [--mute]
-//                 [--scanlines] [--place X1,Y1,X2,Y2] [--timer N] [--round-frames N]
-//                 [engine options: --headless --script --trace ...]
+//                 [--scanlines] [--place X1,Y1,X2,Y2] [--item COLUMN,ROW,TYPE]...
+//                 [--timer N] [--round-frames N] [engine options: --headless --script --trace ...]
 //
-// --place, --power and --timer apply to the first round (--timer N: N frames left on its clock);
+// --place, --item, --power and --timer apply to the first round (--item: an item of that type
+// in that maze cell from the round's first frame; --timer N: N frames left on its clock);
 // --round-frames N starts the next round after N frames of each (to pass through many rounds
 // quickly). The game runs its round loop until game over or a confirmed quit, then the program
 // ends.
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -27,6 +29,7 @@
 #include "game/maze.h"
 #include "game/penguins.h"
 #include "game/state.h"
+#include "game/webs_items.h"
 
 namespace {
 
@@ -41,6 +44,7 @@ struct StageOptions {
   bool scanlines = false;
   bool place = false;
   int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  std::vector<std::array<int32_t, 3>> items;  // column, row, type
   int32_t timer = 0;
   int32_t roundFrames = 0;
 };
@@ -57,14 +61,31 @@ bool ParseNumber(std::string_view text, int32_t& value) {
   return true;
 }
 
-bool ParsePlace(std::string_view text, StageOptions& stage) {
-  int32_t values[4];
-  for (int i = 0; i < 4; ++i) {
+// Exactly N numbers separated by commas.
+template <size_t N>
+bool ParseNumbers(std::string_view text, std::array<int32_t, N>& values) {
+  for (size_t i = 0; i < N; ++i) {
     const size_t comma = text.find(',');
-    if ((comma == std::string_view::npos) != (i == 3)) return false;
+    if ((comma == std::string_view::npos) != (i == N - 1)) return false;
     if (!ParseNumber(text.substr(0, comma), values[i])) return false;
-    if (i < 3) text.remove_prefix(comma + 1);
+    if (i < N - 1) text.remove_prefix(comma + 1);
   }
+  return true;
+}
+
+bool ParseItem(std::string_view text, StageOptions& stage) {
+  std::array<int32_t, 3> item{};
+  if (!ParseNumbers(text, item) || item[0] < 0 || item[0] >= tundrel::kMazeColumns || item[1] < 0 ||
+      item[1] >= tundrel::kMazeRows || item[2] < 0) {
+    return false;
+  }
+  stage.items.push_back(item);
+  return true;
+}
+
+bool ParsePlace(std::string_view text, StageOptions& stage) {
+  std::array<int32_t, 4> values{};
+  if (!ParseNumbers(text, values)) return false;
   stage.place = true;
   stage.x1 = values[0];
   stage.y1 = values[1];
@@ -92,6 +113,8 @@ bool TakeStageOptions(int argc, char** argv, std::vector<char*>& engineArgs) {
       if (!ParseNumber(argv[++i], g_stage.roundFrames) || g_stage.roundFrames < 1) return false;
     } else if (arg == "--place" && hasValue) {
       if (!ParsePlace(argv[++i], g_stage)) return false;
+    } else if (arg == "--item" && hasValue) {
+      if (!ParseItem(argv[++i], g_stage)) return false;
     } else if (arg == "--easy") {
       g_stage.easy = true;
     } else if (arg == "--nella") {
@@ -153,6 +176,8 @@ int StageMain() {
     penguin2.x = g_stage.x2;
     penguin2.y = g_stage.y2;
   }
+  for (const auto& [column, row, type] : g_stage.items)
+    SpawnItem(column, row, type, 0);
   if (g_stage.power) penguinSteps = 2;
   // The clock steps by 20 a frame and runs out below 0, as it does from the game's 54059.
   if (g_stage.timer > 0) timer = 20 * g_stage.timer - 1;
@@ -176,10 +201,11 @@ int StageMain() {
 int main(int argc, char** argv) {
   std::vector<char*> engineArgs;
   if (!TakeStageOptions(argc, argv, engineArgs)) {
-    std::fprintf(stderr,
-                 "usage: tundrel_stage [--round N] [--lives N] [--high N] [--easy] [--nella] "
-                 "[--power] [--mute] [--scanlines] [--place X1,Y1,X2,Y2] [--timer N] "
-                 "[--round-frames N] [engine options]\n");
+    std::fprintf(
+        stderr,
+        "usage: tundrel_stage [--round N] [--lives N] [--high N] [--easy] [--nella] "
+        "[--power] [--mute] [--scanlines] [--place X1,Y1,X2,Y2] [--item C,R,TYPE]... [--timer N] "
+        "[--round-frames N] [engine options]\n");
     return 2;
   }
   zrb::GameProgram program;
