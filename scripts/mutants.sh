@@ -85,11 +85,12 @@ ninja -C "$build" >"$log/build.txt" 2>&1 || {
   cat "$log/build.txt" >&2
   exit 1
 }
-# Later builds make only the programs the suite runs (with what they depend on: the game, the
-# media); window tests and benchmarks are left as they are.
+# Later builds make only the programs of ours the suite runs (with what they depend on: the
+# game, the media), not the shells or browsers some tests start; window tests and benchmarks are
+# left as they are.
 mapfile -t programs < <(ctest --test-dir "$build" -LE window --show-only=json-v1 |
-  perl -0ne 'print "$1\n" while /"command"\s*:\s*\[\s*"([^"]+)"/g' | sed "s|^$build/||" |
-  sort -u)
+  perl -0ne 'print "$1\n" while /"command"\s*:\s*\[\s*"([^"]+)"/g' | grep "^$build/" |
+  sed "s|^$build/||" | sort -u)
 [ ${#programs[@]} -gt 0 ] || programs=(all)
 object_sums >"$work/objects.md5"
 if ! run_suite; then
