@@ -4,7 +4,8 @@
 #
 #   build       game, tools, tests and benchmarks with gcc, warnings as errors (build/)
 #   web         where emscripten is installed (scripts/install-deps.sh --web), the browser
-#               build (build-web/), which the test labelled "web" compares with the native game
+#               build (build-web/), which the test labelled "web" compares with the native game;
+#               TUNDREL_WEB=0 leaves it out
 #   tests       the whole suite there, under Xvfb (scripts/run-ctest.sh)
 #   asan build  everything again with AddressSanitizer and UndefinedBehaviorSanitizer (clang,
 #               build-asan/), with the fuzz targets; the media is copied from build/, not
@@ -38,7 +39,7 @@ step() {
 }
 
 step build scripts/build.sh build -DTUNDREL_WERROR=ON
-if command -v emcc >/dev/null; then step web scripts/web.sh; fi
+if [ "${TUNDREL_WEB:-1}" != 0 ] && command -v emcc >/dev/null; then step web scripts/web.sh; fi
 step tests scripts/run-ctest.sh build "$@"
 step "asan build" env TUNDREL_MEDIA_FROM="$PWD/build" scripts/sanitize.sh --build-only
 step "asan tests" scripts/sanitize.sh --tests-only "$@"
