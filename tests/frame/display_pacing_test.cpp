@@ -5,36 +5,20 @@
 
 #include "engine/frame/frame_pacing.h"
 
-namespace zrb::testing {
+namespace zrb::frame {
 namespace {
 
-using frame::NextWaitStep;
-using frame::NextWaitStepOnDisplay;
-using Action = frame::WaitStep::Action;
-
 TEST(DisplayPacing, ReleasesWithinHalfAPeriodOfTheDeadlineElseWaitsAsUsual) {
-  const double period = 1000.0 / 60;
-  struct Case {
-    double deadline, now;
-    Action expected;
-  };
-  const Case cases[] = {
-      {1000, 1000, Action::kRelease},   // on time
-      {1000, 1003, Action::kRelease},   // late
-      {1000, 999.9, Action::kRelease},  // a refresh just before the deadline
-      {1000, 991.7, Action::kRelease},  // just under half a period before
-      {1000, 991.6, Action::kSleep},    // more than half a period before: a faster display
-      {1000, 983.4, Action::kSleep},    // a whole refresh of a 120 Hz display early
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.now);
-    const frame::WaitStep step = NextWaitStepOnDisplay(c.deadline, c.now, period);
-    EXPECT_EQ(step.action, c.expected);
-    if (c.expected != Action::kRelease) {
-      EXPECT_EQ(step.sleepMs, NextWaitStep(c.deadline, c.now).sleepMs);
-    }
+  // On time, late, a refresh just before the deadline, just under half a period before; more
+  // than half a period before (a faster display), a whole refresh of a 120 Hz display early.
+  for (const double now : {1000.0, 1003.0, 999.9, 991.7, 991.6, 983.4}) {
+    SCOPED_TRACE(now);
+    const WaitStep step = NextWaitStepOnDisplay(1000, now, 1000.0 / 60);
+    const WaitStep usual = NextWaitStep(1000, now);
+    EXPECT_EQ(step.action, now > 991.65 ? WaitStep::Action::kRelease : usual.action);
+    EXPECT_EQ(step.sleepMs, now > 991.65 ? 0 : usual.sleepMs);
   }
 }
 
 }  // namespace
-}  // namespace zrb::testing
+}  // namespace zrb::frame
