@@ -17,7 +17,8 @@ cmake --build build-package
 rm -f build-package/tundrel_*.deb
 (cd build-package && cpack -G DEB >/dev/null)
 deb=$(ls build-package/tundrel_*.deb)
-dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
+# Every control field (Depends and Architecture come before Package in the file).
+dpkg-deb --field "$deb"
 dpkg-deb --contents "$deb"
 lintian --fail-on error --display-info "$deb"
 echo "$deb"
