@@ -19,8 +19,7 @@
 namespace zrb {
 namespace {
 
-using audio::testing::EncodeToneMp3;
-using audio::testing::ToneWave;
+using namespace audio::testing;
 using zrb::testing::TempFolder;
 using Clock = std::chrono::steady_clock;
 

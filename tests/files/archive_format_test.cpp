@@ -7,11 +7,7 @@
 namespace zrb::files::archive {
 namespace {
 
-using testing::AppendEntry;
-using testing::AppendTrailer;
-using testing::Bytes;
-using testing::PatternBytes;
-using testing::TextBytes;
+using namespace testing;
 
 MemorySource SourceOf(const Bytes& bytes) {
   return MemorySource(std::make_shared<const Bytes>(bytes));
@@ -93,12 +89,10 @@ TEST(ArchiveFormat, BuilderLaysOutBlobsDirectoryAndTrailer) {
 TEST(ArchiveFormat, BuilderRefusesNamesThatCannotBeStoredOrFound) {
   ArchiveBuilder builder;
   const Bytes data = TextBytes("x");
-  EXPECT_NE(builder.Add("", data), "");
-  EXPECT_NE(builder.Add(std::string(256, 'n'), data), "");
-  EXPECT_NE(builder.Add("gfx/a.png", data), "");
-  EXPECT_NE(builder.Add("gfx\\a.png", data), "");
-  EXPECT_NE(builder.Add("..", data), "");
-  EXPECT_NE(builder.Add(std::string("a\0b", 3), data), "");
+  for (const std::string& bad :
+       {std::string(), std::string(256, 'n'), std::string("gfx/a.png"), std::string("gfx\\a.png"),
+        std::string(".."), std::string("a\0b", 3)})
+    EXPECT_NE(builder.Add(bad, data), "") << bad;
   EXPECT_EQ(builder.Add(std::string(255, 'n'), data), "");
   EXPECT_EQ(builder.Add("Player.png", data), "");
   EXPECT_NE(builder.Add("player.PNG", data), "") << "a second player.png could never be found";

@@ -14,10 +14,7 @@
 namespace zrb {
 namespace {
 
-using testing::Bytes;
-using testing::ReadBytes;
-using testing::TextBytes;
-using testing::WriteBytes;
+using namespace testing;
 
 class FileChannels : public ::testing::Test {
  protected:
@@ -49,23 +46,15 @@ TEST_F(FileChannels, ValuesReadLittleEndianWithTheirSignRule) {
   WriteBytes("values.bin", bytes);
   ASSERT_EQ(OpenFile(2, "values.bin", kOpenForRead), 1);
   EXPECT_EQ(FileSize(2), static_cast<int32_t>(bytes.size()));
-  int32_t whole = 0;
+  const std::pair<void (*)(int32_t, int32_t&), int32_t> wholes[] = {
+      {ReadByte, -1},         {ReadUByte, 255}, {ReadWord, -1}, {ReadUWord, 65535},
+      {ReadLong, 0x12345678}, {ReadLong, -2},   {ReadULong, -1}};
+  for (const auto& [read, expected] : wholes) {
+    int32_t whole = 0;
+    read(2, whole);
+    EXPECT_EQ(whole, expected) << FilePosition(2);
+  }
   double real = 0;
-  ReadByte(2, whole);
-  EXPECT_EQ(whole, -1);
-  ReadUByte(2, whole);
-  EXPECT_EQ(whole, 255);
-  ReadWord(2, whole);
-  EXPECT_EQ(whole, -1);
-  ReadUWord(2, whole);
-  EXPECT_EQ(whole, 65535);
-  ReadLong(2, whole);
-  EXPECT_EQ(whole, 0x12345678);
-  ReadLong(2, whole);
-  EXPECT_EQ(whole, -2);
-  EXPECT_EQ(FilePosition(2), 14);
-  ReadULong(2, whole);
-  EXPECT_EQ(static_cast<uint32_t>(whole), 0xFFFFFFFFu);
   ReadIEEE(2, real);
   EXPECT_EQ(real, 1.5);
   ReadShortIEEE(2, real);

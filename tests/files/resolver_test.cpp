@@ -14,15 +14,8 @@
 namespace zrb::files {
 namespace {
 
-using archive::ArchiveBuilder;
-using archive::OffsetBase;
-using testing::AppendEntry;
-using testing::AppendTrailer;
-using testing::Bytes;
-using testing::PatternBytes;
-using testing::ReadBytes;
-using testing::TextBytes;
-using testing::WriteBytes;
+using namespace archive;
+using namespace testing;
 
 struct NamedBytes {
   std::string name;

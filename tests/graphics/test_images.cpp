@@ -2,12 +2,9 @@
 
 #include <jpeglib.h>
 #include <png.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <stdexcept>
 
 namespace zrb::testing {
 namespace {
@@ -64,16 +61,11 @@ std::vector<uint8_t> EncodeBmp(const Picture& picture, const BmpOptions& options
           row[x * 2 + 1] = value >> 8;
           break;
         }
-        case 24:
-          row[x * 3] = c.blue;
-          row[x * 3 + 1] = c.green;
-          row[x * 3 + 2] = c.red;
-          break;
-        case 32:
-          row[x * 4] = c.blue;
-          row[x * 4 + 1] = c.green;
-          row[x * 4 + 2] = c.red;
-          row[x * 4 + 3] = 0x5A;  // not alpha: must be ignored
+        default:  // 24 and 32 bits: blue, green, red, and in 32 a fourth byte that is not alpha
+          row[x * bits / 8] = c.blue;
+          row[x * bits / 8 + 1] = c.green;
+          row[x * bits / 8 + 2] = c.red;
+          if (bits == 32) row[x * 4 + 3] = 0x5A;  // must be ignored
           break;
       }
     }
@@ -89,19 +81,8 @@ void AppendToVector(png_structp png, png_bytep data, size_t length) {
 }
 void NoFlush(png_structp) {}
 
-int ChannelsOf(int colourType) {
-  switch (colourType) {
-    case PNG_COLOR_TYPE_GRAY:
-    case PNG_COLOR_TYPE_PALETTE:
-      return 1;
-    case PNG_COLOR_TYPE_GRAY_ALPHA:
-      return 2;
-    case PNG_COLOR_TYPE_RGB:
-      return 3;
-    default:
-      return 4;
-  }
-}
+// Samples per pixel, by PNG colour type: grey, -, RGB, palette, grey + alpha, -, RGBA.
+constexpr int kChannels[7] = {1, 0, 3, 1, 2, 0, 4};
 
 }  // namespace
 
@@ -125,7 +106,7 @@ std::vector<uint8_t> EncodePng(const PngContent& content) {
   png_write_info(png, info);
 
   // Pack each row at the declared depth.
-  const int channels = ChannelsOf(content.colourType);
+  const int channels = kChannels[content.colourType];
   const size_t rowBits = size_t(content.width) * channels * content.bitDepth;
   std::vector<std::vector<uint8_t>> rows(content.height, std::vector<uint8_t>((rowBits + 7) / 8));
   for (int y = 0; y < content.height; ++y) {

@@ -18,7 +18,6 @@ namespace zrb::testing {
 
 using graphics::Rgb;
 
-// A folder under the temporary directory, removed with everything in it at the end.
 // A picture as the tests think of it: top row first.
 struct Picture {
   int width = 0;

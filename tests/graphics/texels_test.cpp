@@ -57,25 +57,16 @@ TEST(TexelMapping, PlainMirroredAndTurnedQuadsMapAndTheirPartsLandInPlace) {
 }
 
 TEST(TexelMapping, ScaledInsetSkewedAndFractionalQuadsDoNot) {
-  // Twice the size.
-  EXPECT_FALSE(MapTexelsOneToOne(
-      Quad({{{0, 0, 0, 0}, {64, 0, 32, 0}, {64, 64, 32, 32}, {0, 64, 0, 32}}}), 64, 32));
-  // Inset by half a texel.
-  EXPECT_FALSE(MapTexelsOneToOne(Quad({{{0, 0, 0.5f, 0.5f},
-                                        {31, 0, 31.5f, 0.5f},
-                                        {31, 31, 31.5f, 31.5f},
-                                        {0, 31, 0.5f, 31.5f}}}),
-                                 64, 32));
-  // Half a pixel off.
-  EXPECT_FALSE(MapTexelsOneToOne(
-      Quad({{{0.5f, 0, 0, 0}, {32.5f, 0, 32, 0}, {32.5f, 32, 32, 32}, {0.5f, 32, 0, 32}}}), 64,
-      32));
-  // Texture running diagonally across an axis-aligned quad.
-  EXPECT_FALSE(MapTexelsOneToOne(
-      Quad({{{0, 0, 0, 0}, {32, 0, 32, 0}, {32, 32, 32, 0}, {0, 32, 0, 0}}}), 64, 32));
-  // Not a rectangle.
-  EXPECT_FALSE(MapTexelsOneToOne(
-      Quad({{{0, 0, 0, 0}, {32, 0, 32, 0}, {40, 32, 32, 32}, {0, 32, 0, 32}}}), 64, 32));
+  // clang-format off
+  const std::array<std::array<float, 4>, 4> quads[] = {
+      {{{0, 0, 0, 0}, {64, 0, 32, 0}, {64, 64, 32, 32}, {0, 64, 0, 32}}},  // twice the size
+      {{{0, 0, 0.5f, 0.5f}, {31, 0, 31.5f, 0.5f}, {31, 31, 31.5f, 31.5f}, {0, 31, 0.5f, 31.5f}}},  // inset by half a texel
+      {{{0.5f, 0, 0, 0}, {32.5f, 0, 32, 0}, {32.5f, 32, 32, 32}, {0.5f, 32, 0, 32}}},  // half a pixel off
+      {{{0, 0, 0, 0}, {32, 0, 32, 0}, {32, 32, 32, 0}, {0, 32, 0, 0}}},  // texture running diagonally
+      {{{0, 0, 0, 0}, {32, 0, 32, 0}, {40, 32, 32, 32}, {0, 32, 0, 32}}}};  // not a rectangle
+  // clang-format on
+  for (const auto& corners : quads)
+    EXPECT_FALSE(MapTexelsOneToOne(Quad(corners), 64, 32)) << corners[2][0];
 }
 
 // Every texel of `rect` in exactly one piece.

@@ -1,3 +1,5 @@
+// FindPath against breadth-first and cheapest-cost searches written here, and the planner
+// behind it: requests it refuses, searches that run out of room, and its table of visited cells.
 #include "engine/path/find_path.h"
 
 #include <gtest/gtest.h>
@@ -6,15 +8,42 @@
 #include <deque>
 #include <queue>
 #include <random>
+#include <string>
+#include <utility>
+#include <vector>
 
-#include "grid_helpers.h"
+#include "engine/path/astar_planner.h"
+#include "engine/path/node_hash_table.h"
+#include "engine/values/engine_array.h"
 
 namespace zrb {
 namespace {
 
-using testing::Cells;
-using testing::CellsOf;
-using testing::GridFromRows;
+using namespace path;
+
+// Cost grids drawn as text: '#' blocks a cell, '.' costs 9 (as in the game's grid), a digit
+// costs that much, any other letter 90.
+EngineArray<double> GridFromRows(const std::vector<std::string>& rows) {
+  EngineArray<double> grid;
+  DimArray(grid, static_cast<int>(rows[0].size()), static_cast<int>(rows.size()));
+  for (int y = 0; y < ArraySize(grid, 1); ++y) {
+    for (int x = 0; x < ArraySize(grid, 0); ++x) {
+      const char c = rows[static_cast<size_t>(y)][static_cast<size_t>(x)];
+      grid(x, y) = c == '#' ? 0.0 : c == '.' ? 9.0 : (c >= '0' && c <= '9') ? c - '0' : 90.0;
+    }
+  }
+  return grid;
+}
+
+using Cells = std::vector<std::pair<int, int>>;
+
+Cells CellsOf(const EngineArray<double>& result) {
+  Cells cells;
+  for (int i = 0; i < ArraySize(result, 0); ++i) {
+    cells.emplace_back(static_cast<int>(result(i, 0)), static_cast<int>(result(i, 1)));
+  }
+  return cells;
+}
 
 constexpr int kSteps[4][2] = {{0, -1}, {1, 0}, {-1, 0}, {0, 1}};  // up, right, left, down
 
@@ -187,6 +216,83 @@ TEST(FindPath, WeightIsClampedAndTheResultMayBeTheGridItself) {
   // The grid is copied before the result is written, so the two may be one array.
   EXPECT_EQ(FindPath(grid, grid, 0, 0, 0, 16, 11), static_cast<int>(shortest.size()));
   EXPECT_EQ(CellsOf(grid), shortest);
+}
+
+// The planner behind FindPath.
+PlannerRequest RequestFor(const EngineArray<double>& grid, int x0, int y0, int x1, int y1) {
+  PlannerRequest request;
+  request.startX = x0;
+  request.startY = y0;
+  request.goalX = x1;
+  request.goalY = y1;
+  request.width = ArraySize(grid, 0);
+  request.height = ArraySize(grid, 1);
+  request.cells = grid.Data();
+  return request;
+}
+
+// Runs a search and leaves the planner holding its result.
+void SearchOnce(AStarPlanner& planner, const PlannerRequest& request) {
+  ASSERT_TRUE(planner.Initialize(request));
+  planner.BeginSearch();
+  planner.Search();
+  EXPECT_TRUE(planner.Done());
+}
+
+TEST(Planner, RefusesRequestsWithNothingToSearch) {
+  const EngineArray<double> grid = GridFromRows({"...", "..."});
+  AStarPlanner planner;
+  EXPECT_FALSE(planner.Initialize(RequestFor(grid, 1, 1, 1, 1)));
+  EXPECT_FALSE(planner.Initialize(RequestFor(grid, 0, 0, 3, 0)));
+  PlannerRequest huge = RequestFor(grid, 0, 0, 1, 0);
+  huge.width = huge.height = 1 << 20;
+  EXPECT_FALSE(planner.Initialize(huge));
+  planner.BeginSearch();  // searching a refused request finds nothing
+  planner.Search();
+  EXPECT_EQ(planner.GoalNode(), nullptr);
+}
+
+TEST(Planner, ATooSmallPoolOrOpenListEndsTheSearchWithoutAPath) {
+  const EngineArray<double> grid = GridFromRows({"......", "......", "......"});
+  AStarPlanner planner;
+  PlannerRequest request = RequestFor(grid, 0, 0, 5, 2);
+  request.nodePoolSize = 4;
+  SearchOnce(planner, request);
+  EXPECT_TRUE(planner.RanOutOfNodes());
+  EXPECT_EQ(planner.GoalNode(), nullptr);
+  request.nodePoolSize = 0;
+  request.openCapacity = 2;
+  SearchOnce(planner, request);
+  EXPECT_TRUE(planner.RanOutOfNodes());
+  request.openCapacity = 0;
+  SearchOnce(planner, request);
+  EXPECT_FALSE(planner.RanOutOfNodes());
+  EXPECT_EQ(planner.PathLength(), 8);
+}
+
+TEST(NodeHashTable, FindsAndRemovesWithinCollidingChains) {
+  NodeHashTable table;
+  table.Create(4);  // m = 3: many cells share a bucket
+  std::vector<Node> nodes;
+  for (int i = 0; i < 64; ++i)
+    nodes.push_back(Node{nullptr, i % 8, i / 8, 0, 0, nullptr});
+  for (Node& node : nodes)
+    table.Insert(&node);
+  table.Insert(&nodes[5]);  // already chained: not added twice
+  EXPECT_EQ(table.Size(), 64);
+  // Remove every other node, some through the link Find remembered and some by walking.
+  for (size_t i = 0; i < nodes.size(); i += 2) {
+    table.Find(i % 4 ? 7 : nodes[i].x, i % 4 ? 7 : nodes[i].y);
+    table.Remove(&nodes[i]);
+  }
+  EXPECT_EQ(table.Size(), 32);
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    EXPECT_EQ(table.Find(nodes[i].x, nodes[i].y), i % 2 ? &nodes[i] : nullptr) << i;
+  }
+  table.Remove(&nodes[0]);  // not in the table any more
+  EXPECT_EQ(table.Size(), 32);
+  table.Clear();
+  EXPECT_EQ(table.Find(1, 0), nullptr);
 }
 
 }  // namespace

@@ -35,16 +35,6 @@ int g_activations = 0;
 int g_deactivations = 0;
 int g_beforeEach = 0;
 
-void CountClose() {
-  ++g_closeRequests;
-}
-void CountActivation(bool active) {
-  ++(active ? g_activations : g_deactivations);
-}
-void CountBeforeEach() {
-  ++g_beforeEach;
-}
-
 void PushKey(SDL_Scancode scancode, bool down) {
   SDL_Event event{};
   event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
@@ -68,7 +58,8 @@ class EventsTest : public ::testing::Test {
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
     ResetLiveInput();
     g_closeRequests = g_activations = g_deactivations = g_beforeEach = 0;
-    SetWindowEventHandlers({&CountClose, &CountActivation});
+    SetWindowEventHandlers({[] { ++g_closeRequests; },
+                            [](bool active) { ++(active ? g_activations : g_deactivations); }});
   }
   void TearDown() override {
     CloseJoypads();
@@ -80,7 +71,7 @@ class EventsTest : public ::testing::Test {
 TEST_F(EventsTest, KeyEventsSetTheKeyAtItsPositionAndCountPresses) {
   PushKey(SDL_SCANCODE_Y, true);
   PushKey(SDL_SCANCODE_LEFT, true);
-  PumpEvents(&CountBeforeEach);
+  PumpEvents([] { ++g_beforeEach; });
   EXPECT_EQ(g_beforeEach, 2);
   EXPECT_TRUE(Keyboard().down[21]);
   EXPECT_TRUE(Keyboard().down[203]);
@@ -146,9 +137,7 @@ TEST(KeyCodes, TheKeysTheGameAndTheEngineReadSitAtTheirSetOneCodes) {
   }
 }
 
-// The input script: what a good script becomes, and what a bad line is told.
-using Kind = ScriptEvent::Kind;
-
+// The input script: what a bad line is told.
 TEST(InputScript, BadLinesAreNamedByFileAndLine) {
   const struct {
     const char* text;

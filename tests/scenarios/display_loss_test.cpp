@@ -58,13 +58,16 @@ class PrivateXvfb {
   int display_ = -1;
 };
 
-// Waits up to `limit` for the child; true (with its wait status) when it has ended.
+// Waits up to `limit` for the child; true (with its wait status) when it has ended, else
+// the child is killed.
 bool WaitForExit(pid_t pid, std::chrono::milliseconds limit, int* status = nullptr) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
   while (std::chrono::steady_clock::now() < deadline) {
     if (waitpid(pid, status, WNOHANG) == pid) return true;
     std::this_thread::sleep_for(50ms);
   }
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
   return false;
 }
 
@@ -95,12 +98,7 @@ TEST(DisplayLoss, TheProgramEndsWhenItsDisplayServerDies) {
   std::this_thread::sleep_for(1500ms);
   xvfb.Stop();
 
-  const bool ended = WaitForExit(probe, 15s);
-  if (!ended) {
-    kill(probe, SIGKILL);
-    waitpid(probe, nullptr, 0);
-  }
-  EXPECT_TRUE(ended) << "the program kept running after its display went away";
+  EXPECT_TRUE(WaitForExit(probe, 15s)) << "the program kept running after its display went away";
 }
 
 TEST(DisplayLoss, WithoutAnyDisplayTheProgramSaysSoAndEnds) {
@@ -109,11 +107,8 @@ TEST(DisplayLoss, WithoutAnyDisplayTheProgramSaysSoAndEnds) {
   const pid_t probe = StartProbe(":1999", run.Dir());
   ASSERT_GT(probe, 0);
   int status = 0;
-  if (!WaitForExit(probe, 15s, &status)) {
-    kill(probe, SIGKILL);
-    waitpid(probe, nullptr, 0);
-    FAIL() << "the program waited for keys in a window nobody can see";
-  }
+  ASSERT_TRUE(WaitForExit(probe, 15s, &status))
+      << "the program waited for keys in a window nobody can see";
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_NE(WEXITSTATUS(status), 0);
   EXPECT_NE(run.Log().find("no display"), std::string::npos) << run.Log();

@@ -10,14 +10,12 @@
 #include "engine/frame/engine_main.h"
 #include "engine/frame/show_screen.h"
 #include "engine/input/input.h"
-#include "engine/values/random.h"
 #include "engine/values/runtime_error.h"
 
 namespace {
 
 long g_frames = 0;
 int g_lastKey = 0;
-int g_random = 0;
 
 void Settings(zrb::ProjectSettings& settings) {
   settings.caption = "Probe";
@@ -26,7 +24,6 @@ void Settings(zrb::ProjectSettings& settings) {
 void Frame() {
   zrb::ShowScreen();
   ++g_frames;
-  g_random = zrb::Random(1000);
 }
 
 int ProbeMain() {
@@ -54,13 +51,6 @@ int ProbeMain() {
 void Trace(zrb::TraceWriter& trace) {
   trace.Int("frames", g_frames);
   trace.Int("lastKey", g_lastKey);
-  trace.Int("random", g_random);
-  double x = 0, y = 0, b1 = 0, b2 = 0;
-  zrb::JoystickState(x, y, b1, b2);
-  trace.BeginObject("joy");
-  trace.Double("x", x);
-  trace.Double("b1", b1);
-  trace.EndObject();
 }
 
 }  // namespace

@@ -11,13 +11,7 @@
 
 namespace {
 
-using zrb::testing::AppendEntry;
-using zrb::testing::AppendTrailer;
-using zrb::testing::Bytes;
-using zrb::testing::PatternBytes;
-using zrb::testing::ReadBytes;
-using zrb::testing::TextBytes;
-using zrb::testing::WriteBytes;
+using namespace zrb::testing;
 
 struct SbxRun {
   int status = -1;
@@ -29,13 +23,9 @@ SbxRun Sbx(const std::string& arguments) {
   const std::string command =
       std::string(SBX_BINARY) + " " + arguments + " >sbx.out 2>sbx.err </dev/null";
   const int raw = std::system(command.c_str());
-  SbxRun run;
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  const Bytes out = ReadBytes("sbx.out");
-  const Bytes err = ReadBytes("sbx.err");
-  run.out.assign(out.begin(), out.end());
-  run.err.assign(err.begin(), err.end());
-  return run;
+  const Bytes out = ReadBytes("sbx.out"), err = ReadBytes("sbx.err");
+  return {
+      WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, {out.begin(), out.end()}, {err.begin(), err.end()}};
 }
 
 class SbxTool : public ::testing::Test {

@@ -119,8 +119,6 @@ TEST(EngineArray, SizesBeyondMemoryAreFatalOutOfMemory) {
   EXPECT_FATAL(DimArray(records, 50000, 50000), kErrorOutOfMemory);
 }
 
-using namespace zrb::literals;
-
 TEST(EngineString, CopiesAreDeepAndSelfReferencesAreSafe) {
   const EngineString original("penguin");
   EngineString copy(original);
@@ -260,9 +258,6 @@ TEST(NumberTextLongText, ManyDigitsAgainstALongerExponentTakeTheExponentsSide) {
   EXPECT_EQ(TextToDouble(tiny), 0.0);
   EXPECT_EQ(TextToDouble(huge), HUGE_VAL);
   EXPECT_EQ(TextToDouble("-" + huge), -HUGE_VAL);
-  // The C library agrees.
-  EXPECT_EQ(std::strtod(tiny.c_str(), nullptr), 0.0);
-  EXPECT_EQ(std::strtod(huge.c_str(), nullptr), HUGE_VAL);
 }
 
 // Exponents with more digits than any count fits in still only decide the side.
@@ -274,16 +269,14 @@ TEST(NumberTextLongText, ExponentsOfManyDigitsSaturate) {
   EXPECT_EQ(TextToDouble("0." + std::string(300000, '0') + "3e+" + nines), HUGE_VAL);
 }
 
-TEST(Numeric, ModAndFModGiveZeroForZeroDivisors) {
+TEST(Numeric, ZeroDivisorsGiveZeroAbsSaturatesAndTruncationIsDefinedEverywhere) {
   EXPECT_EQ(Mod(-7, 3), -1);
   EXPECT_EQ(Mod(7, -3), 1);
   EXPECT_EQ(Mod(7, 0), 0);
   EXPECT_EQ(Mod(INT32_MIN, -1), 0);
   EXPECT_EQ(FMod(5.5, 0), 0.0);
   EXPECT_DOUBLE_EQ(FMod(-5.5, 2), -1.5);
-}
-
-TEST(Numeric, AbsSaturatesAndTruncationIsDefinedEverywhere) {
+  // Abs saturates, and truncation is defined everywhere.
   EXPECT_EQ(Abs(INT32_MIN), INT32_MAX);
   EXPECT_EQ(Abs(-2.5), 2.5);
   EXPECT_EQ(Min(3, -4), -4);

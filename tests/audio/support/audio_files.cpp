@@ -1,16 +1,13 @@
 #include "audio/support/audio_files.h"
 
 #include <lame/lame.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <stdexcept>
 
-#include "engine/platform/paths.h"
-
 namespace zrb::audio::testing {
+namespace {
 
 void AppendU16(Bytes& out, uint16_t value) {
   out.push_back(static_cast<uint8_t>(value));
@@ -21,6 +18,8 @@ void AppendU32(Bytes& out, uint32_t value) {
   AppendU16(out, static_cast<uint16_t>(value));
   AppendU16(out, static_cast<uint16_t>(value >> 16));
 }
+
+}  // namespace
 
 Bytes FormatBlock(uint16_t channels, uint32_t rate, uint16_t blockAlign, uint16_t bits) {
   Bytes block;
@@ -118,10 +117,6 @@ EncodedMp3 EncodeToneMp3(uint32_t ms, uint32_t rate, bool summaryFrame) {
   lame_close(lame);
   return result;
 }
-
-}  // namespace zrb::audio::testing
-
-namespace zrb::audio::testing {
 
 std::vector<BadWave> BadWaveFiles() {
   const Bytes format = FormatBlock(1, 22050, 2, 16);

@@ -3,16 +3,12 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace zrb::audio::testing {
 
 using Bytes = std::vector<uint8_t>;
-
-void AppendU16(Bytes& out, uint16_t value);
-void AppendU32(Bytes& out, uint32_t value);
 
 // The 16 bytes of a "fmt " block: tag, channels, rate, average bytes per second, block align,
 // bits per sample.
@@ -52,6 +48,4 @@ struct EncodedMp3 {
 // A mono sine tone encoded as constant-bitrate MP3; with `summaryFrame`, LAME's "Info" frame
 // leads the file as encoders write it.
 EncodedMp3 EncodeToneMp3(uint32_t ms, uint32_t rate, bool summaryFrame);
-
-// A fresh folder under the temporary directory, removed with everything in it at the end.
 }  // namespace zrb::audio::testing
