@@ -1,6 +1,7 @@
 // The real output through SDL_mixer. SDL's "dummy" driver is a real device as far as the
 // mixer goes (it takes samples in real time and discards them), so these tests run on
 // machines without a sound card; they skip when even that cannot be opened.
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -65,6 +66,9 @@ TEST_F(MixerOutput, OneBufferSoundsForItsDurationThenPlaysAgain) {
   EXPECT_EQ(SoundPlaying(768), 0);
   EXPECT_EQ(audio::TakeAudioEvents().sounds,
             (std::vector<std::string>{"play 3", "play 3", "stop 3"}));
+  // A slot past the table is its last slot.
+  LoadSound(scratch_.Path("ding.wav"), kSoundSlotCount, 1);
+  EXPECT_EQ(PlaySound(kSoundSlotCount - 1, 0, 1), (kSoundSlotCount - 1) * 256);
 }
 
 TEST_F(MixerOutput, DuplicatedBuffersPlayOnTheirOwnChannels) {
@@ -92,7 +96,10 @@ TEST_F(MixerOutput, MusicPlayedOnceEndsAndLoopingMusicRestarts) {
   EXPECT_GE(MsUntil([] { return MusicPlaying() == 0; }), 200.0);
 
   PlayMusic(path, 1);
+  SetMusicVolume(0);
+  EXPECT_EQ(Mix_VolumeMusic(-1), 0);
   SetMusicVolume(0.5);
+  EXPECT_EQ(Mix_VolumeMusic(-1), MIX_MAX_VOLUME / 2);
   const double deadline = audio::DescribeMusic().loopDeadlineMs;
   EXPECT_GE(deadline, platform::NowMs());
   EXPECT_GE(MsUntil([&] {

@@ -137,6 +137,15 @@ TEST(KeyCodes, TheKeysTheGameAndTheEngineReadSitAtTheirSetOneCodes) {
   }
 }
 
+// Every code of the keyboard's main block, 1 to 0x53 and 0x56 to 0x58, belongs to exactly one
+// key: a code moved onto its neighbour leaves a hole here.
+TEST(KeyCodes, TheMainBlockHasOneKeyForEveryCode) {
+  for (int code = 0x01; code <= 0x58; ++code) {
+    if (code == 0x54 || code == 0x55) continue;
+    EXPECT_EQ(KeyCodeFromScancode(ScancodeFromKeyCode(code)), code) << std::hex << code;
+  }
+}
+
 // The input script: what a bad line is told.
 TEST(InputScript, BadLinesAreNamedByFileAndLine) {
   const struct {
