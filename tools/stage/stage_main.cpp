@@ -2,7 +2,7 @@
 // for looking at rounds, loss screens and round ends that take long to reach by play.
 //
 //   tundrel_stage [--round N] [--lives N] [--high N] [--easy] [--nella] [--power] [--mute]
-//                 [--scanlines] [--place X1,Y1,X2,Y2] [--item COLUMN,ROW,TYPE]...
+//                 [--joypad] [--scanlines] [--place X1,Y1,X2,Y2] [--item COLUMN,ROW,TYPE]...
 //                 [--timer N] [--round-frames N] [engine options: --headless --script --trace ...]
 //
 // --place, --item, --power and --timer apply to the first round (--item: an item of that type
@@ -41,6 +41,7 @@ struct StageOptions {
   bool nella = false;
   bool power = false;
   bool mute = false;
+  bool joypad = false;
   bool scanlines = false;
   bool place = false;
   int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
@@ -123,6 +124,8 @@ bool TakeStageOptions(int argc, char** argv, std::vector<char*>& engineArgs) {
       g_stage.power = true;
     } else if (arg == "--mute") {
       g_stage.mute = true;
+    } else if (arg == "--joypad") {
+      g_stage.joypad = true;
     } else if (arg == "--scanlines") {
       g_stage.scanlines = true;
     } else {
@@ -161,6 +164,7 @@ int StageMain() {
   sideSwap = g_stage.nella ? 10 : 0;
   easyMode = g_stage.easy ? 1 : 0;
   soundOn = g_stage.mute ? 0 : 1;
+  joypadEnabled = g_stage.joypad ? 1 : 0;
   scanlinesOn = g_stage.scanlines ? 1 : 0;
   highScore = g_stage.highScore;
   ResetPenguins();
@@ -201,11 +205,11 @@ int StageMain() {
 int main(int argc, char** argv) {
   std::vector<char*> engineArgs;
   if (!TakeStageOptions(argc, argv, engineArgs)) {
-    std::fprintf(
-        stderr,
-        "usage: tundrel_stage [--round N] [--lives N] [--high N] [--easy] [--nella] "
-        "[--power] [--mute] [--scanlines] [--place X1,Y1,X2,Y2] [--item C,R,TYPE]... [--timer N] "
-        "[--round-frames N] [engine options]\n");
+    std::fprintf(stderr,
+                 "usage: tundrel_stage [--round N] [--lives N] [--high N] [--easy] [--nella] "
+                 "[--power] [--mute] [--joypad] [--scanlines] [--place X1,Y1,X2,Y2] [--item "
+                 "C,R,TYPE]... [--timer N] "
+                 "[--round-frames N] [engine options]\n");
     return 2;
   }
   zrb::GameProgram program;
