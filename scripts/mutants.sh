@@ -27,10 +27,11 @@ timeout="${MUTANTS_TIMEOUT:-60}"
   exit 2
 }
 
-# The GL tests need a display: the whole run shares one virtual display.
+# The GL tests need a display: the whole run shares one virtual display, kept up between tests
+# (-noreset: a server that starts over when its last client goes fails the next test at random).
 if [ -z "${MUTANTS_DISPLAY_UP:-}" ]; then
   scripts/install-deps.sh
-  MUTANTS_DISPLAY_UP=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$count" "$seed"
+  MUTANTS_DISPLAY_UP=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" "$count" "$seed"
 fi
 
 mkdir -p "$work"
