@@ -76,6 +76,16 @@ TEST(BmpDecoder, EveryBitCountAndRowOrderGivesTheSameTopDownPicture) {
       EXPECT_EQ(image.rgba, OpaqueRgba(picture));
     }
   }
+  // A palette may hold fewer colours than the bit count allows, down to one.
+  Picture plain = FourColourPicture(nullptr);
+  std::fill(plain.pixels.begin(), plain.pixels.end(), Rgb{10, 20, 30});
+  BmpOptions one;
+  one.bitCount = 1;
+  one.palette = {{10, 20, 30}};
+  one.indexes.assign(plain.pixels.size(), 0);
+  DecodedImage image;
+  ASSERT_TRUE(DecodeBmp(EncodeBmp(plain, one), kNoKey, image));
+  EXPECT_EQ(image.rgba, OpaqueRgba(plain));
 }
 
 TEST(BmpDecoder, SixteenBitChannelsAreScaledFromFiveBits) {
