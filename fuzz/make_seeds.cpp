@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,7 +30,9 @@ std::filesystem::path g_root;
 void Save(const std::string& target, const std::string& name, const Bytes& bytes) {
   const std::filesystem::path folder = g_root / target;
   std::filesystem::create_directories(folder);
-  zrb::testing::WriteFile((folder / name).string(), bytes);
+  std::ofstream out(folder / name, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 Bytes Text(std::string_view text) {
