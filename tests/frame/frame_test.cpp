@@ -2,8 +2,11 @@
 // frame pacing in real mode (the grid of deadlines, and how the wait sleeps and spins).
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "engine/frame/command_line.h"
 #include "engine/frame/frame_pacing.h"
+#include "engine/frame/trace_writer.h"
 
 namespace zrb::frame {
 
@@ -147,6 +150,21 @@ TEST(FramePacing, WaitSleepsToThreeMillisecondsBeforeThenToHalfAMillisecondThenS
   EXPECT_EQ(NextWaitStep(100, 99.999).action, WaitStep::Action::kSpin);
   EXPECT_EQ(NextWaitStep(100, 100).action, WaitStep::Action::kRelease);
   EXPECT_EQ(NextWaitStep(100, 250).action, WaitStep::Action::kRelease);
+}
+
+// The JSON a program's trace is made of: numbers that read back exactly, null where JSON has
+// no number, escaped text, and every scope left open closed by Finish.
+TEST(TraceWriter, WritesExactNumbersNullsEscapedTextAndClosesWhatIsOpen) {
+  TraceWriter trace;
+  trace.Double("a", 0.1);
+  trace.Double("b", -1e300);
+  trace.Double("c", std::nan(""));
+  trace.Double("d", HUGE_VAL);
+  trace.BeginArray("e");
+  trace.Int("", -3);
+  trace.String("", "q\"\\\n");
+  trace.BeginObject();
+  EXPECT_EQ(trace.Finish(), R"({"a":0.1,"b":-1e+300,"c":null,"d":null,"e":[-3,"q\"\\\n",{}]})");
 }
 
 }  // namespace
