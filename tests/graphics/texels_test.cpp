@@ -54,6 +54,15 @@ TEST(TexelMapping, PlainMirroredAndTurnedQuadsMapAndTheirPartsLandInPlace) {
   part = mapping->Corners({4, 0, 5, 1}, 64, 32);
   EXPECT_EQ(part[0].x, 10);
   EXPECT_EQ(part[0].y, 24);
+
+  // Turned and mirrored: texture t runs along the picture's x, s down it.
+  const TexturedQuad across =
+      Quad({{{10, 20, 0, 0}, {42, 20, 0, 32}, {42, 52, 32, 32}, {10, 52, 32, 0}}});
+  mapping = MapTexelsOneToOne(across, 64, 32);
+  ASSERT_TRUE(mapping);
+  part = mapping->Corners({0, 4, 1, 5}, 64, 32);
+  EXPECT_EQ(part[0].x, 14);
+  EXPECT_EQ(part[0].y, 20);
 }
 
 TEST(TexelMapping, ScaledInsetSkewedAndFractionalQuadsDoNot) {
