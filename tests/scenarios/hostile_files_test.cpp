@@ -26,9 +26,10 @@ class HostileRun : public BinaryRun {
     Write("script.txt",
           "1500 key Space down\n1540 key Space up\n2000 key Escape down\n2040 key Escape up\n"
           "2600 key Y down\n2640 key Y up\n");
-    return Run("timeout -s KILL 60 " TUNDREL_BINARY,
-               "--headless --dir . --seed 1 --script script.txt --trace trace.jsonl --max-frames 3000",
-               environment);
+    return Run(
+        "timeout -s KILL 60 " TUNDREL_BINARY,
+        "--headless --dir . --seed 1 --script script.txt --trace trace.jsonl --max-frames 3000",
+        environment);
   }
   std::string Read(const std::string& name) const { return ReadWholeFile(Path(name)); }
   bool TraceHas(const std::string& part) const { return Has(Read("trace.jsonl"), part); }
