@@ -24,23 +24,21 @@ constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 480;
 constexpr int32_t kBlack = 0;
 
-void CreateArrays() {
+}  // namespace
+
+void PrepareGameData() {
   zrb::DimArray(mazeGrid, kMazeColumns, kMazeRows);
   zrb::DimArray(costGrid, kMazeColumns, kMazeRows);
   zrb::DimArray(pathResult, 0);
   zrb::DimArray(levelTable, kStoredLayouts * kLayoutCodes);
-}
-
-void CopyStoredLayouts() {
   zrb::RestoreData(levelData);
   for (int32_t i = 0; i < kStoredLayouts * kLayoutCodes; ++i) {
     int32_t code = 0;
     zrb::ReadData(code);
     levelTable(i) = code;
   }
+  zrb::DimArray(keyHeld, 256);
 }
-
-}  // namespace
 
 void LoadCatalogue() {
   for (const ImageEntry& image : ImageCatalogue()) {
@@ -63,10 +61,8 @@ int GameMain() {
   zrb::SetScreen(kScreenWidth, kScreenHeight, zrb::EngineOptions().fullScreen.value_or(false));
   zrb::SetTransparentColour(kBlack);
   zrb::ShowMousePointer(0);
-  CreateArrays();
-  CopyStoredLayouts();
+  PrepareGameData();
   LoadCatalogue();
-  zrb::DimArray(keyHeld, 256);
   if (zrb::EngineOptions().checkMedia) zrb::EndProgram(ReportMediaCheck() ? 0 : 1);
   WarnAboutMissingImages();
   round = 1;

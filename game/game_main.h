@@ -6,6 +6,8 @@
 namespace tundrel {
 
 int GameMain();
+// The game's arrays, sized, and the stored maze layouts copied into the level table.
+void PrepareGameData();
 // Loads every picture and sound of the catalogue into its slot, in catalogue order.
 void LoadCatalogue();
 void ProjectSettings(zrb::ProjectSettings& settings);

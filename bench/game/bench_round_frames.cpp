@@ -26,7 +26,6 @@
 #include "engine/frame/show_screen.h"
 #include "engine/graphics/sprites.h"
 #include "engine/platform/live_input.h"
-#include "engine/values/data_block.h"
 #include "game/game_loop.h"
 #include "game/game_main.h"
 #include "game/maze.h"
@@ -72,16 +71,7 @@ bool StartEngine(bool real, const fs::path& buildDir) {
   const std::string archive = (buildDir / "Media.sbx").string();
   zrb::SetMediaArchive(archive, archive);
   zrb::SetTransparentColour(0);
-  zrb::DimArray(mazeGrid, kMazeColumns, kMazeRows);
-  zrb::DimArray(costGrid, kMazeColumns, kMazeRows);
-  zrb::DimArray(levelTable, kStoredLayouts * kLayoutCodes);
-  zrb::RestoreData(levelData);
-  for (int32_t i = 0; i < kStoredLayouts * kLayoutCodes; ++i) {
-    int32_t code = 0;
-    zrb::ReadData(code);
-    levelTable(i) = code;
-  }
-  zrb::DimArray(keyHeld, 256);
+  PrepareGameData();
   LoadCatalogue();
   return true;
 }

@@ -23,7 +23,6 @@
 #include "engine/frame/show_screen.h"
 #include "engine/graphics/sprites.h"
 #include "engine/input/input.h"
-#include "engine/values/data_block.h"
 #include "game/game_loop.h"
 #include "game/game_main.h"
 #include "game/maze.h"
@@ -133,21 +132,6 @@ bool TakeStageOptions(int argc, char** argv, std::vector<char*>& engineArgs) {
     }
   }
   return true;
-}
-
-void PrepareGameData() {
-  using namespace tundrel;
-  zrb::DimArray(mazeGrid, kMazeColumns, kMazeRows);
-  zrb::DimArray(costGrid, kMazeColumns, kMazeRows);
-  zrb::DimArray(pathResult, 0);
-  zrb::DimArray(levelTable, kStoredLayouts * kLayoutCodes);
-  zrb::RestoreData(levelData);
-  for (int32_t i = 0; i < kStoredLayouts * kLayoutCodes; ++i) {
-    int32_t code = 0;
-    zrb::ReadData(code);
-    levelTable(i) = code;
-  }
-  zrb::DimArray(keyHeld, 256);
 }
 
 int StageMain() {
