@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -33,6 +34,7 @@ RunResult RunGame(const BinaryRun& run, const std::string& options, const std::s
 }
 
 TEST(HostileRuns, WhatCannotBeUsedIsRefusedOrReportedAndLeftAsItWas) {
+  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display (run the tests under xvfb-run)";
   const struct {
     const char* arguments;
     const char* faults;
@@ -87,6 +89,7 @@ TEST(HostileRuns, TheCurrentFolderWorksWhateverTheLengthOfItsPath) {
 }
 
 TEST(HostileRuns, TheScreenshotKeyNeverWritesThroughAPlantedLink) {
+  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display (run the tests under xvfb-run)";
   BinaryRun run;
   fs::create_symlink(run.Path("victim.png"), run.Path("tundrel-0001.png"));
   run.Write("script.txt", "100 key F12 down\n150 key F12 up\n");
