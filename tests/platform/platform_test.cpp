@@ -164,7 +164,10 @@ TEST(InputScript, BadLinesAreNamedByFileAndLine) {
       {"100 joy x 40000", "bad.txt:1: joypad axis value outside -32768..32768"},
       {"100 joy x left", "bad.txt:1: joypad value 'left' is not a whole number"},
       {"100 joy button1 1", "bad.txt:1: joypad button value must be 0 or 128"},
-      {"100 joy z 0", "bad.txt:1: unknown joypad input 'z' (x, y, button1 or button2)"},
+      {"100 joy start 1", "bad.txt:1: joypad button value must be 0 or 128"},
+      {"100 joy dpad 128",
+       "bad.txt:1: unknown joypad input 'dpad' (x, y, button1, button2, a, b, back, start, "
+       "dpad-up, dpad-down, dpad-left or dpad-right)"},
       {"100 focus", "bad.txt:1: expected 'focus lost' or 'focus gained'"},
       {"100 focus away", "bad.txt:1: expected 'focus lost' or 'focus gained'"},
       {"1e3 close", "bad.txt:1: expected a time in milliseconds, not '1e3'"},
@@ -175,6 +178,29 @@ TEST(InputScript, BadLinesAreNamedByFileAndLine) {
     EXPECT_FALSE(ParseInputScript(c.text, "bad.txt", &events, &error)) << c.text;
     EXPECT_EQ(error, c.message) << c.text;
   }
+}
+
+// The joypad's buttons by name, the old names among them: each presses its own button only.
+TEST(InputScript, JoypadButtonsByName) {
+  using Field = int JoypadReading::*;
+  const Field fields[] = {&JoypadReading::button1,  &JoypadReading::button2,
+                          &JoypadReading::back,     &JoypadReading::start,
+                          &JoypadReading::dpadUp,   &JoypadReading::dpadDown,
+                          &JoypadReading::dpadLeft, &JoypadReading::dpadRight};
+  const std::pair<const char*, int> cases[] = {
+      {"button1", 0}, {"a", 0},       {"button2", 1},   {"b", 1},         {"back", 2},
+      {"start", 3},   {"dpad-up", 4}, {"dpad-down", 5}, {"dpad-left", 6}, {"dpad-right", 7},
+  };
+  for (const auto& [name, index] : cases) {
+    std::vector<ScriptEvent> events;
+    ASSERT_TRUE(ParseInputScript(std::string("5 joy ") + name + " 128", "s", &events, nullptr));
+    ResetScriptedJoypad();
+    SetScriptedJoypadButton(events[0].code, events[0].value);
+    const JoypadReading pad = ReadJoypad();
+    for (int i = 0; i < static_cast<int>(std::size(fields)); ++i)
+      EXPECT_EQ(pad.*fields[i], i == index ? 128 : 0) << name << " " << i;
+  }
+  ResetScriptedJoypad();
 }
 
 // The log: CR LF line ends, and the retries while another program holds the file.
