@@ -18,7 +18,7 @@ groups[play]="build-essential cmake ninja-build pkg-config
 # clang, libclang-rt-dev, llvm: the sanitizer build, libFuzzer, symbolized reports.
 # alsa-utils: its spoken WAVE files are test input the audio loader did not write.
 groups[test]="libgtest-dev xvfb xauth clang-format clang libclang-rt-dev llvm alsa-utils
-  desktop-file-utils appstream man-db"
+  desktop-file-utils appstream man-db xdotool"
 groups[package]="lintian"
 
 usage() {
