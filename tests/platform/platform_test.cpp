@@ -180,29 +180,6 @@ TEST(InputScript, BadLinesAreNamedByFileAndLine) {
   }
 }
 
-// The joypad's buttons by name, the old names among them: each presses its own button only.
-TEST(InputScript, JoypadButtonsByName) {
-  using Field = int JoypadReading::*;
-  const Field fields[] = {&JoypadReading::button1,  &JoypadReading::button2,
-                          &JoypadReading::back,     &JoypadReading::start,
-                          &JoypadReading::dpadUp,   &JoypadReading::dpadDown,
-                          &JoypadReading::dpadLeft, &JoypadReading::dpadRight};
-  const std::pair<const char*, int> cases[] = {
-      {"button1", 0}, {"a", 0},       {"button2", 1},   {"b", 1},         {"back", 2},
-      {"start", 3},   {"dpad-up", 4}, {"dpad-down", 5}, {"dpad-left", 6}, {"dpad-right", 7},
-  };
-  for (const auto& [name, index] : cases) {
-    std::vector<ScriptEvent> events;
-    ASSERT_TRUE(ParseInputScript(std::string("5 joy ") + name + " 128", "s", &events, nullptr));
-    ResetScriptedJoypad();
-    SetScriptedJoypadButton(events[0].code, events[0].value);
-    const JoypadReading pad = ReadJoypad();
-    for (int i = 0; i < static_cast<int>(std::size(fields)); ++i)
-      EXPECT_EQ(pad.*fields[i], i == index ? 128 : 0) << name << " " << i;
-  }
-  ResetScriptedJoypad();
-}
-
 // The log: CR LF line ends, and the retries while another program holds the file.
 class LogFileTest : public ::testing::Test {
  protected:
