@@ -1,5 +1,6 @@
 // How every screen ends its frame, the common key wait and the menu blip.
 #include "engine/audio/sound.h"
+#include "engine/frame/engine_main.h"
 #include "engine/frame/show_screen.h"
 #include "engine/graphics/draw.h"
 #include "game/catalogue.h"
@@ -16,12 +17,14 @@ constexpr int kAfterKeyPauseMs = 250;
 }  // namespace
 
 void FinishFrame() {
+  const double startMs = zrb::ElapsedMs();
   if (scanlinesOn == 1) {
     zrb::SetAlphaMode(kScanlineStrength);
     zrb::DrawSprite(imgScanlines, 0, 0);
     zrb::SetAlphaMode(0);
   }
   zrb::ShowScreen();
+  NoteFrameShown(startMs, zrb::ElapsedMs());
 }
 
 void WaitKeyPressAndRelease() {

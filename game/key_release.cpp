@@ -71,6 +71,17 @@ PressTimes& Times(int32_t code) {
   return times[code & 0xFF];
 }
 
+// The last frame the front end showed: when FinishFrame began it and when it was done.
+struct ShownFrame {
+  double startMs = -1e300;
+  double endMs = -1e300;
+};
+
+ShownFrame& LastFrame() {
+  static ShownFrame frame;
+  return frame;
+}
+
 // The look at one key: down now (keyboard or pad), or within the shortest press.
 bool LookAtKey(int32_t code, bool downNow) {
   const double now = zrb::ElapsedMs();
@@ -81,7 +92,12 @@ bool LookAtKey(int32_t code, bool downNow) {
     times.lastSeenMs = now;
     return true;
   }
-  return now - times.firstSeenMs < kShortestPressMs;
+  if (now - times.firstSeenMs < kShortestPressMs) return true;
+  // A frame begun within the shortest press keeps it a little past its end: the look after a
+  // frame that took long (a loaded machine) still finds the key that opened the screen.
+  const ShownFrame& frame = LastFrame();
+  return frame.startMs >= times.firstSeenMs &&
+         frame.startMs - times.firstSeenMs < kShortestPressMs && now - frame.endMs < kAfterFrameMs;
 }
 
 bool KeyDownWith(int32_t code, const PadKeys& pad) {
@@ -100,6 +116,10 @@ void WaitForRelease() {
 }
 
 }  // namespace
+
+void NoteFrameShown(double startMs, double endMs) {
+  LastFrame() = {startMs, endMs};
+}
 
 bool KeyDown(int32_t code) {
   return KeyDownWith(code, IsPadKey(code) ? ReadPadKeys() : PadKeys{});
