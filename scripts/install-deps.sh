@@ -2,7 +2,7 @@
 # Installs the Debian packages Tundrel needs, in groups:
 #   (always)    building the game and playing it
 #   --test      the test toolchain: GoogleTest, Xvfb, clang with its sanitizer runtimes, the
-#               desktop-file and metainfo validators
+#               desktop-file and metainfo validators, xdotool (key taps sent to a real window)
 #   --package   the package checks of scripts/package.sh (lintian)
 #   --web       the browser build and its test (scripts/install-deps-web.sh: emscripten,
 #               chromium, the source package lists, the test's browser driver from npm)
