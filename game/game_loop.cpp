@@ -7,6 +7,7 @@
 #include "game/effects.h"
 #include "game/enemies.h"
 #include "game/front_end.h"
+#include "game/keys.h"
 #include "game/life_loss.h"
 #include "game/maze.h"
 #include "game/penguins.h"
@@ -19,7 +20,6 @@
 namespace tundrel {
 namespace {
 
-constexpr int kKeyEscape = 1;
 constexpr int32_t kTimerPerFrame = 20;
 
 }  // namespace
@@ -51,7 +51,8 @@ void RoundFrame() {
   screenName = "round";
   FinishFrame();
   StepTimer();
-  if (zrb::KeyState(kKeyEscape) != 0) ConfirmExit(2);
+  // The pad's Back asks too: its B fires in a round, so it cannot be the Escape here.
+  if (zrb::KeyState(kKeyEscape) != 0 || PadBackDown()) ConfirmExit(2);
   CheckLifeLoss();
 }
 

@@ -85,12 +85,11 @@ void ProjectSettings(zrb::ProjectSettings& settings) {
 }
 
 const char* BuildStamp() {
-  return __DATE__ "-" __TIME__;
+  return TUNDREL_BUILD_STAMP;
 }
 
 const char* VersionText() {
-  static const std::string text =
-      std::string("1.0 (") + BuildStamp() + ", " + kProgramIdentifier + ")";
+  static const std::string text = std::string("1.0 (") + kProgramIdentifier + ")";
   return text.c_str();
 }
 

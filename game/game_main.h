@@ -14,11 +14,12 @@ void ProjectSettings(zrb::ProjectSettings& settings);
 // Adds the game's state to the trace line of each presented frame.
 void TraceFrame(zrb::TraceWriter& trace);
 
-// The build's date and time, "Mmm dd yyyy-hh:mm:ss".
+// The build's date and time, "Mmm dd yyyy-hh:mm:ss": SOURCE_DATE_EPOCH's, else the newest
+// release's, so that a build can be repeated byte for byte.
 const char* BuildStamp();
 // The program's fixed identifier: eight lower-case hexadecimal digits.
 inline constexpr const char* kProgramIdentifier = "7d1c9a4e";
-// "1.0 (<build stamp>, <identifier>)" for --version.
+// "1.0 (<identifier>)" for --version: the same for every build of the same sources.
 const char* VersionText();
 
 }  // namespace tundrel

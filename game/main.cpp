@@ -1,5 +1,6 @@
 // The program's entry: hands the game program to the engine, which never returns.
 #include "engine/frame/engine_main.h"
+#include "game/controls.h"
 #include "game/game_main.h"
 #include "game/player_options.h"
 #ifndef __EMSCRIPTEN__
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
   zrb::GameProgram program;
   program.name = "tundrel";
   program.version = tundrel::VersionText();
+  program.playingHelp = tundrel::ControlsHelpText();
   program.projectSettings = &tundrel::ProjectSettings;
   program.gameMain = &tundrel::GameMain;
   program.traceFrame = &tundrel::TraceFrame;

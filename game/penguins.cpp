@@ -52,7 +52,8 @@ PadReading ReadPad() {
   zrb::JoystickState(x, y, button1, button2);
   pad.horizontal = x == -1 ? -2 : (x == 1 ? 2 : 0);
   pad.vertical = y == -1 ? -2 : (y == 1 ? 2 : 0);
-  pad.fire = button1 == 1 || button2 == 1;
+  // A device reads 128 for a pressed button: any value but 0 is pressed.
+  pad.fire = button1 != 0 || button2 != 0;
   return pad;
 }
 

@@ -46,13 +46,12 @@ void DrawPlayfield(int32_t showCage);
 // The optional scanline overlay, then ShowScreen. Every screen ends its frames this way.
 void FinishFrame();
 
-// Waits for a key press and its release (or a pushed joypad), pauses 250 ms, blips.
+// Waits for a key press and its release (the joypad's keys too, when it is on), pauses
+// 250 ms, blips.
 void WaitKey();
-// The two stages of WaitKey without the pause and the blip: a key down, then that key up,
-// or the joypad pushed (when joypadEnabled) while it is held.
+// The two stages of WaitKey without the pause and the blip: a key down (FirstKeyDown), then
+// that key up.
 void WaitKeyPressAndRelease();
-// With joypadEnabled: the stick pushed fully in a direction, or a button reading 1 or 2.
-bool JoypadPushed();
 
 // The blip of the menus, when the sound is on.
 void PlayBlip();

@@ -2,7 +2,7 @@
 # Installs the Debian packages Tundrel needs, in groups:
 #   (always)    building the game and playing it
 #   --test      the test toolchain: GoogleTest, Xvfb, clang with its sanitizer runtimes, the
-#               desktop-file and metainfo validators
+#               desktop-file and metainfo validators, xdotool (key taps sent to a real window)
 #   --package   the package checks of scripts/package.sh (lintian)
 #   --web       the browser build and its test (scripts/install-deps-web.sh: emscripten,
 #               chromium, the source package lists, the test's browser driver from npm)
@@ -18,7 +18,7 @@ groups[play]="build-essential cmake ninja-build pkg-config
 # clang, libclang-rt-dev, llvm: the sanitizer build, libFuzzer, symbolized reports.
 # alsa-utils: its spoken WAVE files are test input the audio loader did not write.
 groups[test]="libgtest-dev xvfb xauth clang-format clang libclang-rt-dev llvm alsa-utils
-  desktop-file-utils appstream man-db"
+  desktop-file-utils appstream man-db xdotool"
 groups[package]="lintian"
 
 usage() {

@@ -134,9 +134,21 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLineOptions* 
   return true;
 }
 
-std::string UsageText(std::string_view programName) {
+std::string UsageText(std::string_view programName, std::string_view playingHelp) {
   std::string text = "Usage: " + std::string(programName) + " [options]\n";
+  text += playingHelp;
   text +=
+      "Playing:\n"
+      "  --fullscreen           start full screen, whatever the settings say\n"
+      "  --windowed             start in a window, whatever the settings say\n"
+      "  --scale N              open the window N times the picture size (1.." +
+      std::to_string(kMaxScale) +
+      "; without it: the\n"
+      "                         size the window had last, else as large as fits)\n"
+      "  --joypad on|off        read the joypad or not, and keep that choice\n"
+      "  --help                 show this text\n"
+      "  --version              show the version\n"
+      "Testing and checking:\n"
       "  --headless             no window, no audio device, a clock that only moves while the\n"
       "                         program waits\n"
       "  --script FILE          scripted input (works in both modes)\n"
@@ -147,17 +159,10 @@ std::string UsageText(std::string_view programName) {
       "  --draw-log FILE        write every draw call, one line each\n"
       "  --screenshot N:FILE    save presented frame N as a PNG (real mode)\n"
       "  --check-media          check every image, sound and music piece, then exit\n"
-      "  --fullscreen           start full screen, whatever the settings say\n"
-      "  --windowed             start in a window, whatever the settings say\n"
-      "  --scale N              open the window N times the picture size (1.." +
-      std::to_string(kMaxScale) +
-      "; without it: the\n"
-      "                         size the window had last, else as large as fits)\n"
-      "  --joypad on|off        read the joypad or not, and keep that choice\n"
-      "  --help                 show this text\n"
-      "  --version              show the version\n"
       "Script lines: <ms> key <name|code> down|up, <ms> joy x|y <value>,\n"
-      "  <ms> joy button1|button2 <0|128>, <ms> close, <ms> focus lost|gained; '#' comments.\n";
+      "  <ms> joy BUTTON 0|128 (button1 or a, button2 or b, back, start, dpad-up,\n"
+      "  dpad-down, dpad-left, dpad-right), <ms> close, <ms> focus lost|gained;\n"
+      "  '#' starts a comment.\n";
   return text;
 }
 

@@ -40,7 +40,9 @@ inline constexpr int kMaxScale = 8;
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLineOptions* options,
                       std::string* error);
 
-std::string UsageText(std::string_view programName);
+// --help: the program's own lines on playing (its keys), then the options, those for playing
+// first.
+std::string UsageText(std::string_view programName, std::string_view playingHelp = {});
 
 // The whole command line as one text: the arguments separated by blanks, those holding a
 // blank or a tab (or nothing) in double quotes.

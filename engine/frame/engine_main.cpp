@@ -121,7 +121,8 @@ int EngineMain(int argc, char** argv, const GameProgram& program) {
   std::string error;
   if (!frame::ParseCommandLine(args, &options, &error)) frame::ExitWithUsageError(name, error);
   if (options.help) {
-    std::fputs(frame::UsageText(name).c_str(), stdout);
+    std::fputs(frame::UsageText(name, program.playingHelp ? program.playingHelp : "").c_str(),
+               stdout);
     std::exit(0);
   }
   if (options.version) {

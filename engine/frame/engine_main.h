@@ -22,6 +22,8 @@ namespace zrb {
 struct GameProgram {
   const char* name = "zrb";  // for --help and --version
   const char* version = "1.0";
+  // What --help says about playing (the keys), before the options; null for nothing.
+  const char* playingHelp = nullptr;
   void (*projectSettings)(ProjectSettings& settings) = nullptr;
   int (*gameMain)() = nullptr;  // the game's entry; returning ends the program
   // Adds the game's fields to the trace line of each presented frame (--trace).

@@ -53,6 +53,13 @@ bool PressPending(int code) {
          platform::Keyboard().presses[code] != State().pressesRead[code];
 }
 
+// The D-pad, where it is pressed, stands for the stick: -1, 0 or 1 along one axis.
+double Direction(int axis, int toLow, int toHigh) {
+  if (toLow != 0 && toHigh == 0) return -1;
+  if (toHigh != 0 && toLow == 0) return 1;
+  return std::trunc(axis / 30000.0);
+}
+
 // Every game-facing poll passes here: pacing of idle loops, then the event pump.
 void Poll() {
   InputState& state = State();
@@ -146,10 +153,19 @@ void JoystickState(double& x, double& y, double& b1, double& b2) {
   if (!platform::WindowIsActive()) return;
   const platform::JoypadReading pad = platform::ReadJoypad();
   if (!pad.present) return;
-  x = std::trunc(pad.x / 30000.0);
-  y = std::trunc(pad.y / 30000.0);
+  x = input::Direction(pad.x, pad.dpadLeft, pad.dpadRight);
+  y = input::Direction(pad.y, pad.dpadUp, pad.dpadDown);
   b1 = pad.button1;
   b2 = pad.button2;
+}
+
+void JoypadMenuButtons(double& back, double& start) {
+  input::Poll();
+  back = start = 0;
+  if (!platform::WindowIsActive()) return;
+  const platform::JoypadReading pad = platform::ReadJoypad();
+  back = pad.back;
+  start = pad.start;
 }
 
 void ShowMousePointer(double show) {

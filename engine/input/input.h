@@ -11,9 +11,14 @@ namespace zrb {
 int KeyState(int code);
 
 // The first joypad: x and y are -1, 0 or 1 (the axis divided by 30000, cut toward zero; up
-// is y = -1), b1 and b2 are 128 while the first and second buttons are pressed, else 0.
+// is y = -1), and a pressed D-pad counts as the stick pushed fully its way. b1 and b2 are 128
+// while the first and second buttons (a controller's A and B) are pressed, else 0.
 // All zeros without a joypad, and while the window is not active.
 void JoystickState(double& x, double& y, double& b1, double& b2);
+
+// The first joypad's Back and Start buttons (a game controller's; a plain joystick has none):
+// 128 while pressed, else 0, and zeros whenever JoystickState reads zeros.
+void JoypadMenuButtons(double& back, double& start);
 
 // Non-zero shows the system pointer over the window, 0 hides it.
 void ShowMousePointer(double show);

@@ -9,7 +9,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
+#include "engine/platform/joypad.h"
 #include "engine/platform/key_codes.h"
 #include "engine/platform/unique_fd.h"
 #include "engine/values/float_text.h"
@@ -49,6 +51,22 @@ bool ParseMs(std::string_view word, double* value) {
          std::isfinite(*value) && *value >= 0;
 }
 
+// The joypad buttons a script names, in the order of ScriptedJoypadButton; "a" and "b" are
+// the first two under the names a controller gives them.
+constexpr const char* kJoypadButtonNames =
+    "button1, button2, a, b, back, start, dpad-up, dpad-down, dpad-left or dpad-right";
+
+int JoypadButtonFromName(std::string_view name) {
+  constexpr std::string_view kNames[] = {"button1", "button2",   "back",      "start",
+                                         "dpad-up", "dpad-down", "dpad-left", "dpad-right"};
+  if (name == "a") return kJoyButton1;
+  if (name == "b") return kJoyButton2;
+  for (int i = 0; i < static_cast<int>(std::size(kNames)); ++i) {
+    if (name == kNames[i]) return kJoyButton1 + i;
+  }
+  return 0;
+}
+
 std::string Quoted(std::string_view word) {
   return "'" + std::string(word) + "'";
 }
@@ -84,19 +102,19 @@ std::string ParseAction(const std::vector<std::string_view>& w, ScriptEvent* eve
     return {};
   }
   if (what == "joy") {
-    if (w.size() != 4) return "expected '<ms> joy x|y|button1|button2 <value>'";
+    if (w.size() != 4) return "expected '<ms> joy <axis|button> <value>'";
     int value = 0;
     if (!ParseInt(w[3], &value)) return "joypad value " + Quoted(w[3]) + " is not a whole number";
     if (w[2] == "x" || w[2] == "y") {
       if (value < -32768 || value > 32768) return "joypad axis value outside -32768..32768";
       event->kind = ScriptEvent::Kind::kJoyAxis;
       event->code = w[2] == "x" ? 0 : 1;
-    } else if (w[2] == "button1" || w[2] == "button2") {
+    } else if (const int button = JoypadButtonFromName(w[2]); button != 0) {
       if (value != 0 && value != 128) return "joypad button value must be 0 or 128";
       event->kind = ScriptEvent::Kind::kJoyButton;
-      event->code = w[2] == "button1" ? 1 : 2;
+      event->code = button;
     } else {
-      return "unknown joypad input " + Quoted(w[2]) + " (x, y, button1 or button2)";
+      return "unknown joypad input " + Quoted(w[2]) + " (x, y, " + kJoypadButtonNames + ")";
     }
     event->value = value;
     return {};

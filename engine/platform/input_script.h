@@ -3,7 +3,8 @@
 //
 //   <ms> key <Name|code> down|up     names as KeyCodeFromName takes them, codes 0..255
 //   <ms> joy x|y <-32768..32768>
-//   <ms> joy button1|button2 <0|128>
+//   <ms> joy BUTTON <0|128>          button1 (or a), button2 (or b), back, start,
+//                                    dpad-up, dpad-down, dpad-left, dpad-right
 //   <ms> close                       the window's close request
 //   <ms> focus lost|gained
 //
@@ -20,7 +21,7 @@ struct ScriptEvent {
   enum class Kind { kKey, kJoyAxis, kJoyButton, kClose, kFocus };
   double ms = 0;
   Kind kind = Kind::kKey;
-  int code = 0;     // key code; axis (0 x, 1 y); button (1, 2)
+  int code = 0;     // key code; axis (0 x, 1 y); button (ScriptedJoypadButton)
   int value = 0;    // axis position, button value
   bool on = false;  // key down, focus gained
   int line = 0;     // where it stood in the file

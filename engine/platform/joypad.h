@@ -1,5 +1,6 @@
 // Game controllers and joysticks, hot-plugged. The first one attached is the one the game
-// reads. Axes in -32768..32767 with the centre at 0; buttons as 128 (pressed) or 0.
+// reads. Axes in -32768..32767 with the centre at 0; buttons (the D-pad's four included) as
+// 128 (pressed) or 0.
 #pragma once
 
 #include <string>
@@ -10,8 +11,26 @@ struct JoypadReading {
   bool present = false;
   int x = 0;
   int y = 0;
-  int button1 = 0;
-  int button2 = 0;
+  int button1 = 0;  // a controller's south button (A), a joystick's first
+  int button2 = 0;  // east (B), a joystick's second
+  int back = 0;     // a controller's Back and Start; a joystick has none
+  int start = 0;
+  int dpadUp = 0;  // a controller's D-pad, a joystick's first hat
+  int dpadDown = 0;
+  int dpadLeft = 0;
+  int dpadRight = 0;
+};
+
+// The buttons an input script can press, by the number its events carry.
+enum ScriptedJoypadButton {
+  kJoyButton1 = 1,
+  kJoyButton2 = 2,
+  kJoyBack = 3,
+  kJoyStart = 4,
+  kJoyDpadUp = 5,
+  kJoyDpadDown = 6,
+  kJoyDpadLeft = 7,
+  kJoyDpadRight = 8,
 };
 
 // Starts controller support and opens what is attached. SDL knows the common controllers;
@@ -33,7 +52,7 @@ std::string JoypadName(int index);
 void JoypadAttached(int deviceIndex);
 void JoypadDetached(int instanceId);
 
-// The input script's joypad: axis 0 = x, 1 = y; button 1 or 2.
+// The input script's joypad: axis 0 = x, 1 = y; a button of ScriptedJoypadButton.
 void SetScriptedJoypadAxis(int axis, int value);
 void SetScriptedJoypadButton(int button, int value);
 void ResetScriptedJoypad();

@@ -19,8 +19,8 @@ struct JoystickDeleter {
   void operator()(SDL_Joystick* j) const { SDL_JoystickClose(j); }
 };
 
-// A device the engine reads: a recognised game controller (left stick, A, B) or a plain
-// joystick (axes 0 and 1, buttons 0 and 1).
+// A device the engine reads: a recognised game controller (left stick, D-pad, A, B, Back,
+// Start) or a plain joystick (axes 0 and 1, hat 0, buttons 0 and 1).
 struct Joypad {
   std::unique_ptr<SDL_GameController, ControllerDeleter> controller;
   std::unique_ptr<SDL_Joystick, JoystickDeleter> joystick;
@@ -126,16 +126,30 @@ JoypadReading ReadJoypad() {
   reading.present = true;
   if (pad.controller) {
     SDL_GameController* c = pad.controller.get();
+    const auto button = [c](SDL_GameControllerButton b) {
+      return ButtonValue(SDL_GameControllerGetButton(c, b));
+    };
     reading.x = SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTX);
     reading.y = SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTY);
-    reading.button1 = ButtonValue(SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_A));
-    reading.button2 = ButtonValue(SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_B));
+    reading.button1 = button(SDL_CONTROLLER_BUTTON_A);
+    reading.button2 = button(SDL_CONTROLLER_BUTTON_B);
+    reading.back = button(SDL_CONTROLLER_BUTTON_BACK);
+    reading.start = button(SDL_CONTROLLER_BUTTON_START);
+    reading.dpadUp = button(SDL_CONTROLLER_BUTTON_DPAD_UP);
+    reading.dpadDown = button(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    reading.dpadLeft = button(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+    reading.dpadRight = button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
   } else {
     SDL_Joystick* j = pad.joystick.get();
     reading.x = SDL_JoystickNumAxes(j) > 0 ? SDL_JoystickGetAxis(j, 0) : 0;
     reading.y = SDL_JoystickNumAxes(j) > 1 ? SDL_JoystickGetAxis(j, 1) : 0;
     reading.button1 = ButtonValue(SDL_JoystickNumButtons(j) > 0 && SDL_JoystickGetButton(j, 0));
     reading.button2 = ButtonValue(SDL_JoystickNumButtons(j) > 1 && SDL_JoystickGetButton(j, 1));
+    const Uint8 hat = SDL_JoystickNumHats(j) > 0 ? SDL_JoystickGetHat(j, 0) : SDL_HAT_CENTERED;
+    reading.dpadUp = ButtonValue(hat & SDL_HAT_UP);
+    reading.dpadDown = ButtonValue(hat & SDL_HAT_DOWN);
+    reading.dpadLeft = ButtonValue(hat & SDL_HAT_LEFT);
+    reading.dpadRight = ButtonValue(hat & SDL_HAT_RIGHT);
   }
   return reading;
 }
@@ -161,7 +175,10 @@ void SetScriptedJoypadButton(int button, int value) {
   JoypadState& state = State();
   state.scripted = true;
   state.script.present = true;
-  (button == 1 ? state.script.button1 : state.script.button2) = value;
+  JoypadReading& pad = state.script;
+  int* const buttons[] = {&pad.button1, &pad.button2,  &pad.back,     &pad.start,
+                          &pad.dpadUp,  &pad.dpadDown, &pad.dpadLeft, &pad.dpadRight};
+  if (button >= kJoyButton1 && button <= kJoyDpadRight) *buttons[button - kJoyButton1] = value;
 }
 
 void ResetScriptedJoypad() {

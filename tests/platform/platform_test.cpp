@@ -164,7 +164,10 @@ TEST(InputScript, BadLinesAreNamedByFileAndLine) {
       {"100 joy x 40000", "bad.txt:1: joypad axis value outside -32768..32768"},
       {"100 joy x left", "bad.txt:1: joypad value 'left' is not a whole number"},
       {"100 joy button1 1", "bad.txt:1: joypad button value must be 0 or 128"},
-      {"100 joy z 0", "bad.txt:1: unknown joypad input 'z' (x, y, button1 or button2)"},
+      {"100 joy start 1", "bad.txt:1: joypad button value must be 0 or 128"},
+      {"100 joy dpad 128",
+       "bad.txt:1: unknown joypad input 'dpad' (x, y, button1, button2, a, b, back, start, "
+       "dpad-up, dpad-down, dpad-left or dpad-right)"},
       {"100 focus", "bad.txt:1: expected 'focus lost' or 'focus gained'"},
       {"100 focus away", "bad.txt:1: expected 'focus lost' or 'focus gained'"},
       {"1e3 close", "bad.txt:1: expected a time in milliseconds, not '1e3'"},
