@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <vector>
 
@@ -53,28 +54,77 @@ TEST_F(SettingsFileTest, MissingFileIsNotAnError) {
   EXPECT_EQ(highScore, 3);
 }
 
-// Each save makes a fresh temporary name; what lies under a fixed one is not in its way.
-TEST_F(SettingsFileTest, AStrayFolderUnderTheOldTemporaryNameIsNoObstacle) {
-  Write("settings.cfg", {0, 1, 0, 0, 0x87, 0xD6, 0x12, 0, 0, 0, 0, 0});
-  fs::create_directory("settings.cfg.new");
-  highScore = 1;
-  EXPECT_TRUE(WriteSettingsFile("settings.cfg"));
-  EXPECT_EQ(Read("settings.cfg"), (Bytes{0, 1, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0}));
+// What a save makes of what it finds: a stray folder under an old fixed temporary name is no
+// obstacle, a folder at the name is left alone, a missing data folder is made (but not by root
+// in another user's home), and a higher score that another game stored meanwhile is kept.
+TEST_F(SettingsFileTest, TheSaveMakesTheRightFileOfWhatItFinds) {
+  const Bytes stored = {0, 1, 0, 0, 0xF4, 1, 0, 0, 0, 0, 0, 0};  // high score 500
+  const struct {
+    const char* what;
+    const char* path;
+    std::function<void()> meanwhile;
+    bool saved;
+    Bytes after;  // at path; empty: nothing there
+  } cases[] = {
+      {"a stray folder",
+       "settings.cfg",
+       [] { fs::create_directory("settings.cfg.new"); },
+       true,
+       {1, 1, 0, 1, 0x58, 2, 0, 0, 0, 0, 0, 0}},
+      {"another game stored a higher score",
+       "settings.cfg",
+       [] {
+         Write("settings.cfg", {0, 0, 1, 0, 0xBC, 2, 0, 0, 1, 0, 0, 0});
+       },
+       true,
+       {1, 1, 0, 1, 0xBC, 2, 0, 0, 0, 0, 0, 0}},
+      {"another game stored a lower one",
+       "settings.cfg",
+       [] {
+         Write("settings.cfg", {0, 0, 1, 0, 0x2C, 1, 0, 0, 1, 0, 0, 0});
+       },
+       true,
+       {1, 1, 0, 1, 0x58, 2, 0, 0, 0, 0, 0, 0}},
+      {"no data folder yet",
+       "data/tundrel/settings.cfg",
+       [] {},
+       true,
+       {1, 1, 0, 1, 0x58, 2, 0, 0, 0, 0, 0, 0}},
+      {"root in another user's home",
+       "home/.local/share/tundrel/settings.cfg",
+       [] {
+         fs::create_directory("home");
+         (void)::chown("home", 65534, 65534);
+       },
+       ::geteuid() != 0,
+       {}},
+      {"a folder at the name",
+       "settings.cfg",
+       [] {
+         fs::remove("settings.cfg");
+         fs::create_directory("settings.cfg");
+       },
+       false,
+       {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Write("settings.cfg", stored);
+    ASSERT_TRUE(ReadSettingsFile(Here()));
+    fullScreen = easyMode = 1;
+    highScore = 600;
+    c.meanwhile();
+    EXPECT_EQ(WriteSettingsFile(c.path), c.saved);
+    if (!c.after.empty()) {
+      EXPECT_EQ(Read(c.path), c.after);
+    }
+    if (!c.saved) {
+      EXPECT_FALSE(fs::is_regular_file(c.path));
+    }
+  }
   EXPECT_TRUE(fs::is_directory("settings.cfg.new"));
-}
-
-TEST_F(SettingsFileTest, OldFileSurvivesWhenTheNewOneCannotReplaceIt) {
-  fs::create_directory("settings.cfg");  // something that cannot be replaced by a file
-  EXPECT_FALSE(WriteSettingsFile("settings.cfg"));
   EXPECT_TRUE(fs::is_directory("settings.cfg"));
-  EXPECT_FALSE(fs::exists("settings.cfg.new"));
-}
-
-TEST_F(SettingsFileTest, SavingCreatesTheDataFolder) {
-  highScore = 42;
-  const fs::path path = dir_ / "data" / "tundrel" / "settings.cfg";
-  ASSERT_TRUE(WriteSettingsFile(path.string()));
-  EXPECT_EQ(Read(path), (Bytes{0, 1, 0, 0, 42, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_TRUE(::geteuid() != 0 || !fs::exists("home/.local")) << "made by root";
 }
 
 TEST_F(SettingsFileTest, ReadsTheFirstCompleteFileInOrder) {

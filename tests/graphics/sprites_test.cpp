@@ -103,6 +103,26 @@ TEST_F(SpriteLoading, ATextureTheRendererCannotHoldEmptiesTheSlot) {
   EXPECT_EQ(recorder_->TextureBytes(), 0u);
 }
 
+// Each picture may reach the size cap, but all of them together are held to 32 Mi texels:
+// a few small files inflating to the cap each would otherwise take gigabytes.
+TEST_F(SpriteLoading, PicturesTogetherStayWithinTheirBudget) {
+  const std::string large = SaveBmp("large.bmp", Picture(4096, 4096, {5, 5, 5}));
+  const std::string small = SaveBmp("small.bmp", Picture(8, 8, {5, 5, 5}));
+  LoadSprite(large, 0);
+  LoadSprite(large, 1);
+  ASSERT_EQ(RuntimeError().code, kErrorSuccess);
+  ::testing::internal::CaptureStderr();
+  LoadSprite(small, 2);
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find(
+                "small.bmp not loaded: with it, the pictures would pass 32 million texels"),
+            std::string::npos);
+  EXPECT_EQ(RuntimeError().code, kErrorNoSuchFile);
+  LoadSprite(small, 1);  // a slot's old picture no longer counts
+  LoadSprite(small, 2);
+  EXPECT_EQ(RuntimeError().code, kErrorSuccess);
+  EXPECT_EQ(recorder_->LiveTextureCount(), 6u);
+}
+
 // The collision test between frames.
 constexpr Rgb kKey{255, 0, 128};  // the default transparent colour
 constexpr Rgb kSolid{40, 200, 90};

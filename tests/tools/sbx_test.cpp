@@ -19,9 +19,9 @@ struct SbxRun {
   std::string err;
 };
 
-SbxRun Sbx(const std::string& arguments) {
+SbxRun Sbx(const std::string& arguments, const std::string& environment = "") {
   const std::string command =
-      std::string(SBX_BINARY) + " " + arguments + " >sbx.out 2>sbx.err </dev/null";
+      environment + " " + SBX_BINARY + " " + arguments + " >sbx.out 2>sbx.err </dev/null";
   const int raw = std::system(command.c_str());
   const Bytes out = ReadBytes("sbx.out"), err = ReadBytes("sbx.err");
   return {
@@ -108,6 +108,46 @@ TEST_F(SbxTool, ExtractNeverWritesOutsideTheFolder) {
   EXPECT_NE(run.err.find("unsafe name"), std::string::npos) << run.err;
   EXPECT_FALSE(std::filesystem::exists("out/escaped.txt"));
   EXPECT_EQ(ReadBytes("out/deeper/fine.txt"), TextBytes("evil"));
+}
+
+// Another user of a shared folder plants a link where an output's temporary file goes (the
+// shim, tests/support/fault_shim.c); an input too large for an item; stored names that would
+// drive the terminal or forge a line of the listing.
+TEST_F(SbxTool, HostileSurroundingsNeitherRedirectNorExhaustNorDriveTheTerminal) {
+  const Bytes blob = zrb::files::archive::CompressItem(TextBytes("item"));
+  Bytes archive = blob;
+  const auto size = static_cast<int64_t>(blob.size());
+  AppendEntry(archive, "\x1b[2Jclear", 0, size);
+  AppendEntry(archive, "forged\n          0           0           0  line", 0, size);
+  AppendEntry(archive, "fine.txt", 0, size);
+  AppendTrailer(archive, size);
+  WriteBytes("names.sbx", archive);
+  WriteBytes("in/huge.bin", {});
+  std::filesystem::resize_file("in/huge.bin", (uintmax_t{256} << 20) + 1);  // sparse
+  const std::string plant = "LD_PRELOAD=" FAULT_SHIM " FAULT_PLANT_LINK=";
+  const struct {
+    const char* arguments;
+    std::string environment;
+    int status;
+    const char* shown;  // on standard output or error
+  } cases[] = {
+      {"pack Media.sbx in/theme.mp3", plant + "Media.sbx.:victim", 0, ""},
+      {"extract names.sbx fine.txt -o out", plant + "fine.txt.:../victim", 0, ""},
+      {"pack Media.sbx in/huge.bin", "", 1, "in/huge.bin: larger than 256 MiB"},
+      {"list names.sbx", "", 0, "  \\x1b[2Jclear\n"},
+      {"list names.sbx", "", 0, "  forged\\n          0"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    WriteBytes("victim", TextBytes("keep"));
+    const SbxRun run = Sbx(c.arguments, c.environment);
+    EXPECT_EQ(run.status, c.status) << run.err;
+    EXPECT_NE((run.out + run.err).find(c.shown), std::string::npos) << run.out << run.err;
+    EXPECT_EQ(run.out.find('\x1b'), std::string::npos);
+    EXPECT_EQ(ReadBytes("victim"), TextBytes("keep"));
+  }
+  EXPECT_EQ(ReadBytes("out/fine.txt"), TextBytes("item"));
+  EXPECT_EQ(Sbx("verify Media.sbx").status, 0);
 }
 
 }  // namespace
