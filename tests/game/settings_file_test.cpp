@@ -9,6 +9,7 @@
 
 #include "game/settings_file.h"
 #include "game/state.h"
+#include "support/scratch_dir.h"
 
 namespace tundrel {
 namespace {
@@ -19,18 +20,7 @@ using Bytes = std::vector<uint8_t>;
 // Each test runs in a fresh working folder.
 class SettingsFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "tundrel_settings_XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-    previous_ = fs::current_path();
-    fs::current_path(dir_);
-    SetDefaultSettings();
-  }
-  void TearDown() override {
-    fs::current_path(previous_);
-    fs::remove_all(dir_);
-  }
+  void SetUp() override { SetDefaultSettings(); }
 
   static void Write(const fs::path& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -44,83 +34,47 @@ class SettingsFileTest : public ::testing::Test {
 
   static SettingsLocation Here() { return FindSettingsLocation(true, nullptr, nullptr); }
 
-  fs::path dir_;
-  fs::path previous_;
+  zrb::testing::ScratchDir scratch_;
+  const fs::path dir_ = scratch_.Root();
 };
-
-TEST_F(SettingsFileTest, MissingFileIsNotAnError) {
-  highScore = 3;
-  EXPECT_FALSE(ReadSettingsFile(Here()));
-  EXPECT_EQ(highScore, 3);
-}
 
 // What a save makes of what it finds: a stray folder under an old fixed temporary name is no
 // obstacle, a folder at the name is left alone, a missing data folder is made (but not by root
 // in another user's home), and a higher score that another game stored meanwhile is kept.
 TEST_F(SettingsFileTest, TheSaveMakesTheRightFileOfWhatItFinds) {
-  const Bytes stored = {0, 1, 0, 0, 0xF4, 1, 0, 0, 0, 0, 0, 0};  // high score 500
+  const Bytes ours = {1, 1, 0, 1, 0x58, 2, 0, 0, 0, 0, 0, 0};  // high score 600
   const struct {
     const char* what;
     const char* path;
-    std::function<void()> meanwhile;
+    const char* folder;  // made meanwhile
+    Bytes written;       // by another game meanwhile
     bool saved;
     Bytes after;  // at path; empty: nothing there
   } cases[] = {
-      {"a stray folder",
-       "settings.cfg",
-       [] { fs::create_directory("settings.cfg.new"); },
-       true,
-       {1, 1, 0, 1, 0x58, 2, 0, 0, 0, 0, 0, 0}},
-      {"another game stored a higher score",
-       "settings.cfg",
-       [] {
-         Write("settings.cfg", {0, 0, 1, 0, 0xBC, 2, 0, 0, 1, 0, 0, 0});
-       },
-       true,
-       {1, 1, 0, 1, 0xBC, 2, 0, 0, 0, 0, 0, 0}},
-      {"another game stored a lower one",
-       "settings.cfg",
-       [] {
-         Write("settings.cfg", {0, 0, 1, 0, 0x2C, 1, 0, 0, 1, 0, 0, 0});
-       },
-       true,
-       {1, 1, 0, 1, 0x58, 2, 0, 0, 0, 0, 0, 0}},
-      {"no data folder yet",
-       "data/tundrel/settings.cfg",
-       [] {},
-       true,
-       {1, 1, 0, 1, 0x58, 2, 0, 0, 0, 0, 0, 0}},
-      {"root in another user's home",
-       "home/.local/share/tundrel/settings.cfg",
-       [] {
-         fs::create_directory("home");
-         (void)::chown("home", 65534, 65534);
-       },
-       ::geteuid() != 0,
-       {}},
-      {"a folder at the name",
-       "settings.cfg",
-       [] {
-         fs::remove("settings.cfg");
-         fs::create_directory("settings.cfg");
-       },
-       false,
-       {}},
+      // clang-format off
+      {"a stray folder", "settings.cfg", "settings.cfg.new", {}, true, ours},
+      {"another game stored a higher score", "settings.cfg", nullptr,
+       {0, 0, 1, 0, 0xBC, 2, 0, 0, 1, 0, 0, 0}, true, {1, 1, 0, 1, 0xBC, 2, 0, 0, 0, 0, 0, 0}},
+      {"no data folder yet", "data/tundrel/settings.cfg", nullptr, {}, true, ours},
+      {"root in another user's home", "home/.local/share/tundrel/settings.cfg", "home", {},
+       ::geteuid() != 0, ::geteuid() != 0 ? ours : Bytes{}},
+      {"a folder at the name", "settings.cfg", "settings.cfg", {}, false, {}},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    Write("settings.cfg", stored);
+    Write("settings.cfg", {0, 1, 0, 0, 0xF4, 1, 0, 0, 0, 0, 0, 0});  // high score 500
     ASSERT_TRUE(ReadSettingsFile(Here()));
     fullScreen = easyMode = 1;
     highScore = 600;
-    c.meanwhile();
+    if (c.folder) {
+      fs::remove(c.folder);
+      fs::create_directory(c.folder);
+      (void)::chown("home", 65534, 65534);
+    }
+    if (!c.written.empty()) Write("settings.cfg", c.written);
     EXPECT_EQ(WriteSettingsFile(c.path), c.saved);
-    if (!c.after.empty()) {
-      EXPECT_EQ(Read(c.path), c.after);
-    }
-    if (!c.saved) {
-      EXPECT_FALSE(fs::is_regular_file(c.path));
-    }
+    EXPECT_EQ(fs::is_regular_file(c.path) ? Read(c.path) : Bytes{}, c.after);
   }
   EXPECT_TRUE(fs::is_directory("settings.cfg.new"));
   EXPECT_TRUE(fs::is_directory("settings.cfg"));
@@ -129,8 +83,11 @@ TEST_F(SettingsFileTest, TheSaveMakesTheRightFileOfWhatItFinds) {
 
 TEST_F(SettingsFileTest, ReadsTheFirstCompleteFileInOrder) {
   fs::create_directories("data/tundrel");
-  Write("settings.cfg", {0, 1, 0, 0, 9, 0, 0, 0, 0, 0, 0, 0});
   const SettingsLocation location = FindSettingsLocation(false, (dir_ / "data").c_str(), "/none");
+  highScore = 3;
+  EXPECT_FALSE(ReadSettingsFile(location)) << "no file is no settings, and no error";
+  EXPECT_EQ(highScore, 3);
+  Write("settings.cfg", {0, 1, 0, 0, 9, 0, 0, 0, 0, 0, 0, 0});
   EXPECT_TRUE(ReadSettingsFile(location));
   EXPECT_EQ(highScore, 9);  // nothing in the data folder yet: the file beside the game
 

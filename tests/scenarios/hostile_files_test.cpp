@@ -127,23 +127,12 @@ TEST(HostileFiles, ASettingsFileThatCannotBeReadIsReportedAndKept) {
   }
 }
 
-// A little over 600 KB of 8-bit mono at 100 Hz: 6000 seconds, gigabytes at the device's rate.
-std::string SlowWave() {
-  const std::string samples(600000, '\x80');
-  std::string wave = "RIFF    WAVEfmt ";
-  const auto u32 = [&](uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-      wave += static_cast<char>(v >> (8 * i));
-  };
-  u32(16);
-  wave += std::string("\1\0\1\0", 4);  // PCM, one channel
-  u32(100);
-  u32(100);
-  wave += std::string("\1\0\x08\0", 4);  // block align 1, 8 bits
-  wave += "data";
-  u32(static_cast<uint32_t>(samples.size()));
-  return wave + samples;
-}
+// 600 KB of 8-bit mono at 100 Hz: 6000 seconds, gigabytes at the device's rate.
+const std::string kSlowWave = std::string(
+                                  "RIFF\0\0\0\0WAVEfmt \x10\0\0\0\1\0\1\0d\0\0\0d\0\0\0\1\0\x08\0"
+                                  "data\xC0\x27\x09\0",
+                                  44) +
+                              std::string(600000, '\x80');
 
 // What stands where a file belongs (a FIFO), or claims more than the game takes (a loose
 // picture of 300 MiB, a sound of 6000 seconds), is taken as missing with a message, before
@@ -171,7 +160,7 @@ TEST(HostileFiles, WhatCannotBeUsedWhereAFileBelongsIsTakenAsMissingWithAMessage
       game.Write(c.name, "");
       fs::resize_file(game.Path(c.name), uintmax_t{300} << 20);  // sparse: no disk taken
     } else {
-      game.Write(c.name, SlowWave());
+      game.Write(c.name, kSlowWave);
     }
     const RunResult run = game.Play();
     EXPECT_EQ(run.exitStatus, 0) << run.err;
