@@ -34,10 +34,6 @@ void RecordSound(const char* what, int32_t slot) {
   State().soundEvents.Add(std::string(what) + " " + std::to_string(slot));
 }
 
-// A sound effect is converted whole to the device's format and rate: a long one at a low rate
-// (a small file: 600 KB at 100 Hz) would take gigabytes. Music plays from its file instead.
-constexpr uint32_t kMaxSoundSeconds = 60;
-
 void ReportRefused(std::string_view name, const char* why) {
   const std::string text = "sound " + ShownText(name) + " not loaded: " + why;
   std::fprintf(stderr, "%s\n", text.c_str());
@@ -55,7 +51,7 @@ void FillSlot(SoundSlot& slot, std::string_view file, const std::string& resolve
   if (!wave) return;
   const auto layout = audio::DescribePcm(*wave);
   if (!layout) return;
-  if (layout->frameCount > uint64_t{kMaxSoundSeconds} * layout->sampleRate) {
+  if (layout->frameCount > uint64_t{audio::kMaxSoundSeconds} * layout->sampleRate) {
     ReportRefused(file, "longer than 60 seconds");
     return;
   }

@@ -51,12 +51,8 @@ TEST(HostileRuns, WhatCannotBeUsedIsRefusedOrReportedAndLeftAsItWas) {
        "/shot.png: writing failed: No space left on device"},
       {"--dir . --screenshot 5:fifo.png", "", 0,
        "/fifo.png: a FIFO is there, not a regular file; it is left alone"},
-      // Pictures that could never be taken are refused, not dropped.
-      {"--screenshot 40:a.png", "", 2, "asks for a frame after the last one (--max-frames 30)"},
-      {"--screenshot 5:a.png --screenshot 9:a.png", "", 2, "9:a.png: that file is already asked"},
-      // Input without end, and a line of a megabyte that would drive the terminal if echoed.
+      // Input without end.
       {"--headless --script /dev/zero", "", 2, "cannot read the input script: it is larger than"},
-      {"--headless --script long.txt", "", 2, "long.txt:1: unknown action '\\x1b[2Jxxxxx"},
       // Controller mappings SDL would take minutes to add.
       {"--dir .", "", 0, "/gamecontrollerdb.txt is larger than 1 MiB"},
   };
@@ -67,7 +63,6 @@ TEST(HostileRuns, WhatCannotBeUsedIsRefusedOrReportedAndLeftAsItWas) {
     ASSERT_EQ(::mkdir(run.Path("folder").c_str(), 0700), 0);
     ASSERT_EQ(::mkfifo(run.Path("fifo.png").c_str(), 0600), 0);
     run.Write("shot.png", "precious");
-    run.Write("long.txt", "0 \x1b[2J" + std::string(1 << 20, 'x') + "\n");
     run.Write("gamecontrollerdb.txt", std::string((1 << 20) + 1, '#'));
     const RunResult result = RunGame(run, std::string("--max-frames 30 ") + c.arguments, c.faults);
     EXPECT_EQ(result.exitStatus, c.status) << result.err;
