@@ -90,6 +90,15 @@ std::string UserDirsValue(std::string_view text, std::string_view name, const ch
   return found.empty() ? found : WithoutTrailingSlashes(found);
 }
 
+// A page's files belong to that page alone (its user is numbered 0 there too).
+bool RunsAsRoot() {
+#ifdef __EMSCRIPTEN__
+  return false;
+#else
+  return ::geteuid() == 0;
+#endif
+}
+
 PlayerFolders& Current() {
   static PlayerFolders folders;
   return folders;
@@ -214,7 +223,7 @@ bool MakeFolders(const std::string& path, unsigned mode, std::string* problem) {
     at = path.find('/', at + 1);
     partial = path.substr(0, at);
     if (partial.empty() || partial == "/" || ::stat(partial.c_str(), &info) == 0) continue;
-    if (::geteuid() == 0 && ::stat(parent.c_str(), &info) == 0 && info.st_uid != 0) {
+    if (RunsAsRoot() && ::stat(parent.c_str(), &info) == 0 && info.st_uid != 0) {
       return fail("running as root, the program creates no folder in " + parent +
                   ", which belongs to user " + std::to_string(info.st_uid));
     }
