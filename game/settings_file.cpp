@@ -2,12 +2,12 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
+#include <cstring>
 #include <optional>
 #include <set>
-#include <system_error>
 
 #include "engine/files/file_channels.h"
 #include "engine/frame/engine_main.h"
@@ -31,6 +31,46 @@ std::optional<int32_t> runFullScreen;
 // Settings files that exist but could not be read at start (say, left unreadable by a run
 // under another user): they may hold a high score, so this run never replaces them.
 std::set<std::string> keptFiles;
+
+// The settings file this run read and its bytes, or what it last stored there: a file that
+// holds anything else at the save was written by another game meanwhile.
+std::string readPath;
+std::string readBytes;
+
+int32_t LoadLittleEndian(const uint8_t* bytes) {
+  uint32_t bits = 0;
+  for (int i = 3; i >= 0; --i)
+    bits = (bits << 8) | bytes[i];
+  return static_cast<int32_t>(bits);
+}
+
+void TakeSettings(const uint8_t* bytes) {
+  fullScreen = static_cast<int8_t>(bytes[0]);
+  soundOn = static_cast<int8_t>(bytes[1]);
+  scanlinesOn = static_cast<int8_t>(bytes[2]);
+  easyMode = static_cast<int8_t>(bytes[3]);
+  highScore = LoadLittleEndian(bytes + 4);
+  joypadEnabled = LoadLittleEndian(bytes + 8);
+}
+
+// The first 12 bytes of an opened settings file (fewer when it is shorter); "" in `problem`
+// unless reading failed.
+std::string ReadSettingsBytes(int fd, std::string* problem) {
+  std::string bytes(kSettingsFileBytes, '\0');
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      *problem = std::strerror(errno);
+      break;
+    }
+    if (got == 0) break;
+    done += static_cast<size_t>(got);
+  }
+  bytes.resize(done);
+  return bytes;
+}
 
 void ReportNotStored(const std::string& path, const char* why) {
   const std::string text = "Settings not stored: " + path + ": " + why;
@@ -92,16 +132,29 @@ void SetDefaultSettings() {
 
 bool ReadSettingsFile(const SettingsLocation& location) {
   keptFiles.clear();
+  readPath.clear();
+  readBytes.clear();
   for (const std::string& name : location.readOrder) {
     // Only a missing file means "no settings here"; the file channels would take anything
-    // they cannot open for missing.
+    // they cannot open or read for missing, or end the program at a failed read.
     const zrb::platform::OpenedFile disk = zrb::platform::OpenRegularFile(name);
-    if (disk.outcome == zrb::platform::OpenOutcome::kNotRegularFile ||
-        disk.outcome == zrb::platform::OpenOutcome::kCannotRead) {
-      ReportNotRead(name, disk.problem);
+    std::string problem = disk.problem;
+    if (disk.outcome == zrb::platform::OpenOutcome::kOpened) {
+      const std::string bytes = ReadSettingsBytes(disk.fd.Get(), &problem);
+      if (problem.empty()) {
+        if (bytes.size() < kSettingsFileBytes) continue;
+        TakeSettings(reinterpret_cast<const uint8_t*>(bytes.data()));
+        readPath = name;
+        readBytes = bytes;
+        return true;
+      }
+    }
+    if (!problem.empty()) {
+      ReportNotRead(name, problem);
       keptFiles.insert(name);
       continue;
     }
+    // Nothing on disk: the media archive may still hold one.
     if (zrb::OpenFile(kChannel, name, zrb::kOpenForRead) != 1) continue;
     if (zrb::FileSize(kChannel) < kSettingsFileBytes) {
       zrb::CloseFile(kChannel);
@@ -124,21 +177,38 @@ bool WriteSettingsFile(const std::string& path) {
     ReportNotStored(path, "it could not be read at start, so it is kept as it was");
     return false;
   }
-  const std::filesystem::path target(path);
-  std::error_code error;
-  if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), error);
-  uint8_t bytes[kSettingsFileBytes];
-  bytes[0] = static_cast<uint8_t>(FullScreenToStore());
-  bytes[1] = static_cast<uint8_t>(soundOn);
-  bytes[2] = static_cast<uint8_t>(scanlinesOn);
-  bytes[3] = static_cast<uint8_t>(easyMode);
-  StoreLittleEndian(bytes + 4, highScore);
-  StoreLittleEndian(bytes + 8, joypadEnabled);
   std::string problem;
-  if (!zrb::platform::ReplaceFile(path, bytes, &problem)) {
+  const size_t slash = path.rfind('/');
+  if (slash != std::string::npos && slash > 0 &&
+      !zrb::platform::MakeFolders(path.substr(0, slash), 0700, &problem)) {
     ReportNotStored(path, problem.c_str());
     return false;
   }
+  std::vector<uint8_t> bytes(kSettingsFileBytes);
+  // Another game that ended meanwhile (two started in one folder) may have stored a higher
+  // score: it is kept; the rest of the settings are this game's.
+  const auto make = [&](const std::optional<std::string>& current) {
+    int32_t stored = highScore;
+    if (current && current->size() >= kSettingsFileBytes &&
+        !(path == readPath && *current == readBytes)) {
+      const int32_t theirs =
+          LoadLittleEndian(reinterpret_cast<const uint8_t*>(current->data()) + 4);
+      if (theirs > stored) stored = theirs;
+    }
+    bytes[0] = static_cast<uint8_t>(FullScreenToStore());
+    bytes[1] = static_cast<uint8_t>(soundOn);
+    bytes[2] = static_cast<uint8_t>(scanlinesOn);
+    bytes[3] = static_cast<uint8_t>(easyMode);
+    StoreLittleEndian(bytes.data() + 4, stored);
+    StoreLittleEndian(bytes.data() + 8, joypadEnabled);
+    return bytes;
+  };
+  if (!zrb::platform::UpdateFile(path, kSettingsFileBytes, make, &problem)) {
+    ReportNotStored(path, problem.c_str());
+    return false;
+  }
+  readPath = path;
+  readBytes.assign(bytes.begin(), bytes.end());
   return true;
 }
 

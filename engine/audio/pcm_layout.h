@@ -25,6 +25,10 @@ struct PcmLayout {
 inline constexpr uint32_t kMinSampleRate = 100;
 inline constexpr uint32_t kMaxSampleRate = 200000;
 inline constexpr uint16_t kMaxWaveChannels = 32;
+// A sound effect is converted whole to the device's format and rate: a long one at a low rate
+// (a small file: 600 KB at 100 Hz) would take gigabytes. LoadSound refuses effects longer than
+// this; music plays from its file instead and has no such bound.
+inline constexpr uint32_t kMaxSoundSeconds = 60;
 
 // Nothing when the output cannot take the sound: no whole frame of data, a sample size other
 // than 8 or 16 bits, no or too many channels, a rate outside 100..200000 Hz, or a block align

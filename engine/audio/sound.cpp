@@ -1,11 +1,14 @@
 #include "engine/audio/sound.h"
 
+#include <cstdio>
 #include <string>
 
 #include "engine/audio/audio_state.h"
 #include "engine/audio/pcm_layout.h"
 #include "engine/audio/wave_file.h"
 #include "engine/files/resolver.h"
+#include "engine/platform/log_file.h"
+#include "engine/values/shown_text.h"
 
 namespace zrb {
 namespace {
@@ -31,9 +34,16 @@ void RecordSound(const char* what, int32_t slot) {
   State().soundEvents.Add(std::string(what) + " " + std::to_string(slot));
 }
 
+void ReportRefused(std::string_view name, const char* why) {
+  const std::string text = "sound " + ShownText(name) + " not loaded: " + why;
+  std::fprintf(stderr, "%s\n", text.c_str());
+  platform::AppendLogLine(text);
+}
+
 // Decodes the file into the slot's first buffer and duplicates it; the slot stays empty when
 // any step fails.
-void FillSlot(SoundSlot& slot, const std::string& resolvedName, int32_t bufferCount) {
+void FillSlot(SoundSlot& slot, std::string_view file, const std::string& resolvedName,
+              int32_t bufferCount) {
   audio::AudioBackend& backend = *State().backend;
   const auto bytes = files::ReadResolvedFile(resolvedName);
   if (!bytes) return;
@@ -41,6 +51,10 @@ void FillSlot(SoundSlot& slot, const std::string& resolvedName, int32_t bufferCo
   if (!wave) return;
   const auto layout = audio::DescribePcm(*wave);
   if (!layout) return;
+  if (layout->frameCount > uint64_t{audio::kMaxSoundSeconds} * layout->sampleRate) {
+    ReportRefused(file, "longer than 60 seconds");
+    return;
+  }
   auto samples = backend.PrepareSamples(*wave, *layout);
   if (!samples) return;
   for (int32_t i = 0; i < bufferCount; ++i) {
@@ -64,7 +78,7 @@ void LoadSound(std::string_view file, int32_t slot, int32_t bufferCount) {
   if (bufferCount < 1) bufferCount = 1;
   if (bufferCount > kMaxSoundBuffers) bufferCount = kMaxSoundBuffers;
   if (!State().backend || !State().backend->PlaysSounds()) return;
-  FillSlot(target, resolved, bufferCount);
+  FillSlot(target, file, resolved, bufferCount);
   if (!target.buffers.empty()) target.sourceName.assign(file);
 }
 

@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <limits>
 #include <set>
 
 #include "engine/platform/file_access.h"
@@ -47,6 +46,15 @@ UniqueFd OpenExistingFile(std::string_view name) {
     ReportUnusableFile(path, file.problem);
   }
   return std::move(file.fd);
+}
+
+UniqueFd OpenLoadableFile(std::string_view name) {
+  UniqueFd fd = OpenExistingFile(name);
+  if (fd && FileSizeOf(fd.Get()) > kMaxWholeFileBytes) {
+    ReportUnusableFile(PlatformPath(name), "larger than 256 MiB");
+    fd.Reset();
+  }
+  return fd;
 }
 
 int64_t FileSizeOf(int fd) {
@@ -94,12 +102,10 @@ bool WriteFully(int fd, const void* buffer, size_t count) {
 }
 
 std::optional<std::vector<uint8_t>> ReadWholeFile(std::string_view name) {
-  UniqueFd fd = OpenExistingFile(name);
+  UniqueFd fd = OpenLoadableFile(name);
   if (!fd) return std::nullopt;
   const int64_t size = FileSizeOf(fd.Get());
-  if (size < 0 || static_cast<uint64_t>(size) > std::numeric_limits<size_t>::max() / 2) {
-    return std::nullopt;
-  }
+  if (size < 0) return std::nullopt;
   std::vector<uint8_t> bytes(static_cast<size_t>(size));
   bytes.resize(ReadFully(fd.Get(), bytes.data(), bytes.size()));
   return bytes;

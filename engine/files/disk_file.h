@@ -24,6 +24,14 @@ std::string PlatformPath(std::string_view name);
 // in the log.
 UniqueFd OpenExistingFile(std::string_view name);
 
+// The most a file read whole may hold: an archive item's bound, so that a loose file beside
+// the program is held to the same as one packed.
+inline constexpr int64_t kMaxWholeFileBytes = int64_t{256} << 20;
+
+// OpenExistingFile for a file that is to be read whole: a larger one than kMaxWholeFileBytes
+// counts as missing too, said once on standard error and in the log, before a byte is read.
+UniqueFd OpenLoadableFile(std::string_view name);
+
 // Size of an open file, or -1.
 int64_t FileSizeOf(int fd);
 
@@ -34,7 +42,7 @@ bool ReadFullyAt(int fd, int64_t offset, void* buffer, size_t count);
 // Writes all `count` bytes; false on any failure or short write.
 bool WriteFully(int fd, const void* buffer, size_t count);
 
-// The whole content of a regular disk file.
+// The whole content of a regular disk file of at most kMaxWholeFileBytes (OpenLoadableFile).
 std::optional<std::vector<uint8_t>> ReadWholeFile(std::string_view name);
 
 }  // namespace zrb::files

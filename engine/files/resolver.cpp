@@ -47,7 +47,7 @@ bool Resolve(ArchiveSlot which, std::string_view name, std::string& result, bool
   if (name.empty()) return false;
   result.assign(name);
   if (IsMemoryName(name)) return true;
-  if (OpenExistingFile(name)) return true;  // files on disk take precedence
+  if (OpenLoadableFile(name)) return true;  // files on disk take precedence
   if (!slot.enabled) return false;
   if (slot.archiveName.empty()) return Disable(slot);
 

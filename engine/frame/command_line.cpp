@@ -3,6 +3,8 @@
 #include <charconv>
 #include <limits>
 
+#include "engine/values/shown_text.h"
+
 namespace zrb::frame {
 namespace {
 
@@ -42,7 +44,8 @@ bool ParseScreenshot(const std::string& value, ScreenshotRequest* request, std::
   if (colon == std::string::npos || colon + 1 >= value.size() ||
       !ParseWhole(std::string_view(value).substr(0, colon), &request->frame) ||
       request->frame < 1) {
-    *error = "--screenshot expects N:FILE with a frame number N of 1 or more, not '" + value + "'";
+    *error = "--screenshot expects N:FILE with a frame number N of 1 or more, not '" +
+             ShownText(value) + "'";
     return false;
   }
   request->path = value.substr(colon + 1);
@@ -69,7 +72,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLineOptions* 
                             name == "--dir" || name == "--trace" || name == "--draw-log" ||
                             name == "--screenshot" || name == "--scale" || name == "--joypad";
     if (!takesValue && reader.hasInline) {
-      problem = name + " takes no value";
+      problem = ShownText(name) + " takes no value";
       break;
     }
     if (takesValue && !reader.Take(name, &value, &problem)) break;
@@ -81,12 +84,13 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLineOptions* 
     } else if (name == "--seed") {
       uint32_t seed = 0;
       if (!ParseWhole(value, &seed)) {
-        problem = "--seed expects a whole number 0..4294967295, not '" + value + "'";
+        problem = "--seed expects a whole number 0..4294967295, not '" + ShownText(value) + "'";
       }
       parsed.seed = seed;
     } else if (name == "--max-frames") {
       if (!ParseWhole(value, &parsed.maxFrames) || parsed.maxFrames < 1) {
-        problem = "--max-frames expects a whole number of 1 or more, not '" + value + "'";
+        problem =
+            "--max-frames expects a whole number of 1 or more, not '" + ShownText(value) + "'";
       }
     } else if (name == "--dir") {
       parsed.workingDirectory = value;
@@ -108,22 +112,36 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLineOptions* 
     } else if (name == "--scale") {
       if (!ParseWhole(value, &parsed.scale) || parsed.scale < 1 || parsed.scale > kMaxScale) {
         problem = "--scale expects a whole number 1.." + std::to_string(kMaxScale) + ", not '" +
-                  value + "'";
+                  ShownText(value) + "'";
       }
     } else if (name == "--joypad") {
       if (value == "on" || value == "off") {
         parsed.joypad = value == "on";
       } else {
-        problem = "--joypad expects on or off, not '" + value + "'";
+        problem = "--joypad expects on or off, not '" + ShownText(value) + "'";
       }
     } else if (name == "--help" || name == "-h") {
       parsed.help = true;
     } else if (name == "--version") {
       parsed.version = true;
     } else if (name.rfind("-", 0) == 0) {
-      problem = "unknown option '" + name + "'";
+      problem = "unknown option '" + ShownText(name) + "'";
     } else {
-      problem = "unexpected argument '" + name + "'";
+      problem = "unexpected argument '" + ShownText(name) + "'";
+    }
+  }
+  // A picture asked for is taken or refused here, never dropped in silence.
+  for (size_t i = 0; i < parsed.screenshots.size() && problem.empty(); ++i) {
+    const ScreenshotRequest& shot = parsed.screenshots[i];
+    const std::string given = std::to_string(shot.frame) + ":" + ShownText(shot.path);
+    if (parsed.maxFrames > 0 && shot.frame > parsed.maxFrames) {
+      problem = "--screenshot " + given + " asks for a frame after the last one (--max-frames " +
+                std::to_string(parsed.maxFrames) + ")";
+    }
+    for (size_t j = 0; j < i && problem.empty(); ++j) {
+      if (parsed.screenshots[j].path == shot.path) {
+        problem = "--screenshot " + given + ": that file is already asked for";
+      }
     }
   }
   if (!problem.empty()) {

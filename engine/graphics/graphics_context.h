@@ -42,7 +42,7 @@ struct GraphicsContext {
     std::string path;       // the file, or the name's prefix when numbered
     bool numbered = false;  // a new "<path>-NNNN.png"
   };
-  std::map<long, Screenshot> screenshots;  // by frame number
+  std::multimap<long, Screenshot> screenshots;  // by frame number, several for one frame too
 };
 
 // The object, with a recording renderer made on first use when InitGraphics has not run

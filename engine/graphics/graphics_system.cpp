@@ -118,6 +118,12 @@ bool InitGraphics(bool headless, int logicalWidth, int logicalHeight) {
 
 void ShutdownGraphics() {
   GraphicsContext& context = Context();
+  // The program ended before their frame came (the player left early).
+  for (const auto& [frame, shot] : context.screenshots) {
+    std::fprintf(stderr, "screenshot: the program ended before frame %ld, %s not written\n", frame,
+                 shot.path.c_str());
+  }
+  context.screenshots.clear();
   if (context.renderer) context.sprites.ReleaseAll(*context.renderer);
   context.renderer.reset();
   context.draw = DrawState{};
@@ -162,7 +168,7 @@ void Request(long frameNumber, GraphicsContext::Screenshot shot) {
                  shot.path.c_str());
     return;
   }
-  context.screenshots[frameNumber] = std::move(shot);
+  context.screenshots.emplace(frameNumber, std::move(shot));
 }
 
 }  // namespace

@@ -35,4 +35,11 @@ void SpriteTable::ReleaseAll(Renderer& renderer) {
   slots_.clear();
 }
 
+int64_t SpriteTable::TexelsInUse() const {
+  int64_t texels = 0;
+  for (const SpriteSlot& slot : slots_)
+    texels += static_cast<int64_t>(slot.alphaMask.size());
+  return texels;
+}
+
 }  // namespace zrb::graphics

@@ -49,6 +49,10 @@ class SpriteTable {
   // Every slot emptied.
   void ReleaseAll(Renderer& renderer);
 
+  // The texels of every filled slot together (each costs its texture, its mipmaps and a byte
+  // of mask).
+  int64_t TexelsInUse() const;
+
  private:
   std::vector<SpriteSlot> slots_;
 };

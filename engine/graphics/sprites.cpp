@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <string>
 
 #include "engine/files/resolver.h"
@@ -9,6 +10,7 @@
 #include "engine/graphics/image_decoder.h"
 #include "engine/graphics/texture_image.h"
 #include "engine/values/runtime_error.h"
+#include "engine/values/shown_text.h"
 
 namespace zrb {
 namespace {
@@ -17,8 +19,14 @@ using graphics::GraphicsContext;
 using graphics::SpriteSlot;
 using graphics::TextureLevel;
 
+// Every picture may reach the size cap alone, but not all at once: a few small files that
+// inflate to 16 million pixels each would take gigabytes between textures, mipmaps and masks.
+// The game's own pictures take a small part of this.
+constexpr int64_t kMaxSpriteTexels = int64_t{32} << 20;
+
 // The decoded image becomes the slot's two textures and its alpha mask.
-bool Upload(GraphicsContext& context, const graphics::DecodedImage& image, SpriteSlot& slot) {
+bool Upload(GraphicsContext& context, const graphics::DecodedImage& image, SpriteSlot& slot,
+            std::string_view fileName) {
   if (image.width <= 0 || image.height <= 0) return false;
   graphics::Renderer& renderer = *context.renderer;
   const int maxSide = renderer.MaxTextureSize();
@@ -26,6 +34,13 @@ bool Upload(GraphicsContext& context, const graphics::DecodedImage& image, Sprit
   const int height = std::min(image.height, maxSide);
 
   graphics::TexturePixels pixels = graphics::LayOutTexture(image, width, height);
+  const int64_t texels = int64_t{pixels.width} * pixels.height;
+  if (context.sprites.TexelsInUse() + texels > kMaxSpriteTexels) {
+    std::fprintf(stderr,
+                 "picture %s not loaded: with it, the pictures would pass %lld million texels\n",
+                 ShownText(fileName).c_str(), static_cast<long long>(kMaxSpriteTexels >> 20));
+    return false;
+  }
   graphics::BleedColourIntoTransparent(pixels, width, height);
   std::array<TextureLevel, 1> base{TextureLevel{pixels.width, pixels.height, pixels.rgba.data()}};
   uint32_t texture = renderer.CreateTexture(graphics::TextureKind::kSprite, base);
@@ -69,7 +84,7 @@ bool Load(std::string_view fileName, int32_t slotNumber) {
 
   const graphics::Rgb key = graphics::Rgb::FromColourValue(context.transparentColour);
   if (!graphics::DecodeImage(*bytes, key, fileName, context.decodeBuffer)) return false;
-  return Upload(context, context.decodeBuffer, *slot);
+  return Upload(context, context.decodeBuffer, *slot, fileName);
 }
 
 }  // namespace

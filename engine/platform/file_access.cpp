@@ -11,7 +11,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 #include <vector>
+
+#include "engine/platform/small_file.h"
 
 namespace zrb::platform {
 namespace {
@@ -21,6 +24,7 @@ constexpr const char* kUnfinishedMark = ".new-";
 constexpr size_t kRandomLetters = 6;
 constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 constexpr int kNameAttempts = 100;
+constexpr auto kLockPatience = std::chrono::seconds(2);
 
 std::string SystemText(int error) {
   return std::strerror(error);
@@ -219,6 +223,32 @@ bool OpenTarget(const std::string& path, Target* target, std::string* problem) {
   return true;
 }
 
+// The folder of a file ReplaceFile may put in place: anything at the name but a regular file
+// or a link is refused.
+bool OpenReplaceableTarget(const std::string& path, Target* target, std::string* problem) {
+  if (!OpenTarget(path, target, problem)) return false;
+  struct stat existing {};
+  if (::fstatat(target->folder.Get(), target->base.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0 &&
+      !S_ISREG(existing.st_mode) && !S_ISLNK(existing.st_mode)) {
+    *problem = KindOf(existing.st_mode) + " is there, not a regular file; it is left alone";
+    return false;
+  }
+  return true;
+}
+
+bool PutInPlace(const Target& target, std::span<const uint8_t> bytes, std::string* problem) {
+  StagedFile staged;
+  if (!staged.Write(target.folder.Get(), target.base, bytes, problem)) return false;
+  if (::renameat(target.folder.Get(), staged.Name().c_str(), target.folder.Get(),
+                 target.base.c_str()) != 0) {
+    *problem = "cannot replace the old file: " + SystemText(errno);
+    return false;
+  }
+  staged.Placed();
+  SyncFolder(target.folder.Get());
+  return true;
+}
+
 // Renames within one folder only while `to` is free; fails with EEXIST when it is taken.
 int RenameIfNameFree(int folder, const char* from, const char* to) {
 #ifdef __EMSCRIPTEN__
@@ -273,23 +303,24 @@ bool ReplaceFile(const std::string& path, std::span<const uint8_t> bytes, std::s
   std::string ignored;
   if (!problem) problem = &ignored;
   Target target;
-  if (!OpenTarget(path, &target, problem)) return false;
-  struct stat existing {};
-  if (::fstatat(target.folder.Get(), target.base.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0 &&
-      !S_ISREG(existing.st_mode) && !S_ISLNK(existing.st_mode)) {
-    *problem = KindOf(existing.st_mode) + " is there, not a regular file; it is left alone";
-    return false;
+  return OpenReplaceableTarget(path, &target, problem) && PutInPlace(target, bytes, problem);
+}
+
+bool UpdateFile(const std::string& path, size_t maxBytes,
+                const std::function<std::vector<uint8_t>(const std::optional<std::string>&)>& make,
+                std::string* problem) {
+  std::string ignored;
+  if (!problem) problem = &ignored;
+  Target target;
+  if (!OpenReplaceableTarget(path, &target, problem)) return false;
+  // Released with the folder's handle. A folder opened only as a path cannot be locked; a lock
+  // kept too long is another program's fault, and the update goes ahead without it.
+  const auto giveUp = std::chrono::steady_clock::now() + kLockPatience;
+  while (::flock(target.folder.Get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK &&
+         std::chrono::steady_clock::now() < giveUp) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  StagedFile staged;
-  if (!staged.Write(target.folder.Get(), target.base, bytes, problem)) return false;
-  if (::renameat(target.folder.Get(), staged.Name().c_str(), target.folder.Get(),
-                 target.base.c_str()) != 0) {
-    *problem = "cannot replace the old file: " + SystemText(errno);
-    return false;
-  }
-  staged.Placed();
-  SyncFolder(target.folder.Get());
-  return true;
+  return PutInPlace(target, make(ReadSmallFile(path, maxBytes)), problem);
 }
 
 CreateOutcome CreateNewFile(const std::string& path, std::span<const uint8_t> bytes,

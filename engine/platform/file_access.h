@@ -5,8 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "engine/platform/unique_fd.h"
 
@@ -39,6 +42,15 @@ OpenedFile OpenRegularFile(const std::string& path);
 // middle of a save left beside the path are removed first. False with the reason in
 // `problem`; the old file is then untouched and nothing of this call is left behind.
 bool ReplaceFile(const std::string& path, std::span<const uint8_t> bytes, std::string* problem);
+
+// ReplaceFile for a file that others may store at the same time (two games in one folder):
+// the new bytes are made by `make` from the file as it is now (its first `maxBytes` bytes;
+// nothing when it is missing or cannot be read), and from that read to the rename the folder
+// is locked, so that programs storing the file take turns. A lock another program keeps for
+// more than two seconds is not waited for any longer.
+bool UpdateFile(const std::string& path, size_t maxBytes,
+                const std::function<std::vector<uint8_t>(const std::optional<std::string>&)>& make,
+                std::string* problem);
 
 enum class CreateOutcome { kCreated, kNameTaken, kFailed };
 

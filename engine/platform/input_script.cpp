@@ -15,9 +15,15 @@
 #include "engine/platform/key_codes.h"
 #include "engine/platform/unique_fd.h"
 #include "engine/values/float_text.h"
+#include "engine/values/shown_text.h"
 
 namespace zrb::platform {
 namespace {
+
+// Hours of play at a line per frame take a few megabytes.
+constexpr size_t kMaxScriptBytes = size_t{16} << 20;
+// Paths are quoted whole, up to the longest the system takes, but escaped.
+constexpr size_t kShownPathLength = 4096;
 
 std::vector<ScriptEvent> g_script;
 size_t g_next = 0;
@@ -67,8 +73,9 @@ int JoypadButtonFromName(std::string_view name) {
   return 0;
 }
 
+// A word of the script as a message shows it: short and printable, whatever the file holds.
 std::string Quoted(std::string_view word) {
-  return "'" + std::string(word) + "'";
+  return "'" + ShownText(word) + "'";
 }
 
 // Fills `event` from the words after the time; an empty result means the line is good.
@@ -146,13 +153,14 @@ bool ParseInputScript(std::string_view text, std::string_view sourceName,
     if (!ParseMs(words[0], &event.ms)) {
       problem = "expected a time in milliseconds, not " + Quoted(words[0]);
     } else if (words.size() < 2) {
-      problem = "nothing to do at " + std::string(words[0]) + " ms";
+      problem = "nothing to do at " + ShownText(words[0]) + " ms";
     } else {
       problem = ParseAction(words, &event);
     }
     if (!problem.empty()) {
       if (error)
-        *error = std::string(sourceName) + ":" + std::to_string(lineNumber) + ": " + problem;
+        *error = ShownText(sourceName, kShownPathLength) + ":" + std::to_string(lineNumber) + ": " +
+                 problem;
       return false;
     }
     parsed.push_back(event);
@@ -167,10 +175,12 @@ namespace {
 
 // The whole script file. Any file the caller names will do, a pipe too (a script made on the
 // fly), but not a folder, and every read error counts: a script cut short would play another
-// game than the one asked for.
+// game than the one asked for. A script longer than any run (an endless pipe, /dev/zero) is
+// refused once it passes kMaxScriptBytes.
 bool ReadScriptFile(const std::string& path, std::string* content, std::string* error) {
   const auto fail = [&](const std::string& why) {
-    if (error) *error = path + ": cannot read the input script: " + why;
+    if (error)
+      *error = ShownText(path, kShownPathLength) + ": cannot read the input script: " + why;
     return false;
   };
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
@@ -184,6 +194,7 @@ bool ReadScriptFile(const std::string& path, std::string* content, std::string* 
     if (got < 0) return fail(std::strerror(errno));
     if (got == 0) return true;
     content->append(buffer, static_cast<size_t>(got));
+    if (content->size() > kMaxScriptBytes) return fail("it is larger than 16 MiB");
   }
 }
 

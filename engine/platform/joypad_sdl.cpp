@@ -1,6 +1,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -47,15 +48,19 @@ int ButtonValue(bool pressed) {
   return pressed ? 128 : 0;
 }
 
-// The community database is about half a megabyte; anything far larger is not one.
-constexpr size_t kMaxMappingBytes = 8 * 1024 * 1024;
+// The community database is about half a megabyte. SDL takes mappings in a time that grows
+// with the square of their number (a second for half a megabyte, minutes for 8 MiB), before
+// the first frame: twice the database is as long as a start may take.
+constexpr size_t kMaxMappingBytes = 1024 * 1024;
 
 void AddMappings(const std::string& path) {
   bool truncated = false;
   const auto text = ReadSmallFile(path, kMaxMappingBytes, &truncated);
   if (!text) return;  // no file: SDL's own mappings only
   if (truncated) {
-    AppendLogLine("Controller mappings ignored: " + path + " is larger than 8 MiB");
+    const std::string ignored = "Controller mappings ignored: " + path + " is larger than 1 MiB";
+    std::fprintf(stderr, "%s\n", ignored.c_str());
+    AppendLogLine(ignored);
     return;
   }
   SDL_RWops* source = SDL_RWFromConstMem(text->data(), static_cast<int>(text->size()));

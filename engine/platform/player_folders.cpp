@@ -1,9 +1,12 @@
 #include "engine/platform/player_folders.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -37,6 +40,26 @@ bool HoldsFile(const std::filesystem::path& folder, const char* name) {
   return std::filesystem::is_regular_file(folder / name, error);
 }
 
+// The text between the quotes of a user-dirs.dirs value, read as the shell reads it when
+// xdg-user-dir sources the file: \$, \`, \" and \\ stand for the character
+// (xdg-user-dirs-update writes them so), a backslash before anything else stays. False when
+// there is no closing quote or an unescaped "$" or "`" would make the shell expand something.
+bool Unquote(std::string_view quoted, std::string* value) {
+  value->clear();
+  for (size_t i = 0; i < quoted.size(); ++i) {
+    const char c = quoted[i];
+    if (c == '"') return true;
+    if (c == '$' || c == '`') return false;
+    if (c == '\\' && i + 1 < quoted.size() &&
+        std::string_view("$`\"\\").find(quoted[i + 1]) != std::string_view::npos) {
+      *value += quoted[++i];
+    } else {
+      *value += c;
+    }
+  }
+  return false;
+}
+
 // The value of `NAME="..."` in user-dirs.dirs, with $HOME expanded; "" when the line is
 // missing or says something the format does not allow.
 std::string UserDirsValue(std::string_view text, std::string_view name, const char* home) {
@@ -51,17 +74,29 @@ std::string UserDirsValue(std::string_view text, std::string_view name, const ch
       line.remove_prefix(1);
     if (line.substr(0, name.size()) != name || line.substr(name.size(), 2) != "=\"") continue;
     line.remove_prefix(name.size() + 2);
-    const size_t close = line.find('"');
-    if (close == std::string_view::npos) continue;
-    const std::string_view value = line.substr(0, close);
+    // Only a leading $HOME is expanded; the rest must stand for itself.
+    const bool fromHome =
+        line.substr(0, 5) == "$HOME" && (line.size() == 5 || line[5] == '/' || line[5] == '"');
+    if (fromHome) line.remove_prefix(5);
+    std::string value;
+    if (!Unquote(line, &value)) continue;
     // The last line naming the folder wins, as with a shell sourcing the file.
-    if (value == "$HOME" || value.substr(0, 6) == "$HOME/") {
-      found = Set(home) ? std::string(home) + std::string(value.substr(5)) : std::string();
+    if (fromHome) {
+      found = Set(home) ? std::string(home) + value : std::string();
     } else if (IsAbsolute(value)) {
-      found = std::string(value);
+      found = value;
     }
   }
   return found.empty() ? found : WithoutTrailingSlashes(found);
+}
+
+// A page's files belong to that page alone (its user is numbered 0 there too).
+bool RunsAsRoot() {
+#ifdef __EMSCRIPTEN__
+  return false;
+#else
+  return ::geteuid() == 0;
+#endif
 }
 
 PlayerFolders& Current() {
@@ -138,7 +173,12 @@ std::string ReadUserDirsFile(const Environment& env) {
 }
 
 void SetPlayerFolders(PlayerFolders folders) {
-  if (!folders.log.empty() && !MakeFolders(folders.log, kPrivateFolderMode)) folders.log.clear();
+  std::string problem;
+  if (!folders.log.empty() && !MakeFolders(folders.log, kPrivateFolderMode, &problem)) {
+    std::fprintf(stderr, "log: %s; it goes to %sErrorLog.txt instead\n", problem.c_str(),
+                 TemporaryDirectory().c_str());
+    folders.log.clear();
+  }
   Current() = std::move(folders);
 }
 
@@ -159,23 +199,42 @@ std::string ScreenshotFolder() {
   const PlayerFolders& folders = Current();
   if (!folders.installed) return {};
   // Without a home there is no pictures folder; the log's folder is the player's own.
-  const std::string folder = folders.pictures.empty() ? LogFolder() : folders.pictures;
-  MakeFolders(folder, kPicturesFolderMode);
+  std::string folder = folders.pictures.empty() ? LogFolder() : folders.pictures;
+  std::string problem;
+  if (!MakeFolders(folder, kPicturesFolderMode, &problem) && folder != LogFolder()) {
+    folder = LogFolder();
+    std::fprintf(stderr, "screenshot: %s; the picture goes to %s instead\n", problem.c_str(),
+                 folder.c_str());
+  }
   return WithoutTrailingSlashes(folder) + "/";
 }
 
-bool MakeFolders(const std::string& path, unsigned mode) {
-  if (path.empty()) return false;
+bool MakeFolders(const std::string& path, unsigned mode, std::string* problem) {
+  const auto fail = [&](const std::string& why) {
+    if (problem) *problem = why;
+    return false;
+  };
+  if (path.empty()) return fail("no folder named");
   std::string partial;
   size_t at = 0;
+  struct stat info {};
   while (at != std::string::npos) {
+    const std::string parent = !partial.empty() ? partial : path.front() == '/' ? "/" : ".";
     at = path.find('/', at + 1);
     partial = path.substr(0, at);
-    if (partial.empty() || partial == "/") continue;
-    if (::mkdir(partial.c_str(), mode) != 0 && errno != EEXIST) return false;
+    if (partial.empty() || partial == "/" || ::stat(partial.c_str(), &info) == 0) continue;
+    if (RunsAsRoot() && ::stat(parent.c_str(), &info) == 0 && info.st_uid != 0) {
+      return fail("running as root, the program creates no folder in " + parent +
+                  ", which belongs to user " + std::to_string(info.st_uid));
+    }
+    if (::mkdir(partial.c_str(), mode) != 0 && errno != EEXIST) {
+      return fail("cannot create " + partial + ": " + std::strerror(errno));
+    }
   }
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  if (::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    return fail(path + " is not a folder");
+  }
+  return true;
 }
 
 }  // namespace zrb::platform

@@ -67,7 +67,7 @@ std::string ReadUserDirsFile(const Environment& env);
 // The process's folders, chosen once at start-up. Until then (and for a program without an
 // install layout): not installed, the log in the temporary folder. An installed program's log
 // folder is created here, for the player alone; when it cannot be, the log stays in the
-// temporary folder.
+// temporary folder, which standard error is told.
 void SetPlayerFolders(PlayerFolders folders);
 const PlayerFolders& CurrentPlayerFolders();
 bool RunsInstalled();
@@ -75,12 +75,14 @@ bool RunsInstalled();
 // Where the log goes, ending with "/".
 std::string LogFolder();
 
-// Where F12 pictures go, ending with "/", the folder created when missing; "" for the working
-// folder (a program run from its build tree).
+// Where F12 pictures go, ending with "/", the folder created when missing (when it cannot be,
+// the log's folder); "" for the working folder (a program run from its build tree).
 std::string ScreenshotFolder();
 
 // Creates `path` and the folders above it that are missing, each new one with `mode`. True
-// when the folder exists afterwards.
-bool MakeFolders(const std::string& path, unsigned mode);
+// when the folder exists afterwards; otherwise `problem` (when given) says why. Run as root
+// (sudo keeps the player's HOME), it creates no folder inside one owned by another user: a
+// root-owned ~/.local would lock the player out of it.
+bool MakeFolders(const std::string& path, unsigned mode, std::string* problem = nullptr);
 
 }  // namespace zrb::platform

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 #include "engine/files/archive_format.h"
@@ -73,13 +72,15 @@ TEST_F(FileChannels, ValuesWriteLittleEndianKeepingTheLowBits) {
   WriteULong(1, 0x01020304);
   WriteIEEE(1, -0.5);
   WriteShortIEEE(1, 0.25);
-  WriteShortIEEE(1, 1e300);
+  WriteShortIEEE(1, -1e300);
+  WriteShortIEEE(1, std::numeric_limits<double>::quiet_NaN());
   WriteString(1, "ab");
   WriteLine(1, "c");
   CloseFile(1);
-  const Bytes expected = {0xFE, 0xFF, 0xFF, 0xFF, 0x2C, 0xFF, 0x45, 0x23, 0xFF, 0xFF, 0x04, 0x03,
-                          0x02, 0x01, 0,    0,    0,    0,    0,    0,    0xE0, 0xBF, 0,    0,
-                          0x80, 0x3E, 0,    0,    0x80, 0x7F, 'a',  'b',  'c',  '\r', '\n'};
+  const Bytes expected = {0xFE, 0xFF, 0xFF, 0xFF, 0x2C, 0xFF, 0x45, 0x23, 0xFF, 0xFF,
+                          0x04, 0x03, 0x02, 0x01, 0,    0,    0,    0,    0,    0,
+                          0xE0, 0xBF, 0,    0,    0x80, 0x3E, 0,    0,    0x80, 0xFF,
+                          0,    0,    0xC0, 0x7F, 'a',  'b',  'c',  '\r', '\n'};
   EXPECT_EQ(ReadBytes("out.bin"), expected);
 
   // Read back through a channel: what was written is what is read.
@@ -195,18 +196,6 @@ TEST_F(FileChannels, ShortWriteEndsTheProgramWithCode3) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
   ASSERT_EQ(OpenFile(0, "/dev/full", kOpenForAppend), 1);
   EXPECT_FATAL(WriteLong(0, 1), 3);
-}
-
-TEST_F(FileChannels, SingleBeyondItsRangeBecomesInfinity) {
-  ASSERT_EQ(OpenFile(0, "f.bin", kOpenForWrite), 1);
-  WriteShortIEEE(0, -1e39);
-  WriteShortIEEE(0, std::numeric_limits<double>::quiet_NaN());
-  ASSERT_EQ(OpenFile(0, "f.bin", kOpenForRead), 1);
-  double real = 0;
-  ReadShortIEEE(0, real);
-  EXPECT_EQ(real, -std::numeric_limits<double>::infinity());
-  ReadShortIEEE(0, real);
-  EXPECT_TRUE(std::isnan(real));
 }
 
 }  // namespace

@@ -44,7 +44,6 @@ class Resolver : public ::testing::Test {
 };
 
 TEST_F(Resolver, TemporaryFileNameCarriesTwoLettersFromOffsetAndStoredSize) {
-  EXPECT_EQ(TemporaryItemName({"theme.mp3", 0x1041, 0x2F3}), "sbxNJtheme.mp3");
   EXPECT_EQ(TemporaryItemName({"a.wav", -1, 26}), "sbxVAa.wav") << "0xFF is 255, 255 mod 26 = 21";
 
   // Through the resolver: an item placed by hand at offset 0x1041.
@@ -148,7 +147,8 @@ TEST_F(Resolver, MissingEntryOrShortArchiveGivesEmptyResultAndKeepsTheSlot) {
   EXPECT_TRUE(Resolve(ArchiveSlot::kPrimary, "player.png", result_, true));
 }
 
-// Damaged archives: each case is a whole archive file holding an item "x.wav".
+// Damaged archives: each case is a whole archive file holding an item "x.wav". Which damage
+// makes which fault of an item is archive_format_test's; here, what the resolver hands out.
 enum class Outcome {
   kEmptyItem,     // the entry can be read, so the item comes out as an empty file
   kNoEntry,       // the directory yields no such entry: empty result
@@ -172,28 +172,17 @@ std::vector<DamageCase> DamageCases() {
   };
   Bytes absurd = blob;
   absurd[3] = 0x7F;  // claims about 2 GiB
-  Bytes undecodable = blob;
-  std::fill(undecodable.begin() + 4, undecodable.end(), 0xFF);
-  Bytes nameRunsOut = blob;
-  nameRunsOut.push_back(250);
-  nameRunsOut.insert(nameRunsOut.end(), {'x', '.', 'w', 'a', 'v'});
-  AppendTrailer(nameRunsOut, stored);
   Bytes truncated = withEntry(0, stored, blob);
   truncated.resize(truncated.size() - 3);
   return {
       {"offset past the end", Outcome::kEmptyItem, withEntry(stored * 3, stored, blob)},
-      {"stored size past the end", Outcome::kEmptyItem, withEntry(0, stored + 1, blob)},
-      {"negative offset from the start", Outcome::kEmptyItem, withEntry(-10, stored, blob)},
-      {"stored size below 4", Outcome::kEmptyItem, withEntry(0, 3, blob)},
       {"absurd uncompressed size", Outcome::kEmptyItem, withEntry(0, stored, absurd)},
-      {"data that does not decompress", Outcome::kEmptyItem, withEntry(0, stored, undecodable)},
       {"directory offset outside the file", Outcome::kNoEntry,
        [&] {
          Bytes b = withEntry(0, stored, blob);
          b[b.size() - 1] = 0x40;
          return b;
        }()},
-      {"name length running past the end", Outcome::kNoEntry, nameRunsOut},
       {"truncated archive", Outcome::kNotAnArchive, truncated},
   };
 }

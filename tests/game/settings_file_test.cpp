@@ -8,6 +8,7 @@
 
 #include "game/settings_file.h"
 #include "game/state.h"
+#include "support/scratch_dir.h"
 
 namespace tundrel {
 namespace {
@@ -18,18 +19,7 @@ using Bytes = std::vector<uint8_t>;
 // Each test runs in a fresh working folder.
 class SettingsFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "tundrel_settings_XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-    previous_ = fs::current_path();
-    fs::current_path(dir_);
-    SetDefaultSettings();
-  }
-  void TearDown() override {
-    fs::current_path(previous_);
-    fs::remove_all(dir_);
-  }
+  void SetUp() override { SetDefaultSettings(); }
 
   static void Write(const fs::path& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -43,44 +33,59 @@ class SettingsFileTest : public ::testing::Test {
 
   static SettingsLocation Here() { return FindSettingsLocation(true, nullptr, nullptr); }
 
-  fs::path dir_;
-  fs::path previous_;
+  zrb::testing::ScratchDir scratch_;
+  const fs::path dir_ = scratch_.Root();
 };
 
-TEST_F(SettingsFileTest, MissingFileIsNotAnError) {
-  highScore = 3;
-  EXPECT_FALSE(ReadSettingsFile(Here()));
-  EXPECT_EQ(highScore, 3);
-}
-
-// Each save makes a fresh temporary name; what lies under a fixed one is not in its way.
-TEST_F(SettingsFileTest, AStrayFolderUnderTheOldTemporaryNameIsNoObstacle) {
-  Write("settings.cfg", {0, 1, 0, 0, 0x87, 0xD6, 0x12, 0, 0, 0, 0, 0});
-  fs::create_directory("settings.cfg.new");
-  highScore = 1;
-  EXPECT_TRUE(WriteSettingsFile("settings.cfg"));
-  EXPECT_EQ(Read("settings.cfg"), (Bytes{0, 1, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0}));
+// What a save makes of what it finds: a stray folder under an old fixed temporary name is no
+// obstacle, a folder at the name is left alone, a missing data folder is made (but not by root
+// in another user's home), and a higher score that another game stored meanwhile is kept.
+TEST_F(SettingsFileTest, TheSaveMakesTheRightFileOfWhatItFinds) {
+  const Bytes ours = {1, 1, 0, 1, 0x58, 2, 0, 0, 0, 0, 0, 0};  // high score 600
+  const struct {
+    const char* what;
+    const char* path;
+    const char* folder;  // made meanwhile
+    Bytes written;       // by another game meanwhile
+    bool saved;
+    Bytes after;  // at path; empty: nothing there
+  } cases[] = {
+      // clang-format off
+      {"a stray folder", "settings.cfg", "settings.cfg.new", {}, true, ours},
+      {"another game stored a higher score", "settings.cfg", nullptr,
+       {0, 0, 1, 0, 0xBC, 2, 0, 0, 1, 0, 0, 0}, true, {1, 1, 0, 1, 0xBC, 2, 0, 0, 0, 0, 0, 0}},
+      {"no data folder yet", "data/tundrel/settings.cfg", nullptr, {}, true, ours},
+      {"root in another user's home", "home/.local/share/tundrel/settings.cfg", "home", {},
+       ::geteuid() != 0, ::geteuid() != 0 ? ours : Bytes{}},
+      {"a folder at the name", "settings.cfg", "settings.cfg", {}, false, {}},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Write("settings.cfg", {0, 1, 0, 0, 0xF4, 1, 0, 0, 0, 0, 0, 0});  // high score 500
+    ASSERT_TRUE(ReadSettingsFile(Here()));
+    fullScreen = easyMode = 1;
+    highScore = 600;
+    if (c.folder) {
+      fs::remove(c.folder);
+      fs::create_directory(c.folder);
+      (void)::chown("home", 65534, 65534);
+    }
+    if (!c.written.empty()) Write("settings.cfg", c.written);
+    EXPECT_EQ(WriteSettingsFile(c.path), c.saved);
+    EXPECT_EQ(fs::is_regular_file(c.path) ? Read(c.path) : Bytes{}, c.after);
+  }
   EXPECT_TRUE(fs::is_directory("settings.cfg.new"));
-}
-
-TEST_F(SettingsFileTest, OldFileSurvivesWhenTheNewOneCannotReplaceIt) {
-  fs::create_directory("settings.cfg");  // something that cannot be replaced by a file
-  EXPECT_FALSE(WriteSettingsFile("settings.cfg"));
-  EXPECT_TRUE(fs::is_directory("settings.cfg"));
-  EXPECT_FALSE(fs::exists("settings.cfg.new"));
-}
-
-TEST_F(SettingsFileTest, SavingCreatesTheDataFolder) {
-  highScore = 42;
-  const fs::path path = dir_ / "data" / "tundrel" / "settings.cfg";
-  ASSERT_TRUE(WriteSettingsFile(path.string()));
-  EXPECT_EQ(Read(path), (Bytes{0, 1, 0, 0, 42, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_TRUE(::geteuid() != 0 || !fs::exists("home/.local")) << "made by root";
 }
 
 TEST_F(SettingsFileTest, ReadsTheFirstCompleteFileInOrder) {
   fs::create_directories("data/tundrel");
-  Write("settings.cfg", {0, 1, 0, 0, 9, 0, 0, 0, 0, 0, 0, 0});
   const SettingsLocation location = FindSettingsLocation(false, (dir_ / "data").c_str(), "/none");
+  highScore = 3;
+  EXPECT_FALSE(ReadSettingsFile(location)) << "no file is no settings, and no error";
+  EXPECT_EQ(highScore, 3);
+  Write("settings.cfg", {0, 1, 0, 0, 9, 0, 0, 0, 0, 0, 0, 0});
   EXPECT_TRUE(ReadSettingsFile(location));
   EXPECT_EQ(highScore, 9);  // nothing in the data folder yet: the file beside the game
 
@@ -93,20 +98,13 @@ TEST_F(SettingsFileTest, ReadsTheFirstCompleteFileInOrder) {
   EXPECT_EQ(highScore, 9);
 }
 
-TEST(SettingsLocation, InstalledGameUsesTheUsersDataFolderFirst) {
+// The XDG rules themselves (relative values, no home) are player_folders_test's.
+TEST(SettingsLocation, InstalledGameUsesTheUsersDataFolderFirstAndWithoutAHomeOnlyReads) {
   SettingsLocation location = FindSettingsLocation(false, "/xdg", "/home/p");
   EXPECT_EQ(location.writePath, "/xdg/tundrel/settings.cfg");
   EXPECT_EQ(location.readOrder,
             (std::vector<std::string>{"/xdg/tundrel/settings.cfg", "settings.cfg"}));
-
-  for (const char* xdg : {static_cast<const char*>(nullptr), "", "relative/dir"}) {
-    location = FindSettingsLocation(false, xdg, "/home/p");
-    EXPECT_EQ(location.writePath, "/home/p/.local/share/tundrel/settings.cfg");
-  }
-}
-
-TEST(SettingsLocation, WithoutAnyHomeOnlyTheFileBesideTheGameIsRead) {
-  const SettingsLocation location = FindSettingsLocation(false, nullptr, "");
+  location = FindSettingsLocation(false, nullptr, "");
   EXPECT_EQ(location.writePath, "");
   EXPECT_EQ(location.readOrder, std::vector<std::string>{"settings.cfg"});
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "support/scratch_dir.h"
 #include "tools/mediagen/audio_files.h"
 #include "tools/mediagen/catalogue.h"
 #include "tools/mediagen/generator.h"
@@ -90,8 +91,6 @@ TEST(MediaSources, MistakesAreReportedWithFileAndLine) {
 class MediaSet : public testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("mediagen_test_" + std::to_string(getpid()));
-    fs::remove_all(dir_);
     fs::create_directories(dir_ / "sprites");
     fs::create_directories(dir_ / "sounds");
     Write("sprites/dots.txt",
@@ -100,11 +99,11 @@ class MediaSet : public testing::Test {
     Write("sounds/beep.txt",
           "output _beep.wav\ntempo 600\nvoice v square\npattern p\n  v c6 e6\nplay p\n");
   }
-  void TearDown() override { fs::remove_all(dir_); }
   void Write(const std::string& name, const std::string& text) {
     std::ofstream(dir_ / name) << text;
   }
-  fs::path dir_;
+  zrb::testing::ScratchDir scratch_;
+  const fs::path dir_ = scratch_.Root();
 };
 
 TEST_F(MediaSet, EveryCatalogueFileIsMadeAsTheGameCutsIt) {

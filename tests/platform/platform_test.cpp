@@ -171,6 +171,12 @@ TEST(InputScript, BadLinesAreNamedByFileAndLine) {
       {"100 focus", "bad.txt:1: expected 'focus lost' or 'focus gained'"},
       {"100 focus away", "bad.txt:1: expected 'focus lost' or 'focus gained'"},
       {"1e3 close", "bad.txt:1: expected a time in milliseconds, not '1e3'"},
+      // A word is quoted short and printable, whatever the line holds.
+      {"0 \x1b]0;xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\a",
+       "bad.txt:1: unknown action "
+       "'\\x1b]0;xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx... (17 more bytes)' "
+       "(key, joy, "
+       "close or focus)"},
   };
   for (const auto& c : cases) {
     std::vector<ScriptEvent> events;

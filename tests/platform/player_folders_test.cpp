@@ -43,7 +43,12 @@ TEST(PlayerFolders, InstalledGameUsesTheXdgFoldersWithTheirFallbacks) {
        "XDG_PICTURES_DIR=\"$HOME/a\"\n  XDG_PICTURES_DIR=\"/srv/pics/\"\nXDG_PICTURES_DIR=bare\n",
        "/h/.local/share/g /srv/pics/G /h/.local/state/g/"},
       {"lines the format does not allow", onlyHome,
-       "XDG_PICTURES_DIR=\"~/x\"\nXDG_PICTURES_DIR=\"$HOME\nXDG_PICTURES_DIRS=\"/y\"\n", fromHome},
+       "XDG_PICTURES_DIR=\"~/x\"\nXDG_PICTURES_DIR=\"$HOME\nXDG_PICTURES_DIRS=\"/y\"\n"
+       "XDG_PICTURES_DIR=\"$HOME/$USER\"\nXDG_PICTURES_DIR=\"/`id`\"\n",
+       fromHome},
+      {"escapes as xdg-user-dirs-update writes them", onlyHome,
+       "XDG_PICTURES_DIR=\"$HOME/Price \\$5 \\\\ \\\"q\\\" \\a\"\n",
+       "/h/.local/share/g /h/Price $5 \\ \"q\" \\a/G /h/.local/state/g/"},
       {"no home at all", {}, dirs, "  "},
   };
   testing::ScratchDir scratch;

@@ -53,6 +53,10 @@ TEST(HostileRuns, WhatCannotBeUsedIsRefusedOrReportedAndLeftAsItWas) {
        "/shot.png: writing failed: No space left on device"},
       {"--dir . --screenshot 5:fifo.png", "", 0,
        "/fifo.png: a FIFO is there, not a regular file; it is left alone"},
+      // Input without end.
+      {"--headless --script /dev/zero", "", 2, "cannot read the input script: it is larger than"},
+      // Controller mappings SDL would take minutes to add.
+      {"--dir .", "", 0, "/gamecontrollerdb.txt is larger than 1 MiB"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.arguments);
@@ -61,9 +65,12 @@ TEST(HostileRuns, WhatCannotBeUsedIsRefusedOrReportedAndLeftAsItWas) {
     ASSERT_EQ(::mkdir(run.Path("folder").c_str(), 0700), 0);
     ASSERT_EQ(::mkfifo(run.Path("fifo.png").c_str(), 0600), 0);
     run.Write("shot.png", "precious");
+    run.Write("gamecontrollerdb.txt", std::string((1 << 20) + 1, '#'));
     const RunResult result = RunGame(run, std::string("--max-frames 30 ") + c.arguments, c.faults);
     EXPECT_EQ(result.exitStatus, c.status) << result.err;
-    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err.substr(0, 4000);
+    EXPECT_LT(result.err.size(), 4000u);
+    EXPECT_EQ(result.err.find('\x1b'), std::string::npos);
     ::chmod(run.Path("locked").c_str(), 0700);
     // What was at a screenshot's path is as it was, and nothing of the attempt is left.
     EXPECT_EQ(ReadWholeFile(run.Path("shot.png")), "precious");
@@ -93,12 +100,15 @@ TEST(HostileRuns, TheScreenshotKeyNeverWritesThroughAPlantedLink) {
   BinaryRun run;
   fs::create_symlink(run.Path("victim.png"), run.Path("tundrel-0001.png"));
   run.Write("script.txt", "100 key F12 down\n150 key F12 up\n");
-  const RunResult result = RunGame(
-      run, "--max-frames 40 --dir " + run.Dir() + " --script script.txt --screenshot 5:b.png", "");
+  const RunResult result =
+      RunGame(run,
+              "--max-frames 40 --dir " + run.Dir() +
+                  " --script script.txt --screenshot 5:b.png --screenshot 5:c.png",
+              "");
   ASSERT_EQ(result.exitStatus, 0) << result.err;
   EXPECT_FALSE(fs::exists(run.Path("victim.png")));
   EXPECT_TRUE(fs::is_symlink(run.Path("tundrel-0001.png")));
-  for (const char* picture : {"tundrel-0002.png", "b.png"})
+  for (const char* picture : {"tundrel-0002.png", "b.png", "c.png"})
     EXPECT_EQ(ReadWholeFile(run.Path(picture)).substr(0, 8), "\x89PNG\r\n\x1a\n") << result.err;
 }
 

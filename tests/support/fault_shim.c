@@ -5,6 +5,7 @@
 //   FAULT_LOG=FILE               appends "fsync PATH" and "rename FROM TO" lines to FILE
 //   FAULT_WRITE_ENOSPC=PREFIX    writes to files whose name starts with PREFIX fail: disk full
 //   FAULT_READ_EACCES=NAME       opening NAME for reading fails: permission denied
+//   FAULT_READ_EIO=NAME          reading from NAME fails: an input/output error
 //   FAULT_ENTER_EACCES=NAME      entering the folder NAME fails: permission denied
 //   FAULT_PLANT_LINK=PREFIX:DEST the first time a file whose name starts with PREFIX is
 //                                created, a symbolic link to DEST is put at its name just
@@ -147,6 +148,20 @@ ssize_t write(int fd, const void* buffer, size_t count) {
     }
   }
   ssize_t (*real)(int, const void*, size_t) = dlsym(RTLD_NEXT, "write");
+  return real(fd, buffer, count);
+}
+
+ssize_t read(int fd, void* buffer, size_t count) {
+  const char* name = getenv("FAULT_READ_EIO");
+  if (name) {
+    char path[PATH_MAX];
+    PathOfFd(fd, path, sizeof path);
+    if (strcmp(LastComponent(path), name) == 0) {
+      errno = EIO;
+      return -1;
+    }
+  }
+  ssize_t (*real)(int, void*, size_t) = dlsym(RTLD_NEXT, "read");
   return real(fd, buffer, count);
 }
 

@@ -19,9 +19,9 @@ struct SbxRun {
   std::string err;
 };
 
-SbxRun Sbx(const std::string& arguments) {
+SbxRun Sbx(const std::string& arguments, const std::string& environment = "") {
   const std::string command =
-      std::string(SBX_BINARY) + " " + arguments + " >sbx.out 2>sbx.err </dev/null";
+      environment + " " + SBX_BINARY + " " + arguments + " >sbx.out 2>sbx.err </dev/null";
   const int raw = std::system(command.c_str());
   const Bytes out = ReadBytes("sbx.out"), err = ReadBytes("sbx.err");
   return {
@@ -77,37 +77,56 @@ TEST_F(SbxTool, VerifyReportsDamagedItemsAndBadArchives) {
   EXPECT_EQ(Sbx("list missing.sbx").status, 1);
 }
 
-TEST_F(SbxTool, FailedPackLeavesTheOldArchiveAndNoLeftovers) {
+// Inputs a pack refuses (missing, too large for an item, two names the game could not tell
+// apart, a folder) leave the old archive; another user of a shared folder plants a link where
+// an output's temporary file goes (the shim, tests/support/fault_shim.c); stored names that
+// hold a folder, or would drive the terminal or forge a line of the listing.
+TEST_F(SbxTool, HostileInputsAndSurroundingsNeitherRedirectNorExhaustNorDriveTheTerminal) {
+  const Bytes blob = zrb::files::archive::CompressItem(TextBytes("item"));
+  Bytes archive = blob;
+  const auto size = static_cast<int64_t>(blob.size());
+  AppendEntry(archive, "\x1b[2Jclear", 0, size);
+  AppendEntry(archive, "forged\n          0           0           0  line", 0, size);
+  AppendEntry(archive, "../escaped.txt", 0, size);
+  AppendEntry(archive, "fine.txt", 0, size);
+  AppendTrailer(archive, size);
+  WriteBytes("names.sbx", archive);
+  WriteBytes("in/other/THEME.MP3", TextBytes("x"));
   ASSERT_EQ(Sbx("pack Media.sbx in/theme.mp3").status, 0);
   const Bytes before = ReadBytes("Media.sbx");
-  const SbxRun missing = Sbx("pack Media.sbx in/theme.mp3 in/absent.png");
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_NE(missing.err.find("cannot read in/absent.png"), std::string::npos) << missing.err;
-  WriteBytes("in/other/THEME.MP3", TextBytes("x"));
-  const SbxRun twice = Sbx("pack Media.sbx in/theme.mp3 in/other/THEME.MP3");
-  EXPECT_EQ(twice.status, 1);
-  EXPECT_NE(twice.err.find("share the name"), std::string::npos) << twice.err;
-  EXPECT_EQ(Sbx("pack Media.sbx in").status, 1) << "a folder is not a file";
-  EXPECT_EQ(ReadBytes("Media.sbx"), before);
-  size_t files = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("."))
-    ++files;
-  EXPECT_EQ(files, 5u) << "in, tmp, Media.sbx, sbx.out, sbx.err";
-}
-
-TEST_F(SbxTool, ExtractNeverWritesOutsideTheFolder) {
-  const Bytes blob = zrb::files::archive::CompressItem(TextBytes("evil"));
-  Bytes archive = blob;
-  const auto directory = static_cast<int64_t>(archive.size());
-  AppendEntry(archive, "../escaped.txt", 0, static_cast<int64_t>(blob.size()));
-  AppendEntry(archive, "fine.txt", 0, static_cast<int64_t>(blob.size()));
-  AppendTrailer(archive, directory);
-  WriteBytes("evil.sbx", archive);
-  const SbxRun run = Sbx("extract evil.sbx -o out/deeper");
-  EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("unsafe name"), std::string::npos) << run.err;
+  WriteBytes("in/huge.bin", {});
+  std::filesystem::resize_file("in/huge.bin", (uintmax_t{256} << 20) + 1);  // sparse
+  const std::string plant = "LD_PRELOAD=" FAULT_SHIM " FAULT_PLANT_LINK=";
+  const struct {
+    const char* arguments;
+    std::string environment;
+    int status;
+    const char* shown;  // on standard output or error
+  } cases[] = {
+      {"pack Media.sbx in/theme.mp3", plant + "Media.sbx.:victim", 0, ""},
+      {"extract names.sbx fine.txt -o out", plant + "fine.txt.:../victim", 0, ""},
+      {"pack Media.sbx in/empty.cfg in/huge.bin", "", 1, "in/huge.bin: larger than 256 MiB"},
+      {"pack Media.sbx in/empty.cfg in/absent.png", "", 1, "cannot read in/absent.png"},
+      {"pack Media.sbx in/theme.mp3 in/other/THEME.MP3", "", 1, "share the name"},
+      {"pack Media.sbx in", "", 1, "cannot read in"},
+      {"extract names.sbx -o out/deeper", "", 1, "skipped an item with an unsafe name"},
+      {"list names.sbx", "", 0, "  \\x1b[2Jclear\n"},
+      {"list names.sbx", "", 0, "  forged\\n          0"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    WriteBytes("victim", TextBytes("keep"));
+    const SbxRun run = Sbx(c.arguments, c.environment);
+    EXPECT_EQ(run.status, c.status) << run.err;
+    EXPECT_NE((run.out + run.err).find(c.shown), std::string::npos) << run.out << run.err;
+    EXPECT_EQ(run.out.find('\x1b'), std::string::npos);
+    EXPECT_EQ(ReadBytes("victim"), TextBytes("keep"));
+    EXPECT_TRUE(c.status == 0 || ReadBytes("Media.sbx") == before) << "a refused pack wrote";
+  }
+  EXPECT_EQ(ReadBytes("out/fine.txt"), TextBytes("item"));
+  EXPECT_EQ(ReadBytes("out/deeper/fine.txt"), TextBytes("item"));
   EXPECT_FALSE(std::filesystem::exists("out/escaped.txt"));
-  EXPECT_EQ(ReadBytes("out/deeper/fine.txt"), TextBytes("evil"));
+  EXPECT_EQ(Sbx("verify Media.sbx").status, 0);
 }
 
 }  // namespace

@@ -4,12 +4,8 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <ostream>
-#include <random>
 #include <set>
 #include <string>
 
@@ -188,38 +184,6 @@ TEST(NumberText, DoublesPrintTenSignificantDigits) {
     EXPECT_EQ(Text(value), expected) << value;
   EXPECT_EQ(ToText(2.5).Capacity(), 64u);
   EXPECT_EQ(NumberLength(1e12), 7);
-}
-
-// The expected text built from the C library's correctly rounded digits; random values are
-// practically never exact ties, where the two roundings could differ.
-std::string FromPrintf(double value) {
-  char sci[64];
-  std::snprintf(sci, sizeof sci, "%.9e", std::fabs(value));
-  std::string digits = sci[0] + std::string(sci + 2, 9);
-  const int exponent = std::atoi(std::strchr(sci, 'e') + 1);
-  while (digits.size() > 1 && digits.back() == '0')
-    digits.pop_back();
-  std::string text = value < 0 ? "-" : "";
-  if (exponent < -1 || exponent > 9) {
-    char tail[16];
-    std::snprintf(tail, sizeof tail, "e%c%03d", exponent < 0 ? '-' : '+', std::abs(exponent));
-    return text + digits[0] + "." + digits.substr(1) + tail;
-  }
-  if (exponent == -1) return text + "0." + digits;
-  const size_t whole = static_cast<size_t>(exponent) + 1;
-  digits.resize(std::max(digits.size(), whole), '0');
-  const std::string fraction = digits.substr(whole);
-  return text + digits.substr(0, whole) + (fraction.empty() ? "" : "." + fraction);
-}
-
-TEST(NumberText, DoublesAgreeWithCorrectlyRoundedDigitsAcrossMagnitudes) {
-  std::mt19937_64 random(12345);
-  std::uniform_real_distribution<double> mantissa(1.0, 10.0);
-  std::uniform_int_distribution<int> exponent(-30, 30);
-  for (int i = 0; i < 20000; ++i) {
-    const double value = (i % 2 ? -1 : 1) * mantissa(random) * std::pow(10.0, exponent(random));
-    ASSERT_EQ(Text(value), FromPrintf(value)) << std::hexfloat << value;
-  }
 }
 
 TEST(NumberText, TextToWholeNumberFollowsAtoi) {

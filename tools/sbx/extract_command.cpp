@@ -28,7 +28,7 @@ int Extract(const Arguments& args) {
       if (i + 1 == args.size()) return Fail(kUsage, "extract: -o needs a folder");
       outputDir = args[++i];
     } else if (args[i].size() > 1 && args[i][0] == '-') {
-      return Fail(kUsage, "extract: unknown option " + std::string(args[i]));
+      return Fail(kUsage, "extract: unknown option " + Shown(args[i]));
     } else if (archivePath.empty()) {
       archivePath = args[i];
     } else {
@@ -40,7 +40,7 @@ int Extract(const Arguments& args) {
   if (!opened.source) return kFailed;
   std::error_code ec;
   std::filesystem::create_directories(outputDir, ec);
-  if (ec) return Fail(kFailed, "cannot create folder " + outputDir + ": " + ec.message());
+  if (ec) return Fail(kFailed, "cannot create folder " + Shown(outputDir) + ": " + ec.message());
 
   // Like the resolver, the first entry of a name wins; later ones are never reached.
   std::vector<std::string> done;
@@ -63,7 +63,7 @@ int Extract(const Arguments& args) {
     }
     const archive::Item item = ReadItem(*opened.source, opened.layout, *entry);
     if (item.fault != archive::ItemFault::kNone) {
-      status = Fail(kFailed, entry->name + ": " + DescribeItemFault(item.fault));
+      status = Fail(kFailed, Shown(entry->name) + ": " + DescribeItemFault(item.fault));
       continue;
     }
     std::string error;
@@ -72,10 +72,9 @@ int Extract(const Arguments& args) {
     }
   }
   for (size_t i = 0; i < wanted.size(); ++i) {
-    if (!found[i]) status = Fail(kFailed, "no item named " + std::string(wanted[i]));
+    if (!found[i]) status = Fail(kFailed, "no item named " + Shown(wanted[i]));
   }
-  if (reader.CutShort())
-    status = Fail(kFailed, std::string(archivePath) + ": directory is cut short");
+  if (reader.CutShort()) status = Fail(kFailed, Shown(archivePath) + ": directory is cut short");
   return status;
 }
 

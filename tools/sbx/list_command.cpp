@@ -17,12 +17,12 @@ int List(const Arguments& args) {
     const auto original = ReadItemSize(*archive.source, archive.layout, *entry);
     const std::string originalText = original ? std::to_string(*original) : "?";
     std::printf("%11d %11d %11s  %s\n", entry->offset, entry->storedSize, originalText.c_str(),
-                entry->name.c_str());
+                Shown(entry->name).c_str());
     ++count;
   }
   std::printf("%zu item%s; offsets count from the %s of the file\n", count, count == 1 ? "" : "s",
               archive.layout.CountsFromEnd() ? "end" : "start");
-  if (reader.CutShort()) return Fail(kFailed, std::string(args[0]) + ": directory is cut short");
+  if (reader.CutShort()) return Fail(kFailed, Shown(args[0]) + ": directory is cut short");
   return kOk;
 }
 

@@ -18,7 +18,7 @@ int Pack(const Arguments& args) {
     } else if (!optionsEnded && arg == "--from-end") {
       base = OffsetBase::kFileEnd;
     } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-      return Fail(kUsage, "pack: unknown option " + std::string(arg));
+      return Fail(kUsage, "pack: unknown option " + Shown(arg));
     } else {
       paths.push_back(arg);
     }
@@ -29,12 +29,17 @@ int Pack(const Arguments& args) {
   ArchiveBuilder builder;
   for (size_t i = 1; i < paths.size(); ++i) {
     const std::string_view path = paths[i];
+    // Refused from its size alone: a file too large for an item is never read into memory.
+    const zrb::files::UniqueFd input = zrb::files::OpenExistingFile(path);
+    if (input && zrb::files::FileSizeOf(input.Get()) > zrb::files::archive::kMaxItemSize) {
+      return Fail(kFailed, Shown(path) + ": larger than 256 MiB, the most an item may hold");
+    }
     const auto data = zrb::files::ReadWholeFile(path);
-    if (!data) return Fail(kFailed, "cannot read " + std::string(path));
+    if (!data) return Fail(kFailed, "cannot read " + Shown(path));
     const size_t slash = path.find_last_of('/');
     const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
     if (std::string error = builder.Add(name, *data); !error.empty()) {
-      return Fail(kFailed, std::string(path) + ": " + error);
+      return Fail(kFailed, Shown(path) + ": " + error);
     }
   }
   std::string error;

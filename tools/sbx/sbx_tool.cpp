@@ -1,12 +1,10 @@
 #include "tools/sbx/sbx_tool.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
+
+#include "engine/platform/file_access.h"
+#include "engine/values/shown_text.h"
 
 namespace sbx {
 
@@ -17,9 +15,13 @@ int Fail(int status, std::string_view message) {
   return status;
 }
 
+std::string Shown(std::string_view name) {
+  return zrb::ShownText(name, zrb::files::archive::kMaxNameLength);
+}
+
 OpenArchive OpenArchiveOrReport(std::string_view path) {
   OpenArchive archive;
-  const std::string shown(path);
+  const std::string shown = Shown(path);
   // A "mem://" name means nothing on the command line; always open a disk file.
   auto fd = zrb::files::OpenExistingFile(path);
   const int64_t size = fd ? zrb::files::FileSizeOf(fd.Get()) : -1;
@@ -49,27 +51,10 @@ OpenArchive OpenArchiveOrReport(std::string_view path) {
 }
 
 bool ReplaceFile(const std::string& path, std::span<const uint8_t> bytes, std::string& error) {
-  const std::string temporary = path + ".sbx-" + std::to_string(::getpid());
-  zrb::files::UniqueFd fd(
-      ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (!fd) {
-    error = "cannot create " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  const bool written = zrb::files::WriteFully(fd.Get(), bytes.data(), bytes.size());
-  const int writeErrno = errno;
-  const bool closed = ::close(fd.Release()) == 0;
-  if (!written || !closed) {
-    error = "cannot write " + path + ": " + std::strerror(written ? errno : writeErrno);
-    ::unlink(temporary.c_str());
-    return false;
-  }
-  if (::rename(temporary.c_str(), path.c_str()) != 0) {
-    error = "cannot replace " + path + ": " + std::strerror(errno);
-    ::unlink(temporary.c_str());
-    return false;
-  }
-  return true;
+  std::string problem;
+  if (zrb::platform::ReplaceFile(path, bytes, &problem)) return true;
+  error = "cannot write " + Shown(path) + ": " + problem;
+  return false;
 }
 
 }  // namespace sbx

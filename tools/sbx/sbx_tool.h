@@ -28,6 +28,10 @@ int Verify(const Arguments& args);
 // Prints "sbx: <message>" to standard error and gives the status back.
 int Fail(int status, std::string_view message);
 
+// A stored name or a path as output shows it: whole (names are at most 255 bytes), every
+// control byte escaped, so that a name can neither drive the terminal nor forge a line.
+std::string Shown(std::string_view name);
+
 struct OpenArchive {
   std::unique_ptr<zrb::files::ByteSource> source;
   zrb::files::archive::Layout layout;
@@ -36,8 +40,9 @@ struct OpenArchive {
 // leaves `source` empty.
 OpenArchive OpenArchiveOrReport(std::string_view path);
 
-// Writes `bytes` to a new file beside `path` and renames it into place, so a failed or
-// interrupted write never leaves a half-written file at `path`.
+// Puts `bytes` at `path` the way the game stores its files (zrb::platform::ReplaceFile): an
+// exclusive temporary file beside it, never opened through a link, written, synced and renamed
+// over the path, so a failed or interrupted write never leaves a half-written file there.
 bool ReplaceFile(const std::string& path, std::span<const uint8_t> bytes, std::string& error);
 
 }  // namespace sbx

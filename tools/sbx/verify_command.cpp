@@ -7,8 +7,8 @@ namespace sbx {
 
 int Verify(const Arguments& args) {
   if (args.size() != 1) return Fail(kUsage, "usage: sbx verify ARCHIVE");
-  const std::string path(args[0]);
-  OpenArchive archive = OpenArchiveOrReport(path);
+  OpenArchive archive = OpenArchiveOrReport(args[0]);
+  const std::string path = Shown(args[0]);
   if (!archive.source) return kFailed;
 
   zrb::files::archive::DirectoryReader reader(*archive.source, archive.layout);
@@ -19,7 +19,7 @@ int Verify(const Arguments& args) {
     const auto item = ReadItem(*archive.source, archive.layout, *entry);
     if (item.fault != zrb::files::archive::ItemFault::kNone) {
       ++damaged;
-      std::printf("damaged %s: %s\n", entry->name.c_str(), DescribeItemFault(item.fault));
+      std::printf("damaged %s: %s\n", Shown(entry->name).c_str(), DescribeItemFault(item.fault));
     }
   }
   std::printf("%zu item%s, %zu damaged\n", count, count == 1 ? "" : "s", damaged);
