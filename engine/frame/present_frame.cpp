@@ -81,6 +81,7 @@ void WriteTraceLine(long frameNumber, double releaseMs) {
 
 void InstallEventHandlers() {
   platform::SetWindowEventHandlers({&OnCloseRequest, &OnActivationChanged, &OnDisplayModeKey});
+  platform::SetRepaintHandler(&graphics::RepaintWindow);
   input::SetStalledInputHandler(&OnStalledInput);
 }
 
@@ -105,14 +106,14 @@ void PumpMessages() {
 void PresentFrame() {
   FrameState& state = State();
   const long frameNumber = state.framesPresented + 1;
-  graphics::BeforeSwap(frameNumber);
-  platform::SwapWindow();
+  if (graphics::BeforeSwap(frameNumber)) platform::SwapWindow();
   graphics::AfterSwap();
   state.framesPresented = frameNumber;
 
+  // The wait pumps no events: the window system's messages are taken once, at the deadline,
+  // where the next frame's input is read straight after.
   double now = 0;
   for (;;) {
-    PumpMessages();
     now = platform::NowMs();
     const WaitStep step = platform::SwapWaitsForDisplay()
                               ? NextWaitStepOnDisplay(state.deadlineMs, now, state.periodMs)
@@ -125,6 +126,8 @@ void PresentFrame() {
       platform::AdvanceVirtualClockTo(state.deadlineMs);
     }
   }
+  PumpMessages();
+  now = platform::NowMs();
   state.lastDeadlineMs = state.deadlineMs;
   state.lastReleaseMs = now;
   state.deadlineMs = NextDeadline(state.deadlineMs, now, state.periodMs);

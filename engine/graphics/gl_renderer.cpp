@@ -75,6 +75,7 @@ struct BatchKey {
   bool alphaTest = false;
   GLuint texture = 0;
   BlendMode blend = BlendMode::kOff;
+  bool sharp = false;  // the finished picture drawn at a fractional scale
 
   bool operator==(const BatchKey&) const = default;
 };
@@ -100,6 +101,7 @@ class GlRenderer final : public Renderer {
   void DrawTexturedQuad(const TexturedQuad& quad) override;
   void DrawFilledQuad(const FilledQuad& quad) override;
   void PresentPicture() override;
+  bool ShowPictureAgain() override;
   void StartFrame(const std::array<float, 4>& rgba) override;
   bool ReadPicture(std::vector<uint8_t>& rgba, int& width, int& height) override;
 
@@ -119,6 +121,8 @@ class GlRenderer final : public Renderer {
   void DrawTexels(const TexturedQuad& quad, TextureState& texture,
                   const std::array<QuadVertex, 4>& corners, bool alphaTest, bool nearest);
   void MoveFrameOffscreen();
+  void DrawIntoWindow(GLuint picture);
+  void ReturnToFrame();
 
   int width_;
   int height_;
@@ -128,14 +132,20 @@ class GlRenderer final : public Renderer {
 
   QuadProgram plainProgram_;
   QuadProgram testedProgram_;  // discards fragments of alpha 0.05 and less
+  QuadProgram sharpProgram_;   // the picture into the window at a fractional scale
   GLuint vertexBuffer_ = 0;
   GLuint indexBuffer_ = 0;
   GLuint whiteTexture_ = 0;  // one opaque white texel: rectangles are textured with it
 
-  // The offscreen picture, for drawables of another size than the picture's. 0 when the
-  // driver has no framebuffer objects or the renderer always draws into the window.
-  GLuint framebuffer_ = 0;
-  GLuint pictureTexture_ = 0;
+  // Two offscreen pictures, for drawables of another size than the picture's, taking turns:
+  // while a frame is drawn into one, the other keeps the last one presented, to show again
+  // when the window asks for it (uncovered, resized) between frames. 0 when the driver has no
+  // framebuffer objects or the renderer always draws into the window.
+  GLuint framebuffers_[2] = {0, 0};
+  GLuint pictureTextures_[2] = {0, 0};
+  int drawing_ = 0;         // the picture the frame is drawn into (or copied to, when presented)
+  int shown_ = -1;          // the picture last presented; -1 none
+  bool frameOpen_ = false;  // started and not yet presented
 
   Surface surface_ = Surface::kWindowLetterboxed;
   Letterbox windowBox_;    // the picture's place in the back buffer when drawn there
@@ -161,6 +171,7 @@ GlRenderer::~GlRenderer() {
   if (indexBuffer_) glDeleteBuffers(1, &indexBuffer_);
   DeleteQuadProgram(plainProgram_);
   DeleteQuadProgram(testedProgram_);
+  DeleteQuadProgram(sharpProgram_);
   DestroyPictureTarget();
 }
 
@@ -177,16 +188,17 @@ bool GlRenderer::Initialise() {
   while (glGetError() != GL_NO_ERROR) {
   }
   std::string error;
-  plainProgram_ = BuildQuadProgram(false, &error);
-  if (plainProgram_.program) testedProgram_ = BuildQuadProgram(true, &error);
-  if (!plainProgram_.program || !testedProgram_.program || !CreateBuffers()) {
+  plainProgram_ = BuildQuadProgram(QuadVariant::kPlain, &error);
+  if (plainProgram_.program) testedProgram_ = BuildQuadProgram(QuadVariant::kAlphaTested, &error);
+  if (testedProgram_.program) sharpProgram_ = BuildQuadProgram(QuadVariant::kSharp, &error);
+  if (!sharpProgram_.program || !CreateBuffers()) {
     platform::AppendLogLine("No OpenGL renderer: " + (error.empty() ? "no buffers" : error));
     return false;
   }
   if (options_.target != PictureTarget::kWindow && HasFramebufferObjects()) {
     CreatePictureTarget();
   }
-  if (framebuffer_) glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  if (framebuffers_[0]) glBindFramebuffer(GL_FRAMEBUFFER, 0);
   windowHoldsExactColours_ = WindowHoldsExactColours();
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_CULL_FACE);
@@ -195,7 +207,7 @@ bool GlRenderer::Initialise() {
   // Start from black everywhere, the window's default framebuffer included.
   glDisable(GL_SCISSOR_TEST);
   glClearColor(0, 0, 0, 1);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glClear(GL_COLOR_BUFFER_BIT);
   StartFrame({0, 0, 0, 1});
   return true;
 }
@@ -239,39 +251,46 @@ bool GlRenderer::CreateBuffers() {
   return glGetError() == GL_NO_ERROR;
 }
 
-// Colour only: 2-D drawing never tests depth or stencil, so the picture needs neither
+// Colour only: 2-D drawing never tests depth or stencil, so the pictures need neither
 // buffer.
 bool GlRenderer::CreatePictureTarget() {
-  glGenTextures(1, &pictureTexture_);
-  glBindTexture(GL_TEXTURE_2D, pictureTexture_);
-  glTexImage2D(GL_TEXTURE_2D, 0, kRgba8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-  glBindTexture(GL_TEXTURE_2D, 0);
+  bool complete = true;
+  for (int i = 0; i < 2 && complete; ++i) {
+    glGenTextures(1, &pictureTextures_[i]);
+    glBindTexture(GL_TEXTURE_2D, pictureTextures_[i]);
+    glTexImage2D(GL_TEXTURE_2D, 0, kRgba8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glBindTexture(GL_TEXTURE_2D, 0);
 
-  glGenFramebuffers(1, &framebuffer_);
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, pictureTexture_, 0);
-  bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE &&
-                  glGetError() == GL_NO_ERROR;
+    glGenFramebuffers(1, &framebuffers_[i]);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffers_[i]);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, pictureTextures_[i],
+                           0);
+    complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE &&
+               glGetError() == GL_NO_ERROR;
+  }
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   if (!complete) DestroyPictureTarget();
   return complete;
 }
 
 void GlRenderer::DestroyPictureTarget() {
-  if (framebuffer_) glDeleteFramebuffers(1, &framebuffer_);
-  if (pictureTexture_) glDeleteTextures(1, &pictureTexture_);
-  framebuffer_ = pictureTexture_ = 0;
+  for (int i = 0; i < 2; ++i) {
+    if (framebuffers_[i]) glDeleteFramebuffers(1, &framebuffers_[i]);
+    if (pictureTextures_[i]) glDeleteTextures(1, &pictureTextures_[i]);
+    framebuffers_[i] = pictureTextures_[i] = 0;
+  }
+  shown_ = -1;
 }
 
 // Drawing straight into the back buffer saves a full-screen copy per frame, but only a
 // drawable of exactly the picture's size and depth gives the same pixels as the offscreen
 // picture.
 Surface GlRenderer::ChooseSurface() const {
-  if (!framebuffer_) return Surface::kWindowLetterboxed;
+  if (!framebuffers_[0]) return Surface::kWindowLetterboxed;
   if (options_.target == PictureTarget::kOffscreen || !windowHoldsExactColours_) {
     return Surface::kOffscreen;
   }
@@ -284,8 +303,9 @@ Surface GlRenderer::ChooseSurface() const {
 void GlRenderer::TargetPicture() {
   Flush();
   surface_ = ChooseSurface();
-  if (framebuffer_) {
-    glBindFramebuffer(GL_FRAMEBUFFER, surface_ == Surface::kOffscreen ? framebuffer_ : 0);
+  if (framebuffers_[0]) {
+    glBindFramebuffer(GL_FRAMEBUFFER,
+                      surface_ == Surface::kOffscreen ? framebuffers_[drawing_] : 0);
   }
   glDisable(GL_SCISSOR_TEST);
   switch (surface_) {
@@ -300,7 +320,7 @@ void GlRenderer::TargetPicture() {
     case Surface::kWindowLetterboxed: {
       int drawableWidth = 0, drawableHeight = 0;
       platform::DrawableSize(&drawableWidth, &drawableHeight);
-      windowBox_ = FitPicture(width_, height_, drawableWidth, drawableHeight);
+      windowBox_ = LayOutPicture(width_, height_, drawableWidth, drawableHeight);
       // The bars around the picture.
       glClearColor(0, 0, 0, 1);
       glClear(GL_COLOR_BUFFER_BIT);
@@ -317,11 +337,11 @@ void GlRenderer::TargetPicture() {
 }
 
 void GlRenderer::SetTransform(float scaleX, float scaleY, float offsetX, float offsetY) {
-  for (const QuadProgram* program : {&plainProgram_, &testedProgram_}) {
+  for (const QuadProgram* program : {&plainProgram_, &testedProgram_, &sharpProgram_}) {
     glUseProgram(program->program);
     glUniform4f(program->transform, scaleX, scaleY, offsetX, offsetY);
   }
-  currentProgram_ = testedProgram_.program;
+  currentProgram_ = sharpProgram_.program;  // the last one used
 }
 
 // Filtered texels may round the other way in the window, which the driver fills bottom-up,
@@ -329,10 +349,10 @@ void GlRenderer::SetTransform(float scaleX, float scaleY, float offsetX, float o
 // offscreen picture with what it holds so far (an exact copy: same size, nothing filtered).
 void GlRenderer::MoveFrameOffscreen() {
   Flush();
-  glBindTexture(GL_TEXTURE_2D, pictureTexture_);
+  glBindTexture(GL_TEXTURE_2D, pictureTextures_[drawing_]);
   glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width_, height_);
   glBindTexture(GL_TEXTURE_2D, boundTexture_);
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+  glBindFramebuffer(GL_FRAMEBUFFER, framebuffers_[drawing_]);
   surface_ = Surface::kOffscreen;
   windowBox_ = Letterbox{};
 }
@@ -401,7 +421,9 @@ void GlRenderer::Queue(const BatchKey& key, const std::array<QuadVertex, 4>& cor
 
 void GlRenderer::Flush() {
   if (vertices_.empty()) return;
-  const GLuint program = batchKey_.alphaTest ? testedProgram_.program : plainProgram_.program;
+  const GLuint program = batchKey_.sharp       ? sharpProgram_.program
+                         : batchKey_.alphaTest ? testedProgram_.program
+                                               : plainProgram_.program;
   if (currentProgram_ != program) {
     glUseProgram(program);
     currentProgram_ = program;
@@ -526,10 +548,24 @@ void GlRenderer::DrawFilledQuad(const FilledQuad& quad) {
 
 void GlRenderer::PresentPicture() {
   Flush();
-  if (surface_ != Surface::kOffscreen) return;  // already drawn into the back buffer
+  frameOpen_ = false;
+  if (!framebuffers_[0]) return;  // drawn straight into the window, nothing kept
+  if (surface_ == Surface::kWindowOneToOne) {
+    // Already in the back buffer; a copy is kept to show again.
+    glBindTexture(GL_TEXTURE_2D, pictureTextures_[drawing_]);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width_, height_);
+    glBindTexture(GL_TEXTURE_2D, boundTexture_);
+  } else {
+    DrawIntoWindow(pictureTextures_[drawing_]);
+  }
+  shown_ = drawing_;
+}
+
+// The picture laid out in the whole drawable as it is now, black around it.
+void GlRenderer::DrawIntoWindow(GLuint picture) {
   int drawableWidth = 0, drawableHeight = 0;
   platform::DrawableSize(&drawableWidth, &drawableHeight);
-  Letterbox box = FitPicture(width_, height_, drawableWidth, drawableHeight);
+  const Letterbox box = LayOutPicture(width_, height_, drawableWidth, drawableHeight);
 
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   glDisable(GL_SCISSOR_TEST);
@@ -541,24 +577,50 @@ void GlRenderer::PresentPicture() {
   glViewport(box.x, box.y, box.width, box.height);
   // The picture texture's rows run bottom-up like the window's: 0..1 on both axes.
   SetTransform(2.0f, 2.0f, -1.0f, -1.0f);
-  BindTexture(pictureTexture_);
-  // Whole-number scales stay crisp; anything else is smoothed rather than unevenly doubled.
-  GLint filter = box.wholeScale ? GL_NEAREST : GL_LINEAR;
+  const bool sharp = box.scaling == Scaling::kSharp;
+  if (sharp) {
+    glUseProgram(sharpProgram_.program);
+    glUniform4f(sharpProgram_.sharpness, static_cast<float>(width_), static_cast<float>(height_),
+                static_cast<float>(box.width) / static_cast<float>(width_),
+                static_cast<float>(box.height) / static_cast<float>(height_));
+  }
+  BindTexture(picture);
+  const GLint filter = box.scaling == Scaling::kWhole ? GL_NEAREST : GL_LINEAR;
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-  Queue(BatchKey{false, pictureTexture_, BlendMode::kOff},
+  Queue(BatchKey{false, picture, BlendMode::kOff, sharp},
         {QuadVertex{0, 0, 0, 0}, QuadVertex{1, 0, 1, 0}, QuadVertex{1, 1, 1, 1},
          QuadVertex{0, 1, 0, 1}},
         {1, 1, 1, 1});
   Flush();
 }
 
+bool GlRenderer::ShowPictureAgain() {
+  if (shown_ < 0) return false;
+  Flush();
+  // The back buffer is about to hold the shown picture: a frame being drawn there moves to
+  // its offscreen picture first.
+  if (frameOpen_ && surface_ == Surface::kWindowOneToOne) MoveFrameOffscreen();
+  DrawIntoWindow(pictureTextures_[shown_]);
+  ReturnToFrame();
+  return true;
+}
+
+// Back to the offscreen picture of the frame being drawn, as TargetPicture left it.
+void GlRenderer::ReturnToFrame() {
+  if (!frameOpen_) return;  // StartFrame sets everything up
+  glBindFramebuffer(GL_FRAMEBUFFER, framebuffers_[drawing_]);
+  glViewport(0, 0, width_, height_);
+  SetTransform(2.0f / static_cast<float>(width_), -2.0f / static_cast<float>(height_), -1.0f, 1.0f);
+}
+
 void GlRenderer::StartFrame(const std::array<float, 4>& rgba) {
+  Flush();
+  drawing_ = shown_ == 0 ? 1 : 0;
+  frameOpen_ = true;
   TargetPicture();
   glClearColor(rgba[0], rgba[1], rgba[2], rgba[3]);
-  // Each frame starts with the window's depth buffer cleared too; the offscreen picture has
-  // none, and there the bit does nothing.
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glClear(GL_COLOR_BUFFER_BIT);
 }
 
 bool GlRenderer::ReadPicture(std::vector<uint8_t>& rgba, int& width, int& height) {
@@ -569,7 +631,7 @@ bool GlRenderer::ReadPicture(std::vector<uint8_t>& rgba, int& width, int& height
   const size_t rowBytes = static_cast<size_t>(width_) * 4;
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
   if (surface_ == Surface::kOffscreen) {
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffers_[drawing_]);
     std::vector<uint8_t> bottomUp(rgba.size());
     glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
     for (int y = 0; y < height_; ++y) {

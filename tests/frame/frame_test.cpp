@@ -132,24 +132,24 @@ TEST(FramePacing, TheNextDeadlineIsNeverInThePast) {
   }
 }
 
-TEST(FramePacing, WaitSleepsToThreeMillisecondsBeforeThenToHalfAMillisecondThenSpins) {
-  WaitStep step = NextWaitStep(100, 100 - kPeriod);
-  EXPECT_EQ(step.action, WaitStep::Action::kSleep);
-  EXPECT_EQ(step.sleepMs, 13);  // 16.67 - 3, cut to whole milliseconds
-  step = NextWaitStep(100, 92.5);
-  EXPECT_EQ(step.action, WaitStep::Action::kSleep);
-  EXPECT_EQ(step.sleepMs, 4);
-  step = NextWaitStep(100, 93);  // 7 ms to go: the fine sleep, to half a millisecond before
-  EXPECT_EQ(step.action, WaitStep::Action::kSleep);
-  EXPECT_DOUBLE_EQ(step.sleepMs, 6.5);
-  step = NextWaitStep(100, 97.25);
-  EXPECT_EQ(step.action, WaitStep::Action::kSleep);
-  EXPECT_DOUBLE_EQ(step.sleepMs, 2.25);
-  EXPECT_EQ(NextWaitStep(100, 99.5).action, WaitStep::Action::kSpin);
-  EXPECT_EQ(NextWaitStep(100, 99.75).action, WaitStep::Action::kSpin);
-  EXPECT_EQ(NextWaitStep(100, 99.999).action, WaitStep::Action::kSpin);
-  EXPECT_EQ(NextWaitStep(100, 100).action, WaitStep::Action::kRelease);
-  EXPECT_EQ(NextWaitStep(100, 250).action, WaitStep::Action::kRelease);
+TEST(FramePacing, WaitSleepsOnceToJustBeforeTheDeadlineThenSpinsThenReleases) {
+  const struct {
+    double now;
+    WaitStep::Action action;
+    double sleepMs;
+  } cases[] = {
+      {100 - kPeriod, WaitStep::Action::kSleep, kPeriod - kSpinMs},
+      {97.25, WaitStep::Action::kSleep, 2.75 - kSpinMs},
+      {100 - kSpinMs / 2, WaitStep::Action::kSpin, 0},
+      {99.999, WaitStep::Action::kSpin, 0},
+      {100, WaitStep::Action::kRelease, 0},
+      {250, WaitStep::Action::kRelease, 0},
+  };
+  for (const auto& c : cases) {
+    const WaitStep step = NextWaitStep(100, c.now);
+    EXPECT_EQ(step.action, c.action) << c.now;
+    EXPECT_NEAR(step.sleepMs, c.sleepMs, 1e-9) << c.now;
+  }
 }
 
 // The JSON a program's trace is made of: numbers that read back exactly, null where JSON has
