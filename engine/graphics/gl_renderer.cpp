@@ -101,7 +101,6 @@ class GlRenderer final : public Renderer {
   void DrawTexturedQuad(const TexturedQuad& quad) override;
   void DrawFilledQuad(const FilledQuad& quad) override;
   void PresentPicture() override;
-  bool ShowPictureAgain() override;
   void StartFrame(const std::array<float, 4>& rgba) override;
   bool ReadPicture(std::vector<uint8_t>& rgba, int& width, int& height) override;
 
@@ -121,8 +120,6 @@ class GlRenderer final : public Renderer {
   void DrawTexels(const TexturedQuad& quad, TextureState& texture,
                   const std::array<QuadVertex, 4>& corners, bool alphaTest, bool nearest);
   void MoveFrameOffscreen();
-  void DrawIntoWindow(GLuint picture);
-  void ReturnToFrame();
 
   int width_;
   int height_;
@@ -137,15 +134,10 @@ class GlRenderer final : public Renderer {
   GLuint indexBuffer_ = 0;
   GLuint whiteTexture_ = 0;  // one opaque white texel: rectangles are textured with it
 
-  // Two offscreen pictures, for drawables of another size than the picture's, taking turns:
-  // while a frame is drawn into one, the other keeps the last one presented, to show again
-  // when the window asks for it (uncovered, resized) between frames. 0 when the driver has no
-  // framebuffer objects or the renderer always draws into the window.
-  GLuint framebuffers_[2] = {0, 0};
-  GLuint pictureTextures_[2] = {0, 0};
-  int drawing_ = 0;         // the picture the frame is drawn into (or copied to, when presented)
-  int shown_ = -1;          // the picture last presented; -1 none
-  bool frameOpen_ = false;  // started and not yet presented
+  // The offscreen picture, for drawables of another size than the picture's. 0 when the
+  // driver has no framebuffer objects or the renderer always draws into the window.
+  GLuint framebuffer_ = 0;
+  GLuint pictureTexture_ = 0;
 
   Surface surface_ = Surface::kWindowLetterboxed;
   Letterbox windowBox_;    // the picture's place in the back buffer when drawn there
@@ -198,7 +190,7 @@ bool GlRenderer::Initialise() {
   if (options_.target != PictureTarget::kWindow && HasFramebufferObjects()) {
     CreatePictureTarget();
   }
-  if (framebuffers_[0]) glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  if (framebuffer_) glBindFramebuffer(GL_FRAMEBUFFER, 0);
   windowHoldsExactColours_ = WindowHoldsExactColours();
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_CULL_FACE);
@@ -251,46 +243,39 @@ bool GlRenderer::CreateBuffers() {
   return glGetError() == GL_NO_ERROR;
 }
 
-// Colour only: 2-D drawing never tests depth or stencil, so the pictures need neither
+// Colour only: 2-D drawing never tests depth or stencil, so the picture needs neither
 // buffer.
 bool GlRenderer::CreatePictureTarget() {
-  bool complete = true;
-  for (int i = 0; i < 2 && complete; ++i) {
-    glGenTextures(1, &pictureTextures_[i]);
-    glBindTexture(GL_TEXTURE_2D, pictureTextures_[i]);
-    glTexImage2D(GL_TEXTURE_2D, 0, kRgba8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glBindTexture(GL_TEXTURE_2D, 0);
+  glGenTextures(1, &pictureTexture_);
+  glBindTexture(GL_TEXTURE_2D, pictureTexture_);
+  glTexImage2D(GL_TEXTURE_2D, 0, kRgba8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  glBindTexture(GL_TEXTURE_2D, 0);
 
-    glGenFramebuffers(1, &framebuffers_[i]);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffers_[i]);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, pictureTextures_[i],
-                           0);
-    complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE &&
-               glGetError() == GL_NO_ERROR;
-  }
+  glGenFramebuffers(1, &framebuffer_);
+  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, pictureTexture_, 0);
+  bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE &&
+                  glGetError() == GL_NO_ERROR;
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   if (!complete) DestroyPictureTarget();
   return complete;
 }
 
 void GlRenderer::DestroyPictureTarget() {
-  for (int i = 0; i < 2; ++i) {
-    if (framebuffers_[i]) glDeleteFramebuffers(1, &framebuffers_[i]);
-    if (pictureTextures_[i]) glDeleteTextures(1, &pictureTextures_[i]);
-    framebuffers_[i] = pictureTextures_[i] = 0;
-  }
-  shown_ = -1;
+  if (framebuffer_) glDeleteFramebuffers(1, &framebuffer_);
+  if (pictureTexture_) glDeleteTextures(1, &pictureTexture_);
+  framebuffer_ = pictureTexture_ = 0;
 }
 
 // Drawing straight into the back buffer saves a full-screen copy per frame, but only a
 // drawable of exactly the picture's size and depth gives the same pixels as the offscreen
 // picture.
 Surface GlRenderer::ChooseSurface() const {
-  if (!framebuffers_[0]) return Surface::kWindowLetterboxed;
+  if (!framebuffer_) return Surface::kWindowLetterboxed;
   if (options_.target == PictureTarget::kOffscreen || !windowHoldsExactColours_) {
     return Surface::kOffscreen;
   }
@@ -303,9 +288,8 @@ Surface GlRenderer::ChooseSurface() const {
 void GlRenderer::TargetPicture() {
   Flush();
   surface_ = ChooseSurface();
-  if (framebuffers_[0]) {
-    glBindFramebuffer(GL_FRAMEBUFFER,
-                      surface_ == Surface::kOffscreen ? framebuffers_[drawing_] : 0);
+  if (framebuffer_) {
+    glBindFramebuffer(GL_FRAMEBUFFER, surface_ == Surface::kOffscreen ? framebuffer_ : 0);
   }
   glDisable(GL_SCISSOR_TEST);
   switch (surface_) {
@@ -349,10 +333,10 @@ void GlRenderer::SetTransform(float scaleX, float scaleY, float offsetX, float o
 // offscreen picture with what it holds so far (an exact copy: same size, nothing filtered).
 void GlRenderer::MoveFrameOffscreen() {
   Flush();
-  glBindTexture(GL_TEXTURE_2D, pictureTextures_[drawing_]);
+  glBindTexture(GL_TEXTURE_2D, pictureTexture_);
   glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width_, height_);
   glBindTexture(GL_TEXTURE_2D, boundTexture_);
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffers_[drawing_]);
+  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
   surface_ = Surface::kOffscreen;
   windowBox_ = Letterbox{};
 }
@@ -548,21 +532,7 @@ void GlRenderer::DrawFilledQuad(const FilledQuad& quad) {
 
 void GlRenderer::PresentPicture() {
   Flush();
-  frameOpen_ = false;
-  if (!framebuffers_[0]) return;  // drawn straight into the window, nothing kept
-  if (surface_ == Surface::kWindowOneToOne) {
-    // Already in the back buffer; a copy is kept to show again.
-    glBindTexture(GL_TEXTURE_2D, pictureTextures_[drawing_]);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width_, height_);
-    glBindTexture(GL_TEXTURE_2D, boundTexture_);
-  } else {
-    DrawIntoWindow(pictureTextures_[drawing_]);
-  }
-  shown_ = drawing_;
-}
-
-// The picture laid out in the whole drawable as it is now, black around it.
-void GlRenderer::DrawIntoWindow(GLuint picture) {
+  if (surface_ != Surface::kOffscreen) return;  // already drawn into the back buffer
   int drawableWidth = 0, drawableHeight = 0;
   platform::DrawableSize(&drawableWidth, &drawableHeight);
   const Letterbox box = LayOutPicture(width_, height_, drawableWidth, drawableHeight);
@@ -577,47 +547,28 @@ void GlRenderer::DrawIntoWindow(GLuint picture) {
   glViewport(box.x, box.y, box.width, box.height);
   // The picture texture's rows run bottom-up like the window's: 0..1 on both axes.
   SetTransform(2.0f, 2.0f, -1.0f, -1.0f);
+  // Whole multiples are sampled nearest; the sharp scale moves each coordinate to keep picture
+  // pixels whole and samples linearly, as does a picture shrunk below its size.
   const bool sharp = box.scaling == Scaling::kSharp;
   if (sharp) {
     glUseProgram(sharpProgram_.program);
+    currentProgram_ = sharpProgram_.program;
     glUniform4f(sharpProgram_.sharpness, static_cast<float>(width_), static_cast<float>(height_),
                 static_cast<float>(box.width) / static_cast<float>(width_),
                 static_cast<float>(box.height) / static_cast<float>(height_));
   }
-  BindTexture(picture);
+  BindTexture(pictureTexture_);
   const GLint filter = box.scaling == Scaling::kWhole ? GL_NEAREST : GL_LINEAR;
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-  Queue(BatchKey{false, picture, BlendMode::kOff, sharp},
+  Queue(BatchKey{false, pictureTexture_, BlendMode::kOff, sharp},
         {QuadVertex{0, 0, 0, 0}, QuadVertex{1, 0, 1, 0}, QuadVertex{1, 1, 1, 1},
          QuadVertex{0, 1, 0, 1}},
         {1, 1, 1, 1});
   Flush();
 }
 
-bool GlRenderer::ShowPictureAgain() {
-  if (shown_ < 0) return false;
-  Flush();
-  // The back buffer is about to hold the shown picture: a frame being drawn there moves to
-  // its offscreen picture first.
-  if (frameOpen_ && surface_ == Surface::kWindowOneToOne) MoveFrameOffscreen();
-  DrawIntoWindow(pictureTextures_[shown_]);
-  ReturnToFrame();
-  return true;
-}
-
-// Back to the offscreen picture of the frame being drawn, as TargetPicture left it.
-void GlRenderer::ReturnToFrame() {
-  if (!frameOpen_) return;  // StartFrame sets everything up
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffers_[drawing_]);
-  glViewport(0, 0, width_, height_);
-  SetTransform(2.0f / static_cast<float>(width_), -2.0f / static_cast<float>(height_), -1.0f, 1.0f);
-}
-
 void GlRenderer::StartFrame(const std::array<float, 4>& rgba) {
-  Flush();
-  drawing_ = shown_ == 0 ? 1 : 0;
-  frameOpen_ = true;
   TargetPicture();
   glClearColor(rgba[0], rgba[1], rgba[2], rgba[3]);
   glClear(GL_COLOR_BUFFER_BIT);
@@ -631,7 +582,7 @@ bool GlRenderer::ReadPicture(std::vector<uint8_t>& rgba, int& width, int& height
   const size_t rowBytes = static_cast<size_t>(width_) * 4;
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
   if (surface_ == Surface::kOffscreen) {
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffers_[drawing_]);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     std::vector<uint8_t> bottomUp(rgba.size());
     glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
     for (int y = 0; y < height_; ++y) {

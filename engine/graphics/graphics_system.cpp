@@ -138,8 +138,10 @@ bool BeforeSwap(long frameNumber) {
 }
 
 void RepaintWindow() {
-  GraphicsContext& context = Graphics();
-  if (platform::WindowIsShown() && context.renderer->ShowPictureAgain()) platform::SwapWindow();
+  ShownFramesRenderer* frames = Graphics().shownFrames;
+  if (!frames || !frames->PresentLastAgain()) return;
+  platform::SwapWindow();
+  frames->ResumeFrame();
 }
 
 void AfterSwap() {

@@ -79,11 +79,6 @@ class Renderer {
   // After the swap: the next frame starts from `rgba`.
   virtual void StartFrame(const std::array<float, 4>& rgba) = 0;
 
-  // The last presented picture into the window again, laid out for the drawable as it is now
-  // (uncovered, resized, restored), the frame being drawn left as it was; the caller swaps.
-  // False when the renderer keeps no such picture.
-  virtual bool ShowPictureAgain() { return false; }
-
   // The logical picture as drawn so far, top row first, 4 bytes per pixel. False when the
   // renderer keeps no pixels.
   virtual bool ReadPicture(std::vector<uint8_t>& rgba, int& width, int& height) = 0;

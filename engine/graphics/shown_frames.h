@@ -1,8 +1,10 @@
-// A renderer in front of the window's real one that draws only frames the window can show.
-// A frame that starts while the window is minimised or hidden is only written down; the game
-// goes on as before, but no pixel is filled and nothing is presented. When the window is shown
-// again, the last such frame is drawn for real before anything else, so a screen that waits
-// for a key without presenting frames shows what it waits on.
+// A renderer in front of the window's real one that keeps what the window shows and draws
+// nothing the window cannot show. Each frame's requests are written down as they pass (quads,
+// not pixels), so the last presented frame can be drawn again when the window system asks
+// for it (uncovered, resized, restored), also while the game waits for a key and presents
+// nothing, and the frame being drawn then goes on where it was. A frame that starts while the
+// window is minimised or hidden is only written down: the game goes on, but no pixel is filled
+// and nothing is presented.
 #pragma once
 
 #include <memory>
@@ -28,7 +30,6 @@ class ShownFramesRenderer final : public Renderer {
   void DrawTexturedQuad(const TexturedQuad& quad) override;
   void DrawFilledQuad(const FilledQuad& quad) override;
   void PresentPicture() override;
-  bool ShowPictureAgain() override;
   void StartFrame(const std::array<float, 4>& rgba) override;
   // A frame drawn while hidden is not in the real renderer: its pixels are the last frame's
   // drawn for real.
@@ -36,19 +37,27 @@ class ShownFramesRenderer final : public Renderer {
     return inner_->ReadPicture(rgba, width, height);
   }
 
+  // The frame being drawn is only written down: there is nothing to swap.
   bool Hidden() const { return hidden_; }
+
+  // The last presented frame drawn and presented again, for the caller's swap; false when
+  // the window cannot be seen or nothing was presented yet. Then `ResumeFrame` draws the frame
+  // under way again, as far as it got.
+  bool PresentLastAgain();
+  void ResumeFrame();
 
  private:
   struct Frame {
     std::array<float, 4> start{};
     std::vector<RecordedCommand> commands;
   };
-  void DrawForReal(const Frame& frame);
+  void Record(const RecordedCommand& command);
+  void Replay(const Frame& frame);
 
   std::unique_ptr<Renderer> inner_;
   bool (*windowShown_)();
-  bool hidden_ = false;       // the frame being drawn is only written down
-  bool lastUnshown_ = false;  // the last presented frame is `last_`, never drawn for real
+  bool hidden_ = false;  // the frame being drawn is only written down
+  bool presented_ = false;
   Frame current_;
   Frame last_;
 };

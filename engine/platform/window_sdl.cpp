@@ -149,14 +149,17 @@ void NotePlayerResize(WindowState& state) {
   state.placedScale = now;
 }
 
-// Client size w x h, the outer frame's top-left corner at the centre position of the work area.
+// Client size w x h, the outer frame's top-left corner at the centre position of the work area,
+// moved back where the frame would reach past the work area's right or bottom edge (a window
+// as large as fits).
 void PlaceWindowed(SDL_Window* window, int width, int height) {
   const SDL_Rect area = WorkArea(window);
-  const Borders borders = WindowBorders(window);
-  const int top = borders.top, left = borders.left;
+  const Borders b = WindowBorders(window);
   SDL_SetWindowSize(window, width, height);
-  const int x = area.x + std::max(0, (area.w - width) / 2) + left;
-  const int y = area.y + std::max(0, (area.h - height) / 2) + top;
+  const int x = area.x + b.left +
+                std::max(0, std::min((area.w - width) / 2, area.w - width - b.left - b.right));
+  const int y = area.y + b.top +
+                std::max(0, std::min((area.h - height) / 2, area.h - height - b.top - b.bottom));
   SDL_SetWindowPosition(window, x, y);
 }
 

@@ -1,5 +1,5 @@
-// Frames drawn while the window cannot be seen reach no pixels; shown again, the window gets
-// the last of them, whatever the game does next.
+// The window's picture drawn again on request, and frames drawn while the window cannot be
+// seen reaching no pixels.
 #include <gtest/gtest.h>
 
 #include "engine/graphics/recording_renderer.h"
@@ -10,7 +10,7 @@ namespace {
 
 bool g_shown = true;
 
-TEST(ShownFrames, HiddenFramesAreOnlyWrittenDownAndTheLastIsDrawnWhenShownAgain) {
+TEST(ShownFrames, TheLastFrameIsDrawnAgainOnRequestAndHiddenFramesOnlyWrittenDown) {
   auto recording = std::make_unique<RecordingRenderer>();
   RecordingRenderer& inner = *recording;
   ShownFramesRenderer renderer(std::move(recording), [] { return g_shown; });
@@ -19,38 +19,55 @@ TEST(ShownFrames, HiddenFramesAreOnlyWrittenDownAndTheLastIsDrawnWhenShownAgain)
   const uint32_t kept = renderer.CreateTexture(TextureKind::kSprite, {&level, 1});
   const uint32_t deleted = renderer.CreateTexture(TextureKind::kSprite, {&level, 1});
   TexturedQuad quad;
-  const auto frame = [&](const std::array<float, 4>& clear, float x) {
-    renderer.StartFrame(clear);
-    for (uint32_t texture : {kept, deleted}) {
-      quad.texture = texture;
-      quad.corners[0].x = x;
-      renderer.DrawTexturedQuad(quad);
-    }
-    renderer.PresentPicture();
+  const auto draw = [&](uint32_t texture, float x) {
+    quad.texture = texture;
+    quad.corners[0].x = x;
+    renderer.DrawTexturedQuad(quad);
   };
-
-  g_shown = false;
-  frame({1, 0, 0, 1}, 10);
-  frame({0, 1, 0, 1}, 20);
-  EXPECT_TRUE(renderer.Hidden());
-  EXPECT_EQ(inner.PresentedFrames(), 0);
-  EXPECT_FALSE(renderer.ShowPictureAgain());  // the recording renderer keeps no picture
-  renderer.StartFrame({0, 0, 1, 1});          // a key wait: nothing more is drawn
-  renderer.DeleteTexture(deleted);
+  const auto& commands = inner.FrameCommands();  // the real renderer's frame: its clear first
 
   g_shown = true;
-  renderer.ShowPictureAgain();
-  ASSERT_EQ(inner.PresentedFrames(), 1);
-  // The start's clear and one quad: the deleted texture's is gone.
-  const auto& commands = inner.FrameCommands();
-  ASSERT_EQ(commands.size(), 2u);
-  EXPECT_EQ(commands[0].clearColour, (std::array<float, 4>{0, 1, 0, 1}));
-  EXPECT_EQ(commands[1].textured.texture, kept);
-  EXPECT_EQ(commands[1].textured.corners[0].x, 20);
-  // Drawn once: the next frame starts for real, without drawing the old one again.
-  frame({0, 0, 0, 1}, 30);
+  EXPECT_FALSE(renderer.PresentLastAgain());  // nothing presented yet
+  renderer.StartFrame({1, 0, 0, 1});
+  draw(kept, 10);
+  renderer.PresentPicture();
+  renderer.StartFrame({0, 1, 0, 1});
+  draw(kept, 20);  // halfway through the next frame the window asks for its picture
+  ASSERT_TRUE(renderer.PresentLastAgain());
   EXPECT_EQ(inner.PresentedFrames(), 2);
-  EXPECT_EQ(commands.size(), 3u);
+  ASSERT_EQ(commands.size(), 2u);
+  EXPECT_EQ(commands[0].clearColour, (std::array<float, 4>{1, 0, 0, 1}));
+  EXPECT_EQ(commands[1].textured.corners[0].x, 10);
+  renderer.ResumeFrame();
+  draw(kept, 30);
+  ASSERT_EQ(commands.size(), 3u);
+  EXPECT_EQ(commands[0].clearColour, (std::array<float, 4>{0, 1, 0, 1}));
+  EXPECT_EQ(commands[1].textured.corners[0].x, 20);
+  renderer.PresentPicture();
+
+  // Minimised: frames reach neither pixels nor the screen, and a request is not answered.
+  g_shown = false;
+  for (float x : {40.f, 50.f}) {
+    renderer.StartFrame({0, 0, 1, 1});
+    draw(kept, x);
+    draw(deleted, x);
+    renderer.PresentPicture();
+  }
+  EXPECT_TRUE(renderer.Hidden());
+  EXPECT_FALSE(renderer.PresentLastAgain());
+  renderer.StartFrame({0, 0, 0, 1});  // a key wait: nothing more is drawn
+  renderer.DeleteTexture(deleted);
+  EXPECT_EQ(inner.PresentedFrames(), 3);
+
+  // Shown again: the window gets the last frame, without the deleted texture's quad.
+  g_shown = true;
+  ASSERT_TRUE(renderer.PresentLastAgain());
+  EXPECT_EQ(inner.PresentedFrames(), 4);
+  ASSERT_EQ(commands.size(), 2u);
+  EXPECT_EQ(commands[1].textured.texture, kept);
+  EXPECT_EQ(commands[1].textured.corners[0].x, 50);
+  renderer.ResumeFrame();
+  EXPECT_FALSE(renderer.Hidden());
 }
 
 }  // namespace
