@@ -119,11 +119,12 @@ void PresentFrame() {
                               ? NextWaitStepOnDisplay(state.deadlineMs, now, state.periodMs)
                               : NextWaitStep(state.deadlineMs, now);
     if (step.action == WaitStep::Action::kRelease) break;
-    if (step.action == WaitStep::Action::kSleep) {
-      platform::SleepMs(step.sleepMs);
-    } else if (platform::IsHeadless()) {
-      // Spinning costs no virtual time; what it would have cost is the rest of the wait.
+    if (platform::IsHeadless()) {
+      // The wait costs exactly the time to the deadline. (Sleeping the steps instead could
+      // end short of it by less than the virtual clock can count, and never get there.)
       platform::AdvanceVirtualClockTo(state.deadlineMs);
+    } else if (step.action == WaitStep::Action::kSleep) {
+      platform::SleepMs(step.sleepMs);
     }
   }
   PumpMessages();

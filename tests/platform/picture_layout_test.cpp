@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "engine/platform/picture_layout.h"
 
@@ -28,15 +29,12 @@ TEST(PictureLayout, WholeMultiplesWhereTheyFillMostElseTheSharpFittedSize) {
       {320, 240, {0, 0, 320, 240, false, Scaling::kSmooth}},
       {0, 480, {0, 0, 0, 0, false, Scaling::kSmooth}},
   };
+  const auto fields = [](const Letterbox& b) {
+    return std::tuple(b.x, b.y, b.width, b.height, b.wholeScale, static_cast<int>(b.scaling));
+  };
   for (const auto& c : cases) {
-    const Letterbox box = LayOutPicture(640, 480, c.width, c.height);
-    SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
-    EXPECT_EQ(box.x, c.box.x);
-    EXPECT_EQ(box.y, c.box.y);
-    EXPECT_EQ(box.width, c.box.width);
-    EXPECT_EQ(box.height, c.box.height);
-    EXPECT_EQ(box.wholeScale, c.box.wholeScale);
-    EXPECT_EQ(box.scaling, c.box.scaling);
+    EXPECT_EQ(fields(LayOutPicture(640, 480, c.width, c.height)), fields(c.box))
+        << c.width << "x" << c.height;
   }
 }
 
