@@ -124,6 +124,7 @@ void ShutdownGraphics() {
   GraphicsContext& context = Context();
   if (context.renderer) context.sprites.ReleaseAll(*context.renderer);
   context.renderer.reset();
+  context.shownFrames = nullptr;
   context.draw = DrawState{};
   context.drawLog.Close();
   context.decodeBuffer = DecodedImage{};
@@ -138,7 +139,7 @@ bool BeforeSwap(long frameNumber) {
 }
 
 void RepaintWindow() {
-  ShownFramesRenderer* frames = Graphics().shownFrames;
+  ShownFramesRenderer* frames = Context().shownFrames;  // none before InitGraphics
   if (!frames || !frames->PresentLastAgain()) return;
   platform::SwapWindow();
   frames->ResumeFrame();
