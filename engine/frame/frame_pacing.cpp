@@ -16,7 +16,6 @@ double NextDeadline(double deadlineMs, double nowMs, double periodMs) {
 
 WaitStep NextWaitStep(double deadlineMs, double nowMs) {
   const double remaining = deadlineMs - nowMs;
-  if (remaining > 7.0) return {WaitStep::Action::kSleep, std::trunc(remaining - 3.0)};
   if (remaining <= 0.0) return {WaitStep::Action::kRelease, 0};
   if (remaining > kSpinMs) return {WaitStep::Action::kSleep, remaining - kSpinMs};
   return {WaitStep::Action::kSpin, 0};

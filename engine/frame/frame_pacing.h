@@ -18,12 +18,10 @@ struct WaitStep {
   double sleepMs = 0;
 };
 
-// More than 7 ms to go: sleep until about 3 ms before (whole milliseconds, cut toward zero),
-// as sleeps may overshoot. Then, the messages pumped between steps, sleep again to within
-// kSpinMs of the deadline: Linux sleeps to a fraction of a millisecond, so only the last
-// half millisecond is spent spinning, not the last three, at the same precision. A frame is
-// released at its deadline, never before.
-inline constexpr double kSpinMs = 0.5;
+// One sleep to within kSpinMs of the deadline, then a spin on the clock alone for the rest:
+// Linux wakes a thread whose timer slack is small (clock.cpp) a few tens of microseconds late,
+// so the spin is short and the frame is still released at its deadline, never before.
+inline constexpr double kSpinMs = 0.2;
 WaitStep NextWaitStep(double deadlineMs, double nowMs);
 
 // The same after a swap that itself waited for the display's next refresh (a browser's

@@ -81,6 +81,7 @@ void WriteTraceLine(long frameNumber, double releaseMs) {
 
 void InstallEventHandlers() {
   platform::SetWindowEventHandlers({&OnCloseRequest, &OnActivationChanged, &OnDisplayModeKey});
+  platform::SetRepaintHandler(&graphics::RepaintWindow);
   input::SetStalledInputHandler(&OnStalledInput);
 }
 
@@ -105,26 +106,29 @@ void PumpMessages() {
 void PresentFrame() {
   FrameState& state = State();
   const long frameNumber = state.framesPresented + 1;
-  graphics::BeforeSwap(frameNumber);
-  platform::SwapWindow();
+  if (graphics::BeforeSwap(frameNumber)) platform::SwapWindow();
   graphics::AfterSwap();
   state.framesPresented = frameNumber;
 
+  // The wait pumps no events: the window system's messages are taken once, at the deadline,
+  // where the next frame's input is read straight after.
   double now = 0;
   for (;;) {
-    PumpMessages();
     now = platform::NowMs();
     const WaitStep step = platform::SwapWaitsForDisplay()
                               ? NextWaitStepOnDisplay(state.deadlineMs, now, state.periodMs)
                               : NextWaitStep(state.deadlineMs, now);
     if (step.action == WaitStep::Action::kRelease) break;
-    if (step.action == WaitStep::Action::kSleep) {
-      platform::SleepMs(step.sleepMs);
-    } else if (platform::IsHeadless()) {
-      // Spinning costs no virtual time; what it would have cost is the rest of the wait.
+    if (platform::IsHeadless()) {
+      // The wait costs exactly the time to the deadline. (Sleeping the steps instead could
+      // end short of it by less than the virtual clock can count, and never get there.)
       platform::AdvanceVirtualClockTo(state.deadlineMs);
+    } else if (step.action == WaitStep::Action::kSleep) {
+      platform::SleepMs(step.sleepMs);
     }
   }
+  PumpMessages();
+  now = platform::NowMs();
   state.lastDeadlineMs = state.deadlineMs;
   state.lastReleaseMs = now;
   state.deadlineMs = NextDeadline(state.deadlineMs, now, state.periodMs);

@@ -33,12 +33,24 @@ void main() {
 
 // The texel modulated by the colour, as the fixed-function pipeline's GL_MODULATE did; the
 // test keeps what GL_ALPHA_TEST with GL_GREATER 0.05 kept.
+// The sharp variant moves each coordinate as SharpTexel (letterbox.h) does before sampling
+// linearly: xy the picture's size in pixels, zw screen pixels per picture pixel.
 constexpr const char* kFragmentSource = R"(
 uniform sampler2D picture;
 varying vec2 fragmentTexCoord;
 varying vec4 fragmentColour;
+#ifdef SHARP
+uniform vec4 sharpness;
+#endif
 void main() {
-  vec4 colour = texture2D(picture, fragmentTexCoord) * fragmentColour;
+  vec2 coord = fragmentTexCoord;
+#ifdef SHARP
+  vec2 texel = coord * sharpness.xy - 0.5;
+  vec2 left = floor(texel);
+  vec2 across = clamp((texel - left - 0.5) * sharpness.zw + 0.5, 0.0, 1.0);
+  coord = (left + 0.5 + across) / sharpness.xy;
+#endif
+  vec4 colour = texture2D(picture, coord) * fragmentColour;
 #ifdef ALPHA_TEST
   if (colour.a <= 0.05) discard;
 #endif
@@ -89,10 +101,12 @@ GLuint Compile(GLenum stage, const std::string& source, std::string* error) {
 
 }  // namespace
 
-QuadProgram BuildQuadProgram(bool alphaTest, std::string* error) {
+QuadProgram BuildQuadProgram(QuadVariant variant, std::string* error) {
   QuadProgram result;
   const std::string header = ContextIsEs() ? kEsHeader : kDesktopHeader;
-  const std::string defines = alphaTest ? "#define ALPHA_TEST 1\n" : "";
+  const std::string defines = variant == QuadVariant::kAlphaTested ? "#define ALPHA_TEST 1\n"
+                              : variant == QuadVariant::kSharp     ? "#define SHARP 1\n"
+                                                                   : "";
   const GLuint vertex = Compile(GL_VERTEX_SHADER, header + kVertexSource, error);
   if (!vertex) return result;
   const GLuint fragment = Compile(GL_FRAGMENT_SHADER, header + defines + kFragmentSource, error);
@@ -120,6 +134,7 @@ QuadProgram BuildQuadProgram(bool alphaTest, std::string* error) {
   result.program = program;
   result.transform = glGetUniformLocation(program, "transform");
   result.texture = glGetUniformLocation(program, "picture");
+  result.sharpness = glGetUniformLocation(program, "sharpness");
   glUseProgram(program);
   glUniform1i(result.texture, 0);
   return result;

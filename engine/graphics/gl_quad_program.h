@@ -1,7 +1,8 @@
 // The shader program every quad is drawn with: position in logical picture pixels, texture
 // coordinates and a colour that multiplies the texel, per vertex. One variant discards
 // fragments whose alpha is 0.05 or less (the colour-keyed holes of opaque sprites); the other
-// keeps every fragment, which is cheaper where the renderer knows every texel is opaque.
+// keeps every fragment, which is cheaper where the renderer knows every texel is opaque. A
+// third draws the finished picture into the window at a fractional scale, sharply.
 #pragma once
 
 #include <string>
@@ -19,11 +20,14 @@ struct QuadProgram {
   GLuint program = 0;
   GLint transform = -1;  // vec4: clip = position * xy + zw
   GLint texture = -1;    // sampler2D, texture unit 0
+  GLint sharpness = -1;  // vec4, the sharp variant's: picture size, pixels per picture pixel
 };
+
+enum class QuadVariant { kPlain, kAlphaTested, kSharp };
 
 // Compiles and links one variant for the current context: GLSL ES 1.00 when the context is
 // OpenGL ES, GLSL 1.10 otherwise. On failure the program is 0 and `error` says why.
-QuadProgram BuildQuadProgram(bool alphaTest, std::string* error);
+QuadProgram BuildQuadProgram(QuadVariant variant, std::string* error);
 
 void DeleteQuadProgram(QuadProgram& program);
 

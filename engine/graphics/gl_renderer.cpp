@@ -75,6 +75,7 @@ struct BatchKey {
   bool alphaTest = false;
   GLuint texture = 0;
   BlendMode blend = BlendMode::kOff;
+  bool sharp = false;  // the finished picture drawn at a fractional scale
 
   bool operator==(const BatchKey&) const = default;
 };
@@ -128,6 +129,7 @@ class GlRenderer final : public Renderer {
 
   QuadProgram plainProgram_;
   QuadProgram testedProgram_;  // discards fragments of alpha 0.05 and less
+  QuadProgram sharpProgram_;   // the picture into the window at a fractional scale
   GLuint vertexBuffer_ = 0;
   GLuint indexBuffer_ = 0;
   GLuint whiteTexture_ = 0;  // one opaque white texel: rectangles are textured with it
@@ -161,6 +163,7 @@ GlRenderer::~GlRenderer() {
   if (indexBuffer_) glDeleteBuffers(1, &indexBuffer_);
   DeleteQuadProgram(plainProgram_);
   DeleteQuadProgram(testedProgram_);
+  DeleteQuadProgram(sharpProgram_);
   DestroyPictureTarget();
 }
 
@@ -177,9 +180,10 @@ bool GlRenderer::Initialise() {
   while (glGetError() != GL_NO_ERROR) {
   }
   std::string error;
-  plainProgram_ = BuildQuadProgram(false, &error);
-  if (plainProgram_.program) testedProgram_ = BuildQuadProgram(true, &error);
-  if (!plainProgram_.program || !testedProgram_.program || !CreateBuffers()) {
+  plainProgram_ = BuildQuadProgram(QuadVariant::kPlain, &error);
+  if (plainProgram_.program) testedProgram_ = BuildQuadProgram(QuadVariant::kAlphaTested, &error);
+  if (testedProgram_.program) sharpProgram_ = BuildQuadProgram(QuadVariant::kSharp, &error);
+  if (!sharpProgram_.program || !CreateBuffers()) {
     platform::AppendLogLine("No OpenGL renderer: " + (error.empty() ? "no buffers" : error));
     return false;
   }
@@ -195,7 +199,7 @@ bool GlRenderer::Initialise() {
   // Start from black everywhere, the window's default framebuffer included.
   glDisable(GL_SCISSOR_TEST);
   glClearColor(0, 0, 0, 1);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glClear(GL_COLOR_BUFFER_BIT);
   StartFrame({0, 0, 0, 1});
   return true;
 }
@@ -300,7 +304,7 @@ void GlRenderer::TargetPicture() {
     case Surface::kWindowLetterboxed: {
       int drawableWidth = 0, drawableHeight = 0;
       platform::DrawableSize(&drawableWidth, &drawableHeight);
-      windowBox_ = FitPicture(width_, height_, drawableWidth, drawableHeight);
+      windowBox_ = LayOutPicture(width_, height_, drawableWidth, drawableHeight);
       // The bars around the picture.
       glClearColor(0, 0, 0, 1);
       glClear(GL_COLOR_BUFFER_BIT);
@@ -317,11 +321,11 @@ void GlRenderer::TargetPicture() {
 }
 
 void GlRenderer::SetTransform(float scaleX, float scaleY, float offsetX, float offsetY) {
-  for (const QuadProgram* program : {&plainProgram_, &testedProgram_}) {
+  for (const QuadProgram* program : {&plainProgram_, &testedProgram_, &sharpProgram_}) {
     glUseProgram(program->program);
     glUniform4f(program->transform, scaleX, scaleY, offsetX, offsetY);
   }
-  currentProgram_ = testedProgram_.program;
+  currentProgram_ = sharpProgram_.program;  // the last one used
 }
 
 // Filtered texels may round the other way in the window, which the driver fills bottom-up,
@@ -401,7 +405,9 @@ void GlRenderer::Queue(const BatchKey& key, const std::array<QuadVertex, 4>& cor
 
 void GlRenderer::Flush() {
   if (vertices_.empty()) return;
-  const GLuint program = batchKey_.alphaTest ? testedProgram_.program : plainProgram_.program;
+  const GLuint program = batchKey_.sharp       ? sharpProgram_.program
+                         : batchKey_.alphaTest ? testedProgram_.program
+                                               : plainProgram_.program;
   if (currentProgram_ != program) {
     glUseProgram(program);
     currentProgram_ = program;
@@ -529,7 +535,7 @@ void GlRenderer::PresentPicture() {
   if (surface_ != Surface::kOffscreen) return;  // already drawn into the back buffer
   int drawableWidth = 0, drawableHeight = 0;
   platform::DrawableSize(&drawableWidth, &drawableHeight);
-  Letterbox box = FitPicture(width_, height_, drawableWidth, drawableHeight);
+  const Letterbox box = LayOutPicture(width_, height_, drawableWidth, drawableHeight);
 
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   glDisable(GL_SCISSOR_TEST);
@@ -541,12 +547,21 @@ void GlRenderer::PresentPicture() {
   glViewport(box.x, box.y, box.width, box.height);
   // The picture texture's rows run bottom-up like the window's: 0..1 on both axes.
   SetTransform(2.0f, 2.0f, -1.0f, -1.0f);
+  // Whole multiples are sampled nearest; the sharp scale moves each coordinate to keep picture
+  // pixels whole and samples linearly, as does a picture shrunk below its size.
+  const bool sharp = box.scaling == Scaling::kSharp;
+  if (sharp) {
+    glUseProgram(sharpProgram_.program);
+    currentProgram_ = sharpProgram_.program;
+    glUniform4f(sharpProgram_.sharpness, static_cast<float>(width_), static_cast<float>(height_),
+                static_cast<float>(box.width) / static_cast<float>(width_),
+                static_cast<float>(box.height) / static_cast<float>(height_));
+  }
   BindTexture(pictureTexture_);
-  // Whole-number scales stay crisp; anything else is smoothed rather than unevenly doubled.
-  GLint filter = box.wholeScale ? GL_NEAREST : GL_LINEAR;
+  const GLint filter = box.scaling == Scaling::kWhole ? GL_NEAREST : GL_LINEAR;
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-  Queue(BatchKey{false, pictureTexture_, BlendMode::kOff},
+  Queue(BatchKey{false, pictureTexture_, BlendMode::kOff, sharp},
         {QuadVertex{0, 0, 0, 0}, QuadVertex{1, 0, 1, 0}, QuadVertex{1, 1, 1, 1},
          QuadVertex{0, 1, 0, 1}},
         {1, 1, 1, 1});
@@ -556,9 +571,7 @@ void GlRenderer::PresentPicture() {
 void GlRenderer::StartFrame(const std::array<float, 4>& rgba) {
   TargetPicture();
   glClearColor(rgba[0], rgba[1], rgba[2], rgba[3]);
-  // Each frame starts with the window's depth buffer cleared too; the offscreen picture has
-  // none, and there the bit does nothing.
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glClear(GL_COLOR_BUFFER_BIT);
 }
 
 bool GlRenderer::ReadPicture(std::vector<uint8_t>& rgba, int& width, int& height) {

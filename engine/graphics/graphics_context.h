@@ -25,8 +25,11 @@ struct DrawState {
 // The colour key until the game sets its own: red 255, green 0, blue 128.
 inline constexpr int32_t kDefaultTransparentColour = 255 + 128 * 65536;
 
+class ShownFramesRenderer;
+
 struct GraphicsContext {
   std::unique_ptr<Renderer> renderer;
+  ShownFramesRenderer* shownFrames = nullptr;  // `renderer` itself, when it is one
   bool headless = true;
   int logicalWidth = 640;
   int logicalHeight = 480;

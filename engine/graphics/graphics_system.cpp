@@ -7,7 +7,9 @@
 #include "engine/graphics/graphics_context.h"
 #include "engine/graphics/png_writer.h"
 #include "engine/graphics/recording_renderer.h"
+#include "engine/graphics/shown_frames.h"
 #include "engine/platform/file_access.h"
+#include "engine/platform/window.h"
 
 namespace zrb::graphics {
 namespace {
@@ -82,6 +84,7 @@ void InstallRenderer(std::unique_ptr<Renderer> renderer, bool headless, int logi
   GraphicsContext& context = Context();
   if (context.renderer) context.sprites.ReleaseAll(*context.renderer);
   context.renderer = std::move(renderer);
+  context.shownFrames = dynamic_cast<ShownFramesRenderer*>(context.renderer.get());
   context.headless = headless;
   context.logicalWidth = logicalWidth;
   context.logicalHeight = logicalHeight;
@@ -103,6 +106,7 @@ bool InitGraphics(bool headless, int logicalWidth, int logicalHeight) {
 #endif
     renderer = CreateGlRenderer(logicalWidth, logicalHeight, options);
     if (!renderer) return false;
+    renderer = std::make_unique<ShownFramesRenderer>(std::move(renderer), &platform::WindowIsShown);
   }
   InstallRenderer(std::move(renderer), headless, logicalWidth, logicalHeight);
   GraphicsContext& context = Context();
@@ -126,16 +130,25 @@ void ShutdownGraphics() {
   context.screenshots.clear();
   if (context.renderer) context.sprites.ReleaseAll(*context.renderer);
   context.renderer.reset();
+  context.shownFrames = nullptr;
   context.draw = DrawState{};
   context.drawLog.Close();
   context.decodeBuffer = DecodedImage{};
 }
 
-void BeforeSwap(long frameNumber) {
+bool BeforeSwap(long frameNumber) {
   GraphicsContext& context = Graphics();
   context.drawLog.EndFrame(frameNumber);
   if (!context.screenshots.empty()) WriteDueScreenshots(context, frameNumber);
   context.renderer->PresentPicture();
+  return !context.shownFrames || !context.shownFrames->Hidden();
+}
+
+void RepaintWindow() {
+  ShownFramesRenderer* frames = Context().shownFrames;  // none before InitGraphics
+  if (!frames || !frames->PresentLastAgain()) return;
+  platform::SwapWindow();
+  frames->ResumeFrame();
 }
 
 void AfterSwap() {

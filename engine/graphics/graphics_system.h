@@ -17,11 +17,17 @@ void ShutdownGraphics();
 
 // Called by the frame loop just before the buffers are swapped, with the number of the frame
 // being presented (1 for the first): scales the logical picture into the window, writes a
-// requested screenshot, closes the draw-log frame.
-void BeforeSwap(long frameNumber);
+// requested screenshot, closes the draw-log frame. False when the frame was drawn while the
+// window could not be seen: nothing went into the window, and there is nothing to swap.
+bool BeforeSwap(long frameNumber);
 
 // Called just after the swap: clears to the clear colour so the next frame starts clean.
 void AfterSwap();
+
+// The last presented picture into the window again and swapped, when the renderer keeps one
+// and the window can be seen: the window system's ask (uncovered, resized, restored) is
+// answered at once, also while the game waits for a key and presents no frames.
+void RepaintWindow();
 
 // The per-frame reset of the draw state: blending off, alpha test on, colour white, alpha
 // factor 1.0, viewport the whole picture.

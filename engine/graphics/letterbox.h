@@ -1,17 +1,15 @@
-// Where the logical picture lands in a window's drawable: as large as fits with its aspect
-// kept, centred, the rest black bars.
+// The picture's place and scaling in the window's drawable, for the renderers: the window
+// follows the same rule (engine/platform/picture_layout.h).
 #pragma once
+
+#include "engine/platform/picture_layout.h"
 
 namespace zrb::graphics {
 
-struct Letterbox {
-  int x = 0;  // from the drawable's left and bottom edges, as GL counts
-  int y = 0;
-  int width = 0;
-  int height = 0;
-  bool wholeScale = false;  // an exact multiple of the picture: sample nearest texels
-};
-
-Letterbox FitPicture(int pictureWidth, int pictureHeight, int drawableWidth, int drawableHeight);
+using platform::FitPicture;
+using platform::LayOutPicture;
+using platform::Letterbox;
+using platform::Scaling;
+using platform::SharpTexel;
 
 }  // namespace zrb::graphics

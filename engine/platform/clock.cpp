@@ -4,6 +4,10 @@
 #include <optional>
 #include <thread>
 
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
+
 #ifdef __EMSCRIPTEN__
 #include <emscripten/emscripten.h>
 #endif
@@ -46,6 +50,12 @@ void SleepMs(double ms) {
   // shown) until the time is up.
   emscripten_sleep(static_cast<unsigned>(ms));
 #else
+#ifdef __linux__
+  // A thread's sleeps end up to its timer slack late (50 microseconds by default); with 1
+  // microsecond the frame wait's final spin can be short.
+  static const bool slackSet = prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0) == 0;
+  (void)slackSet;
+#endif
   std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms));
 #endif
 }

@@ -6,6 +6,7 @@
 #include "engine/platform/joypad.h"
 #include "engine/platform/key_codes.h"
 #include "engine/platform/live_input.h"
+#include "engine/platform/window.h"
 
 namespace zrb::platform {
 namespace {
@@ -89,6 +90,7 @@ void PumpEvents(void (*beforeEach)()) {
     if (beforeEach) beforeEach();
     HandleSdlEvent(event);
   }
+  ServeRepaintRequest();
 }
 
 }  // namespace zrb::platform

@@ -1,5 +1,5 @@
 // The game window and its OpenGL context. Real mode: an SDL window with a GL compatibility
-// context (24 depth bits, 8 stencil bits, double buffered). Headless: no window at all; the
+// context (colour only, double buffered). Headless: no window at all; the
 // calls succeed and do nothing, and the drawable is the logical size.
 #pragma once
 
@@ -53,6 +53,15 @@ bool SwapWaitsForDisplay();
 void DrawableSize(int* width, int* height);
 
 bool WindowIsOpen();
+
+// Whether the window can be seen: not minimised, not hidden (always in headless mode and in a
+// browser).
+bool WindowIsShown();
+
+// The window system asked for the window's picture again (uncovered, resized, restored, shown):
+// `PumpEvents`, once SDL's queue is empty, calls `handler` once for any number of such asks.
+void SetRepaintHandler(void (*handler)());
+void ServeRepaintRequest();
 
 // Destroys the window and the context. Safe to call more than once.
 void CloseWindow();

@@ -2,9 +2,11 @@
 #include <SDL_opengl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 
 #include "engine/platform/clock.h"
+#include "engine/platform/picture_layout.h"
 #include "engine/platform/sdl_session.h"
 #include "engine/platform/window.h"
 
@@ -33,6 +35,8 @@ struct WindowState {
   int playerScale = 0;  // the whole scale the player resized the window to (0: never)
   bool fullscreen = false;
   bool headlessOpen = false;
+  std::atomic<bool> repaintWanted = false;
+  void (*repaintHandler)() = nullptr;
   std::string error;
 
   // CloseWindow releases the window and its context on every ordinary ending. A process that
@@ -49,17 +53,17 @@ WindowState& State() {
   return state;
 }
 
-// The engine's own 2-D drawing never tests depth or stencil; the buffers are there for a
-// game's drawing that does. (Under Mesa's llvmpipe a window without them draws a round frame
-// in about two thirds of the processor time, as llvmpipe then takes its fast 2-D path.)
+// Colour only: the engine's 2-D drawing never tests depth or stencil. (Under Mesa's llvmpipe
+// a window without them draws a round frame in about two thirds of the processor time: a
+// depth clear per pixel is gone, and llvmpipe takes its fast 2-D path.)
 void SetContextAttributes(bool multisample) {
   SDL_GL_ResetAttributes();
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
   SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, multisample ? 1 : 0);
   SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, multisample ? 4 : 0);
@@ -106,6 +110,27 @@ int FittingScale(int wanted, int width, int height, int pixelRatio, const Border
   return scale;
 }
 
+struct ClientSize {
+  int width = 0, height = 0;
+};
+
+// The window's client size in window units. A wanted scale: that whole multiple of the
+// picture, cut down to fit. 0: the picture's layout in the room the work area leaves, as in
+// full screen: the largest whole multiple where that fills most of it, else as large as fits
+// (about 1.4 x on a 1366 x 768 screen, where only 1 x is whole), never below 1 x.
+ClientSize WindowedSize(int wanted, int width, int height, int pixelRatio, const Borders& borders,
+                        const SDL_Rect& area) {
+  const int roomWidth = (area.w - borders.left - borders.right) * pixelRatio;
+  const int roomHeight = (area.h - borders.top - borders.bottom) * pixelRatio;
+  const Letterbox box = LayOutPicture(width, height, roomWidth, roomHeight);
+  if (wanted > 0 || box.width < width || box.height < height ||
+      (box.wholeScale && box.width / width > kLargestWindowScale)) {
+    const int scale = FittingScale(wanted, width, height, pixelRatio, borders, area);
+    return {width * scale / pixelRatio, height * scale / pixelRatio};
+  }
+  return {box.width / pixelRatio, box.height / pixelRatio};
+}
+
 // The whole scale the window shows the picture at now: the drawable's size in pictures.
 int WholeScaleNow(const WindowState& state) {
   int w = 0, h = 0;
@@ -124,14 +149,17 @@ void NotePlayerResize(WindowState& state) {
   state.placedScale = now;
 }
 
-// Client size w x h, the outer frame's top-left corner at the centre position of the work area.
+// Client size w x h, the outer frame's top-left corner at the centre position of the work area,
+// moved back where the frame would reach past the work area's right or bottom edge (a window
+// as large as fits).
 void PlaceWindowed(SDL_Window* window, int width, int height) {
   const SDL_Rect area = WorkArea(window);
-  const Borders borders = WindowBorders(window);
-  const int top = borders.top, left = borders.left;
+  const Borders b = WindowBorders(window);
   SDL_SetWindowSize(window, width, height);
-  const int x = area.x + std::max(0, (area.w - width) / 2) + left;
-  const int y = area.y + std::max(0, (area.h - height) / 2) + top;
+  const int x = area.x + b.left +
+                std::max(0, std::min((area.w - width) / 2, area.w - width - b.left - b.right));
+  const int y = area.y + b.top +
+                std::max(0, std::min((area.h - height) / 2, area.h - height - b.top - b.bottom));
   SDL_SetWindowPosition(window, x, y);
 }
 
@@ -143,6 +171,23 @@ void PlaceWindowed(SDL_Window* window, int width, int height) {
 void SettleWindow() {
   SDL_GetGlobalMouseState(nullptr, nullptr);
   SDL_PumpEvents();
+}
+
+// Runs as SDL queues each event, inside the pump: notes what asks for the picture again.
+int WatchWindowEvents(void*, SDL_Event* event) {
+  if (event->type != SDL_WINDOWEVENT) return 0;
+  switch (event->window.event) {
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+      State().repaintWanted = true;
+      break;
+    default:
+      break;
+  }
+  return 0;
 }
 
 bool OpenRealWindow(const WindowConfig& config, bool multisample) {
@@ -205,7 +250,8 @@ bool OpenWindow(const WindowConfig& config) {
   if (!opened) return false;
 
   glClearColor(0.f, 0.f, 0.f, 1.f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glClear(GL_COLOR_BUFFER_BIT);
+  SDL_AddEventWatch(&WatchWindowEvents, nullptr);
   SDL_ShowWindow(state.window.get());
   SetWindowMode(state.logicalWidth, state.logicalHeight, config.fullscreen);
   SDL_RaiseWindow(state.window.get());
@@ -224,6 +270,18 @@ bool SetWindowMode(int width, int height, bool fullscreen) {
   SettleWindow();
   NotePlayerResize(state);
   if (fullscreen) {
+    // Without a window manager (no frame) nobody carries out the full-screen request: the
+    // window would keep its size while SDL counts it at the screen's, and the picture, laid
+    // out for the screen, would be cut off. The window takes the screen's place itself first.
+    const Borders borders = WindowBorders(window);
+    SDL_Rect bounds{0, 0, 0, 0};
+    if (borders.top + borders.left + borders.bottom + borders.right == 0 &&
+        SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window)), &bounds) == 0 &&
+        (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) == 0) {
+      SDL_SetWindowPosition(window, bounds.x, bounds.y);
+      SDL_SetWindowSize(window, bounds.w, bounds.h);
+      SettleWindow();
+    }
     if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) {
       state.fullscreen = true;
       SDL_RaiseWindow(window);
@@ -236,10 +294,11 @@ bool SetWindowMode(int width, int height, bool fullscreen) {
   }
   state.fullscreen = false;
   const int ratio = PixelRatio(window);
-  const int scale = FittingScale(state.scale, state.logicalWidth, state.logicalHeight, ratio,
-                                 WindowBorders(window), WorkArea(window));
-  state.placedScale = scale;
-  PlaceWindowed(window, state.logicalWidth * scale / ratio, state.logicalHeight * scale / ratio);
+  const ClientSize size = WindowedSize(state.scale, state.logicalWidth, state.logicalHeight, ratio,
+                                       WindowBorders(window), WorkArea(window));
+  state.placedScale = std::max(1, std::min(size.width * ratio / state.logicalWidth,
+                                           size.height * ratio / state.logicalHeight));
+  PlaceWindowed(window, size.width, size.height);
   SDL_ShowWindow(window);
   SDL_RaiseWindow(window);
   SettleWindow();
@@ -286,6 +345,22 @@ void DrawableSize(int* width, int* height) {
   if (height) *height = h;
 }
 
+bool WindowIsShown() {
+  const WindowState& state = State();
+  if (!state.window) return true;
+  return (SDL_GetWindowFlags(state.window.get()) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
+}
+
+void SetRepaintHandler(void (*handler)()) {
+  State().repaintHandler = handler;
+}
+
+void ServeRepaintRequest() {
+  WindowState& state = State();
+  if (!state.window || !state.repaintHandler || !state.repaintWanted.exchange(false)) return;
+  state.repaintHandler();
+}
+
 bool WindowIsOpen() {
   const WindowState& state = State();
   return state.window != nullptr || state.headlessOpen;
@@ -293,6 +368,7 @@ bool WindowIsOpen() {
 
 void CloseWindow() {
   WindowState& state = State();
+  if (state.window) SDL_DelEventWatch(&WatchWindowEvents, nullptr);
   if (state.context) SDL_GL_MakeCurrent(state.window.get(), nullptr);
   state.context.reset();
   state.window.reset();

@@ -141,6 +141,15 @@ void DrawableSize(int* width, int* height) {
   if (height) *height = h;
 }
 
+// The canvas keeps its last frame (preserveDrawingBuffer): the page shows it as it is.
+bool WindowIsShown() {
+  return true;
+}
+
+void SetRepaintHandler(void (*)()) {}
+
+void ServeRepaintRequest() {}
+
 bool WindowIsOpen() {
   const WindowState& state = State();
   return state.window != nullptr || state.headlessOpen;

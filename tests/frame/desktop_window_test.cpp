@@ -12,8 +12,12 @@
 #include "engine/frame/engine_main.h"
 #include "engine/frame/run_setup.h"
 #include "engine/frame/show_screen.h"
+#include "engine/platform/clock.h"
 #include "engine/platform/window.h"
 #include "support/scratch_dir.h"
+
+// Last: Xlib's macros (None, Bool) would clash with the test framework's names.
+#include <GL/glx.h>
 
 namespace zrb {
 namespace {
@@ -70,6 +74,30 @@ TEST(DesktopWindow, OpensAsLargeAsFitsAndKeepsTheScaleThePlayerResizedItTo) {
   EXPECT_EQ(RunEngine(scratch, 0), "640x480 window-scale 1\n");
   // --scale holds for its run only: nothing is stored without a resize.
   EXPECT_EQ(RunEngine(scratch, 2), "1280x960 window-scale 1\n");
+}
+
+// The test display has no window manager, which carries out no full-screen request: the window
+// itself must cover the screen, as the X server sees it (not only as SDL counts it), and go back.
+TEST(DesktopWindow, FullScreenCoversTheScreenWithoutAWindowManagerAndGoesBack) {
+  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display (run the tests under xvfb-run)";
+  platform::SetHeadless(false);
+  ASSERT_TRUE(platform::OpenWindow(platform::WindowConfig{})) << platform::WindowError();
+  const auto real = [] {
+    unsigned w = 0, h = 0;
+    glXQueryDrawable(glXGetCurrentDisplay(), glXGetCurrentDrawable(), GLX_WIDTH, &w);
+    glXQueryDrawable(glXGetCurrentDisplay(), glXGetCurrentDrawable(), GLX_HEIGHT, &h);
+    return std::to_string(w) + "x" + std::to_string(h);
+  };
+  SDL_Rect screen{};
+  SDL_GetDisplayBounds(0, &screen);
+  ASSERT_TRUE(platform::SetWindowMode(0, 0, true));
+  int w = 0, h = 0;
+  platform::DrawableSize(&w, &h);
+  EXPECT_EQ(real(), std::to_string(screen.w) + "x" + std::to_string(screen.h));
+  EXPECT_EQ(real(), std::to_string(w) + "x" + std::to_string(h));
+  EXPECT_TRUE(platform::SetWindowMode(0, 0, false));
+  EXPECT_EQ(real(), "640x480");
+  platform::CloseWindow();
 }
 
 }  // namespace

@@ -105,52 +105,57 @@ TEST(CommandTail, SkipsTheProgramNameQuotedOrNotAndJoinsQuotingBlanks) {
 // The frame grid: deadlines after on-time and late frames, and the steps of the wait.
 constexpr double kPeriod = 1000.0 / 60.0;
 
-TEST(FramePacing, AnOnTimeFrameMovesTheDeadlineByExactlyOnePeriod) {
-  EXPECT_DOUBLE_EQ(NextDeadline(1000, 1000, kPeriod), 1000 + kPeriod);
-  EXPECT_DOUBLE_EQ(NextDeadline(1000, 1000 + kPeriod, kPeriod), 1000 + kPeriod);
-}
-
-// A frame released at R (its deadline) is given a next deadline of R + period; its drawing
-// then takes 25, 40 or 60 ms, so the next frame is released late, at once, at R + d.
+// A frame released on time at R, or late at R + d after drawing that took d: the grid holds
+// for two periods, then starts again from now; never a deadline in the past.
 TEST(FramePacing, LateFramesKeepTheGridForTwoPeriodsThenRestartIt) {
-  const double release = 5000;
-  const double deadline = NextDeadline(release - kPeriod, release, kPeriod);
-  ASSERT_DOUBLE_EQ(deadline, release);
-  const double next = release + kPeriod;
-
-  // 25 ms: the next grid point, 33.3 ms after the release.
-  EXPECT_NEAR(NextDeadline(next, release + 25, kPeriod), release + 2 * kPeriod, 1e-9);
-  // 40 ms: the grid point after that, 50 ms after the release.
-  EXPECT_NEAR(NextDeadline(next, release + 40, kPeriod), release + 3 * kPeriod, 1e-9);
-  // 60 ms: more than two periods late, so the grid starts again from now.
-  EXPECT_NEAR(NextDeadline(next, release + 60, kPeriod), release + 60 + kPeriod, 1e-9);
+  const double r = 5000, next = r + kPeriod;
+  const struct {
+    double deadline, now, expected;
+  } cases[] = {
+      {r, r, next},
+      {r, next, next},
+      {next, r + 25, r + 2 * kPeriod},
+      {next, r + 40, r + 3 * kPeriod},
+      {next, r + 60, r + 60 + kPeriod},
+  };
+  for (const auto& c : cases)
+    EXPECT_NEAR(NextDeadline(c.deadline, c.now, kPeriod), c.expected, 1e-9) << c.now - r;
+  for (double late = 0; late < 200; late += 0.37)
+    EXPECT_GT(NextDeadline(1000, 1000 + late, kPeriod), 1000 + late) << late;
 }
 
-TEST(FramePacing, TheNextDeadlineIsNeverInThePast) {
-  for (double late = 0; late < 200; late += 0.37) {
-    const double now = 1000 + late;
-    EXPECT_GT(NextDeadline(1000, now, kPeriod), now) << late;
+TEST(FramePacing, WaitSleepsOnceToJustBeforeTheDeadlineThenSpinsThenReleases) {
+  const struct {
+    double now;
+    WaitStep::Action action;
+    double sleepMs;
+  } cases[] = {
+      {100 - kPeriod, WaitStep::Action::kSleep, kPeriod - kSpinMs},
+      {97.25, WaitStep::Action::kSleep, 2.75 - kSpinMs},
+      {100 - kSpinMs / 2, WaitStep::Action::kSpin, 0},
+      {99.999, WaitStep::Action::kSpin, 0},
+      {100, WaitStep::Action::kRelease, 0},
+      {250, WaitStep::Action::kRelease, 0},
+  };
+  for (const auto& c : cases) {
+    const WaitStep step = NextWaitStep(100, c.now);
+    EXPECT_EQ(step.action, c.action) << c.now;
+    EXPECT_NEAR(step.sleepMs, c.sleepMs, 1e-9) << c.now;
   }
 }
 
-TEST(FramePacing, WaitSleepsToThreeMillisecondsBeforeThenToHalfAMillisecondThenSpins) {
-  WaitStep step = NextWaitStep(100, 100 - kPeriod);
-  EXPECT_EQ(step.action, WaitStep::Action::kSleep);
-  EXPECT_EQ(step.sleepMs, 13);  // 16.67 - 3, cut to whole milliseconds
-  step = NextWaitStep(100, 92.5);
-  EXPECT_EQ(step.action, WaitStep::Action::kSleep);
-  EXPECT_EQ(step.sleepMs, 4);
-  step = NextWaitStep(100, 93);  // 7 ms to go: the fine sleep, to half a millisecond before
-  EXPECT_EQ(step.action, WaitStep::Action::kSleep);
-  EXPECT_DOUBLE_EQ(step.sleepMs, 6.5);
-  step = NextWaitStep(100, 97.25);
-  EXPECT_EQ(step.action, WaitStep::Action::kSleep);
-  EXPECT_DOUBLE_EQ(step.sleepMs, 2.25);
-  EXPECT_EQ(NextWaitStep(100, 99.5).action, WaitStep::Action::kSpin);
-  EXPECT_EQ(NextWaitStep(100, 99.75).action, WaitStep::Action::kSpin);
-  EXPECT_EQ(NextWaitStep(100, 99.999).action, WaitStep::Action::kSpin);
-  EXPECT_EQ(NextWaitStep(100, 100).action, WaitStep::Action::kRelease);
-  EXPECT_EQ(NextWaitStep(100, 250).action, WaitStep::Action::kRelease);
+// After a swap that waited for the display (the browser's animation frame), a frame is released
+// within half a period of its deadline, before it too, so a 60 Hz display whose refreshes fall
+// a little before or after the deadlines shows every frame; further off, the ordinary wait.
+TEST(DisplayPacing, ReleasesWithinHalfAPeriodOfTheDeadlineElseWaitsAsUsual) {
+  // On time, late, a refresh just before the deadline, just under half a period before; more
+  // than half a period before (a faster display), a whole refresh of a 120 Hz display early.
+  for (const double now : {1000.0, 1003.0, 999.9, 991.7, 991.6, 983.4}) {
+    const WaitStep step = NextWaitStepOnDisplay(1000, now, kPeriod);
+    const WaitStep usual = NextWaitStep(1000, now);
+    EXPECT_EQ(step.action, now > 991.65 ? WaitStep::Action::kRelease : usual.action) << now;
+    EXPECT_EQ(step.sleepMs, now > 991.65 ? 0 : usual.sleepMs) << now;
+  }
 }
 
 // The JSON a program's trace is made of: numbers that read back exactly, null where JSON has
