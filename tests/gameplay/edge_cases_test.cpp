@@ -256,12 +256,21 @@ TEST_F(EdgeCase, AnEnemyWithoutAnAcceptableTargetWaitsUntilThereIsOne) {
   EXPECT_EQ(enemies(0).targetCellX, 4);
   EXPECT_EQ(enemies(0).moves, ">>>");
 
-  // One acceptable cell among the whole area: the random draws may miss it, the scan does not.
-  BuildPocket({{15, 10}, {15, 9}, {15, 8}, {15, 7}});
-  for (int n = 0; n < 20; ++n) {
-    const CellTarget target = ChooseEnemyPath(15, 10, 0, 0);
-    EXPECT_EQ(target.x, 15);
-    EXPECT_EQ(target.y, 7);
+  // One cell four steps away at the edge of what an area and a kind of enemy may target: the
+  // random draws mostly miss it, the scan that follows 200 misses takes it when it lies inside
+  // (the last row and column) and leaves the enemy where it is when it lies one row beyond.
+  const struct {
+    int32_t column, firstRow, area, mode, expectedRow;
+  } cases[] = {{16, 8, 0, 0, 11}, {16, 7, 0, 2, 7}, {16, 2, 3, 0, 2}, {9, 0, 1, 0, 0}};
+  for (const auto& c : cases) {
+    BuildPocket({});
+    for (int32_t row = c.firstRow; row <= c.firstRow + 3; ++row)
+      SetCell(c.column, row, 0);
+    for (int n = 0; n < 20; ++n) {
+      const CellTarget target = ChooseEnemyPath(c.column, c.firstRow, c.area, c.mode);
+      EXPECT_EQ(target.x, c.column) << c.area << " " << c.mode;
+      EXPECT_EQ(target.y, c.expectedRow) << c.area << " " << c.mode;
+    }
   }
 }
 
