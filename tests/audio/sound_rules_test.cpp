@@ -192,45 +192,38 @@ TEST(Mp3Length, EmptyOrGarbageHasNoLength) {
   EXPECT_FALSE(SummarizeMp3(Bytes{'I', 'D', '3', 3, 0, 0, 0x7F, 0x7F, 0x7F, 0x7F}));
 }
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-// The mixer's volume and pan in hundredths of a decibel, and the gains they give.
-TEST(Gain, HalfVolumeIsMinusFiftyDecibels) {
-  const PlayLevels levels = LevelsFor(0.0, 0.5);
-  EXPECT_EQ(levels.volumeHundredthsDb, -5000);
-  EXPECT_EQ(levels.panHundredthsDb, 0);
-  EXPECT_NEAR(GainFromHundredthsDb(levels.volumeHundredthsDb), 0.0031622777, 1e-9);
-  const ChannelGains gains = GainsFor(levels);
-  EXPECT_NEAR(gains.left, 0.0031622777, 1e-7);
-  EXPECT_NEAR(gains.right, 0.0031622777, 1e-7);
-}
-
-TEST(Gain, VolumeIsClampedAndTruncatedToWholeHundredths) {
-  EXPECT_EQ(LevelsFor(0, 2.0).volumeHundredthsDb, 0);
-  EXPECT_TRUE(GainsFor(LevelsFor(0, 2.0)).IsUnity());
-  EXPECT_EQ(LevelsFor(0, 0.999).volumeHundredthsDb, -100);
-  EXPECT_NEAR(GainFromHundredthsDb(-100), 0.8912509, 1e-6);
-  EXPECT_EQ(LevelsFor(0, -4.0).volumeHundredthsDb, -10000);
-  EXPECT_EQ(LevelsFor(0, -1e300).volumeHundredthsDb, -10000);
-  EXPECT_EQ(LevelsFor(0, kNaN).volumeHundredthsDb, -10000);
-  EXPECT_EQ(GainFromHundredthsDb(-10000), 0.0);
-}
-
-TEST(Gain, PanAttenuatesTheOtherSideOnly) {
-  const PlayLevels hardLeft = LevelsFor(-3.0, 1.0);
-  EXPECT_EQ(hardLeft.panHundredthsDb, -10000);
-  EXPECT_EQ(GainsFor(hardLeft).left, 1.0f);
-  EXPECT_EQ(GainsFor(hardLeft).right, 0.0f);
-
-  const PlayLevels halfRight = LevelsFor(0.5, 1.0);
-  EXPECT_EQ(halfRight.panHundredthsDb, 5000);
-  EXPECT_NEAR(GainsFor(halfRight).left, 0.0031622777, 1e-7);
-  EXPECT_EQ(GainsFor(halfRight).right, 1.0f);
-
-  EXPECT_EQ(LevelsFor(0.12345, 1.0).panHundredthsDb, 1234);
-  EXPECT_EQ(LevelsFor(-0.12345, 1.0).panHundredthsDb, -1234);
-  EXPECT_EQ(LevelsFor(kNaN, 1.0).panHundredthsDb, 0);
-  EXPECT_EQ(LevelsFor(std::numeric_limits<double>::infinity(), 1.0).panHundredthsDb, 10000);
+// The mixer's volume and pan in hundredths of a decibel, and the gains they give: volume and pan
+// clamped and truncated, not-a-number as none, and only the side away from the pan attenuated.
+TEST(Gain, VolumeAndPanBecomeHundredthsOfADecibelAndGains) {
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  constexpr double kHalf = 0.0031622777, kTenth = 0.8912509, kPan = 0.2415461;
+  const struct {
+    double pan, volume;
+    int32_t volumeDb, panDb;
+    double left, right;
+  } cases[] = {
+      {0, 0.5, -5000, 0, kHalf, kHalf},
+      {0, 2.0, 0, 0, 1, 1},
+      {0, 0.999, -100, 0, kTenth, kTenth},
+      {0, -4.0, -10000, 0, 0, 0},
+      {0, -1e300, -10000, 0, 0, 0},
+      {0, kNaN, -10000, 0, 0, 0},
+      {-3.0, 1.0, 0, -10000, 1, 0},
+      {0.5, 1.0, 0, 5000, kHalf, 1},
+      {0.12345, 0.999, -100, 1234, kPan * kTenth, kTenth},
+      {-0.12345, 1.0, 0, -1234, 1, kPan},
+      {kNaN, 1.0, 0, 0, 1, 1},
+      {std::numeric_limits<double>::infinity(), 1.0, 0, 10000, 0, 1},
+  };
+  for (const auto& c : cases) {
+    const PlayLevels levels = LevelsFor(c.pan, c.volume);
+    EXPECT_EQ(levels.volumeHundredthsDb, c.volumeDb) << c.pan << " " << c.volume;
+    EXPECT_EQ(levels.panHundredthsDb, c.panDb) << c.pan << " " << c.volume;
+    const ChannelGains gains = GainsFor(levels);
+    EXPECT_NEAR(gains.left, c.left, 1e-7) << c.pan << " " << c.volume;
+    EXPECT_NEAR(gains.right, c.right, 1e-7) << c.pan << " " << c.volume;
+    EXPECT_EQ(gains.IsUnity(), c.left == 1 && c.right == 1) << c.pan << " " << c.volume;
+  }
 }
 
 TEST(Gain, ScalesInterleavedStereoFrames) {
