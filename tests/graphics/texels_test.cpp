@@ -1,13 +1,11 @@
 // Texture rules the GL pixel tests rely on: which quads show texels one to one, how a texel
-// rectangle is cut by its alpha, colour bled into transparent texels, and the texture sizes and
-// memory the headless renderer holds to, as a driver would.
+// rectangle is cut by its alpha, and colour bled into transparent texels.
 #include <gtest/gtest.h>
 
 #include <random>
 #include <vector>
 
 #include "engine/graphics/alpha_coverage.h"
-#include "engine/graphics/recording_renderer.h"
 #include "engine/graphics/texel_centres.h"
 #include "engine/graphics/texture_image.h"
 
@@ -197,31 +195,6 @@ TEST(TextureImage, BleedingAgreesWithAFullNeighbourSearch) {
           << size[0] << "x" << size[1] << " padded picture " << picture;
     }
   }
-}
-
-// Every level is from 1 x 1 to the size cap; the levels of all textures fit the budget, to the
-// byte, and a deleted texture gives its bytes back.
-TEST(RecordingRenderer, TexturesStayWithinTheSizeCapAndTheBudget) {
-  RecordingRenderer renderer(64, 64 * 64 * 4 + 2 * 2 * 4);
-  const std::vector<uint8_t> texels(65 * 65 * 4);
-  const auto create = [&](std::vector<TextureLevel> levels) {
-    return renderer.CreateTexture(TextureKind::kMipmapped, levels);
-  };
-  for (const TextureLevel& bad : std::vector<TextureLevel>{{0, 1, texels.data()},
-                                                           {1, 0, texels.data()},
-                                                           {65, 1, texels.data()},
-                                                           {1, 65, texels.data()},
-                                                           {1, 1, nullptr}}) {
-    EXPECT_EQ(create({{1, 1, texels.data()}, bad}), 0u) << bad.width << " x " << bad.height;
-  }
-  EXPECT_EQ(create({}), 0u);
-  const uint32_t whole = create({{64, 64, texels.data()}});
-  EXPECT_NE(whole, 0u);
-  EXPECT_NE(create({{2, 1, texels.data()}, {1, 2, texels.data()}}), 0u);
-  EXPECT_EQ(create({{1, 1, texels.data()}}), 0u);
-  renderer.DeleteTexture(whole);
-  EXPECT_NE(create({{1, 1, texels.data()}}), 0u);
-  EXPECT_EQ(renderer.TextureBytes(), 2 * 2 * 4 + 4u);
 }
 
 }  // namespace
