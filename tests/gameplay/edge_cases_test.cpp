@@ -1,7 +1,7 @@
 // Situations a scripted whole game rarely reaches, where the game keeps going instead of
 // stalling (game/README.md lists them): webs that pull two penguins at once or vanish while
 // pulling, a swap during a pull, a glide that misses its goal, mazes without a target for an
-// enemy, a bird beyond the bottom edge.
+// enemy, cell draws that never hit floor, a bird beyond the bottom edge.
 // The game runs on a headless engine with the real media; every presented frame's screen is
 // counted.
 #include <gtest/gtest.h>
@@ -23,6 +23,7 @@
 #include "game/catalogue.h"
 #include "game/enemies.h"
 #include "game/game_main.h"
+#include "game/maze.h"
 #include "game/record_lists.h"
 #include "game/state.h"
 #include "game/webs_items.h"
@@ -272,6 +273,18 @@ TEST_F(EdgeCase, AnEnemyWithoutAnAcceptableTargetWaitsUntilThereIsOne) {
       EXPECT_EQ(target.y, c.expectedRow) << c.area << " " << c.mode;
     }
   }
+}
+
+// Cell draws that only ever hit a wall end in a scan of the region, row by row, to its last row
+// and column; a region without floor picks nothing.
+TEST_F(EdgeCase, CellDrawsThatKeepMissingFallBackToTheRegionsFirstFloorCell) {
+  BuildPocket({{5, 7}});
+  const auto wall = [](int32_t& column, int32_t& row) { column = row = 0; };
+  int32_t column = -1, row = -1;
+  EXPECT_FALSE(PickFloorCell(wall, {2, 5, 3, 6}, column, row));
+  EXPECT_FALSE(PickFloorCell(wall, {2, 4, 3, 7}, column, row));
+  ASSERT_TRUE(PickFloorCell(wall, {2, 5, 3, 7}, column, row));
+  EXPECT_EQ(column * 100 + row, 507);
 }
 
 TEST_F(EdgeCase, ABirdBelowTheBottomEdgeKeepsHeadingUp) {
