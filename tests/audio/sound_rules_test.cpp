@@ -21,21 +21,40 @@ uint16_t SampleAt(const std::vector<uint8_t>& pcm, size_t index) {
   return static_cast<uint16_t>(pcm[2 * index] | (pcm[2 * index + 1] << 8));
 }
 
-TEST(WaveFile, ReadsFormatBlockAndData) {
-  const Bytes file = testing::ToneWave(100, 2, 22050, 16);
-  const auto sound = ParseWave(file);
-  ASSERT_TRUE(sound);
-  EXPECT_EQ(sound->format.fileChannels, 2);
-  EXPECT_EQ(sound->format.channels, 2);
-  EXPECT_EQ(sound->format.sampleRate, 22050u);
-  EXPECT_EQ(sound->format.blockAlign, 4);
-  EXPECT_EQ(sound->format.bitsPerSample, 16);
-  EXPECT_EQ(sound->format.AverageBytesPerSecond(), 88200u);
-  EXPECT_EQ(sound->data.size(), 2205u * 4);
-  const auto layout = DescribePcm(*sound);
-  ASSERT_TRUE(layout);
-  EXPECT_EQ(layout->frameCount, 2205u);
-  EXPECT_DOUBLE_EQ(layout->DurationMs(), 100.0);
+// The format block and the data; more than two channels are handed on as the first two, with
+// the file's block align.
+TEST(WaveFile, ReadsFormatBlockAndDataAndHandsOnTwoChannelsOfSix) {
+  const struct {
+    Bytes file;
+    uint16_t fileChannels, blockAlign;
+    uint32_t rate, frames;
+  } cases[] = {
+      {ToneWave(100, 2, 22050, 16), 2, 4, 22050, 2205},
+      {Riff({Chunk("fmt ", FormatBlock(6, 48000, 12, 16)), Chunk("data", RampSamples(30, 6, 16))}),
+       6, 12, 48000, 30},
+  };
+  for (const auto& c : cases) {
+    const auto sound = ParseWave(c.file);
+    ASSERT_TRUE(sound);
+    EXPECT_EQ(sound->format.fileChannels, c.fileChannels);
+    EXPECT_EQ(sound->format.channels, 2);
+    EXPECT_EQ(sound->format.sampleRate, c.rate);
+    EXPECT_EQ(sound->format.bitsPerSample, 16);
+    EXPECT_EQ(sound->format.AverageBytesPerSecond(), c.rate * c.blockAlign);
+    const auto layout = DescribePcm(*sound);
+    ASSERT_TRUE(layout);
+    EXPECT_EQ(layout->channels, 2);
+    EXPECT_EQ(layout->frameStride, c.blockAlign);
+    EXPECT_EQ(layout->frameCount, c.frames);
+    EXPECT_DOUBLE_EQ(layout->DurationMs(), c.frames * 1000.0 / c.rate);
+    // The first two samples of every frame are the ones that sound.
+    const std::vector<uint8_t> pcm = PackFrames(*sound, *layout);
+    ASSERT_EQ(pcm.size(), c.frames * 4);
+    for (uint16_t frame = 0; frame < c.frames; ++frame) {
+      EXPECT_EQ(SampleAt(pcm, 2 * frame), frame);
+      EXPECT_EQ(SampleAt(pcm, 2 * frame + 1), 1000 + frame);
+    }
+  }
 }
 
 TEST(WaveFile, SkipsOtherChunksByTheirStatedSizeAndExtraFormatBytes) {
@@ -49,29 +68,6 @@ TEST(WaveFile, SkipsOtherChunksByTheirStatedSizeAndExtraFormatBytes) {
   EXPECT_EQ(sound->format.sampleRate, 11025u);
   EXPECT_EQ(sound->format.bitsPerSample, 8);
   EXPECT_TRUE(std::equal(sound->data.begin(), sound->data.end(), data.begin(), data.end()));
-}
-
-TEST(WaveFile, SixChannelsAreHandedOnAsTwoWithTheFilesBlockAlign) {
-  const Bytes file =
-      Riff({Chunk("fmt ", FormatBlock(6, 48000, 12, 16)), Chunk("data", RampSamples(30, 6, 16))});
-  const auto sound = ParseWave(file);
-  ASSERT_TRUE(sound);
-  EXPECT_EQ(sound->format.fileChannels, 6);
-  EXPECT_EQ(sound->format.channels, 2);
-  EXPECT_EQ(sound->format.blockAlign, 12);
-  EXPECT_EQ(sound->format.bitsPerSample, 16);
-  const auto layout = DescribePcm(*sound);
-  ASSERT_TRUE(layout);
-  EXPECT_EQ(layout->channels, 2);
-  EXPECT_EQ(layout->frameStride, 12);
-  EXPECT_EQ(layout->frameCount, 30u);
-  // The first two samples of every frame are the ones that sound.
-  const std::vector<uint8_t> pcm = PackFrames(*sound, *layout);
-  ASSERT_EQ(pcm.size(), 30u * 4);
-  for (uint16_t frame = 0; frame < 30; ++frame) {
-    EXPECT_EQ(SampleAt(pcm, 2 * frame), frame);
-    EXPECT_EQ(SampleAt(pcm, 2 * frame + 1), 1000 + frame);
-  }
 }
 
 TEST(WaveFile, DataSizePastTheEndIsCutToWholeFramesThatArePresent) {
