@@ -1,6 +1,6 @@
 // Shared by the fuzz targets: publishing fuzz bytes as an in-memory file, checks that abort
-// with a message (so libFuzzer keeps the input), and fatal runtime errors turned into
-// exceptions the target can catch.
+// with a message (so libFuzzer keeps the input), and (as in the tests) fatal runtime errors
+// turned into exceptions the target can catch.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "engine/files/memory_files.h"
-#include "engine/values/runtime_error.h"
+#include "tests/support/fatal_trap.h"
 
 namespace zrb::fuzz {
 
@@ -35,23 +35,6 @@ class PublishedBytes {
 
  private:
   files::MemoryFile file_;
-};
-
-struct FatalError {
-  int32_t code;
-};
-
-// While alive, a fatal runtime error throws FatalError instead of ending the process.
-class ThrowOnFatal {
- public:
-  ThrowOnFatal() : previous_(SetFatalErrorHandler(&Throw)) {}
-  ~ThrowOnFatal() { SetFatalErrorHandler(previous_); }
-  ThrowOnFatal(const ThrowOnFatal&) = delete;
-  ThrowOnFatal& operator=(const ThrowOnFatal&) = delete;
-
- private:
-  static void Throw(int32_t code) { throw FatalError{code}; }
-  FatalErrorHandler previous_;
 };
 
 }  // namespace zrb::fuzz

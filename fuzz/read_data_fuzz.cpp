@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   zrb::DataBlock block(items);
   zrb::RestoreData(block);
-  zrb::fuzz::ThrowOnFatal trap;
+  zrb::testing::FatalTrap trap;
   for (const DataItem& item : items) {
     switch (input.ConsumeIntegralInRange(0, 2)) {
       case 0: {
@@ -91,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
     double value = 0;
     zrb::ReadData(value);
-  } catch (const zrb::fuzz::FatalError& error) {
+  } catch (const zrb::testing::FatalError& error) {
     outOfData = error.code == zrb::kErrorOutOfData;
   }
   FUZZ_CHECK(outOfData);

@@ -2,6 +2,8 @@
 # Seeds faults to see whether the test suite notices them: changes one operator or constant at a
 # time in engine/ and game/ (< <= > >= == != && || + - += -=, a constant + 1, a dropped !),
 # rebuilds, runs every test but the window tests, and reports per change whether a test failed.
+# The places are drawn kind by kind and folder by folder in turn (mutate.pl pick), so a sample
+# holds about as many of each kind of change in engine/ as in game/.
 #
 #   scripts/mutants.sh [COUNT] [SEED]      COUNT changes that compile (default 80), SEED (default 1)
 #
@@ -15,6 +17,8 @@
 # MUTANTS_TESTS_FROM=REV takes everything but engine/ and game/ (the tests, tools, build files)
 # from git revision REV, to measure an older suite against today's engine/ and game/.
 # MUTANTS_RESUME=1 goes on where an interrupted run with the same seed stopped.
+# MUTANTS_WINDOW=1 runs the window tests too, after the others, one at a time and each given up
+# to three tries as scripts/run-ctest.sh does (a sample takes about twice as long).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo="$(pwd)"
@@ -70,9 +74,14 @@ cmake -S "$tree" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLA
   -DCMAKE_C_FLAGS_RELEASE=-O1 -DTUNDREL_BENCHMARKS=OFF -DTUNDREL_WERROR=OFF "${launchers[@]}" \
   >"$log/configure.txt"
 
+labels=(-LE window)
+[ -n "${MUTANTS_WINDOW:-}" ] && labels=()
 run_suite() {
   ctest --test-dir "$build" -LE window -j "$(nproc)" --timeout "$timeout" --stop-on-failure \
-    >"$log/ctest.txt" 2>&1
+    >"$log/ctest.txt" 2>&1 || return 1
+  [ -n "${MUTANTS_WINDOW:-}" ] || return 0
+  ctest --test-dir "$build" -L window --repeat until-pass:3 --stop-on-failure \
+    >>"$log/ctest.txt" 2>&1
 }
 
 # Checksums of the object files (those newer than the file given): a change that leaves them all
@@ -87,9 +96,9 @@ ninja -C "$build" >"$log/build.txt" 2>&1 || {
   exit 1
 }
 # Later builds make only the programs of ours the suite runs (with what they depend on: the
-# game, the media), not the shells or browsers some tests start; window tests and benchmarks are
-# left as they are.
-mapfile -t programs < <(ctest --test-dir "$build" -LE window --show-only=json-v1 |
+# game, the media), not the shells or browsers some tests start; benchmarks (and window tests,
+# unless they run) are left as they are.
+mapfile -t programs < <(ctest --test-dir "$build" "${labels[@]}" --show-only=json-v1 |
   perl -0ne 'print "$1\n" while /"command"\s*:\s*\[\s*"([^"]+)"/g' | grep "^$build/" |
   sed "s|^$build/||" | sort -u)
 [ ${#programs[@]} -gt 0 ] || programs=(all)

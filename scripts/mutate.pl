@@ -3,7 +3,8 @@
 # making one such change.
 #
 #   mutate.pl sites FILE...                    one line per place: FILE LINE COLUMN FROM TO
-#   mutate.pl pick SEED FILE...                the same places in the order the seed shuffles them
+#   mutate.pl pick SEED FILE...                the same places in the order the seed draws them:
+#                                              every kind of change in every top folder in turn
 #   mutate.pl apply FILE LINE COLUMN FROM TO   makes that change in FILE (fails if FROM is not there)
 #
 # Places are found in code only: comments, string and character literals and preprocessor lines
@@ -92,6 +93,17 @@ sub sites_of {
 
 sub all_sites { return map { sites_of($_) } @_; }
 
+# The kind of change a place offers: what the suite should notice in about equal measure.
+sub kind_of {
+  my ($from) = @_;
+  return 'constant' if $from =~ /^[0-9]/;
+  return 'not' if $from eq '!';
+  return 'logic' if $from eq '&&' || $from eq '||';
+  return 'equality' if $from eq '==' || $from eq '!=';
+  return 'order' if $from =~ /^[<>]/;
+  return 'arithmetic';
+}
+
 sub show { my ($s) = @_; return join("\t", @$s) . "\n"; }
 
 my $mode = shift @ARGV // '';
@@ -100,7 +112,6 @@ if ($mode eq 'sites') {
 } elsif ($mode eq 'pick') {
   my $seed = shift @ARGV;
   die "mutate: pick SEED FILE...\n" unless defined $seed && $seed =~ /^\d+$/;
-  my @sites = all_sites(@ARGV);
   # A 32-bit xorshift of our own, so that a seed draws the same places with every perl.
   my $x = ($seed * 2654435761 + 1) & 0xFFFFFFFF;
   $x ||= 1;
@@ -110,11 +121,29 @@ if ($mode eq 'sites') {
     $x ^= ($x << 5) & 0xFFFFFFFF;
     return $x;
   };
-  for (my $i = $#sites; $i > 0; $i--) {
-    my $j = $next->() % ($i + 1);
-    @sites[$i, $j] = @sites[$j, $i];
+  my $shuffle = sub {
+    my ($list) = @_;
+    for (my $i = $#$list; $i > 0; $i--) {
+      my $j = $next->() % ($i + 1);
+      @$list[$i, $j] = @$list[$j, $i];
+    }
+  };
+  # Constants outnumber every operator many times over, and engine/ game/: drawn from one pile,
+  # a sample would be mostly constants in the engine. Each kind of change in each top folder is
+  # a pile of its own, shuffled, and the piles take turns (in an order shuffled anew each turn),
+  # so every kind is sampled about as often in engine/ as in game/ until a pile runs out.
+  my %piles;
+  for my $site (all_sites(@ARGV)) {
+    my ($top) = $site->[0] =~ m{^([^/]+)};
+    push @{$piles{$top . ' ' . kind_of($site->[3])}}, $site;
   }
-  print show($_) for @sites;
+  my @keys = sort keys %piles;
+  $shuffle->($piles{$_}) for @keys;
+  while (@keys) {
+    $shuffle->(\@keys);
+    print show(shift @{$piles{$_}}) for @keys;
+    @keys = grep { @{$piles{$_}} } @keys;
+  }
 } elsif ($mode eq 'apply') {
   my ($file, $line, $column, $from, $to) = @ARGV;
   die "mutate: apply FILE LINE COLUMN FROM TO\n" unless defined $from;

@@ -21,21 +21,40 @@ uint16_t SampleAt(const std::vector<uint8_t>& pcm, size_t index) {
   return static_cast<uint16_t>(pcm[2 * index] | (pcm[2 * index + 1] << 8));
 }
 
-TEST(WaveFile, ReadsFormatBlockAndData) {
-  const Bytes file = testing::ToneWave(100, 2, 22050, 16);
-  const auto sound = ParseWave(file);
-  ASSERT_TRUE(sound);
-  EXPECT_EQ(sound->format.fileChannels, 2);
-  EXPECT_EQ(sound->format.channels, 2);
-  EXPECT_EQ(sound->format.sampleRate, 22050u);
-  EXPECT_EQ(sound->format.blockAlign, 4);
-  EXPECT_EQ(sound->format.bitsPerSample, 16);
-  EXPECT_EQ(sound->format.AverageBytesPerSecond(), 88200u);
-  EXPECT_EQ(sound->data.size(), 2205u * 4);
-  const auto layout = DescribePcm(*sound);
-  ASSERT_TRUE(layout);
-  EXPECT_EQ(layout->frameCount, 2205u);
-  EXPECT_DOUBLE_EQ(layout->DurationMs(), 100.0);
+// The format block and the data; more than two channels are handed on as the first two, with
+// the file's block align.
+TEST(WaveFile, ReadsFormatBlockAndDataAndHandsOnTwoChannelsOfSix) {
+  const struct {
+    Bytes file;
+    uint16_t fileChannels, blockAlign;
+    uint32_t rate, frames;
+  } cases[] = {
+      {ToneWave(100, 2, 22050, 16), 2, 4, 22050, 2205},
+      {Riff({Chunk("fmt ", FormatBlock(6, 48000, 12, 16)), Chunk("data", RampSamples(30, 6, 16))}),
+       6, 12, 48000, 30},
+  };
+  for (const auto& c : cases) {
+    const auto sound = ParseWave(c.file);
+    ASSERT_TRUE(sound);
+    EXPECT_EQ(sound->format.fileChannels, c.fileChannels);
+    EXPECT_EQ(sound->format.channels, 2);
+    EXPECT_EQ(sound->format.sampleRate, c.rate);
+    EXPECT_EQ(sound->format.bitsPerSample, 16);
+    EXPECT_EQ(sound->format.AverageBytesPerSecond(), c.rate * c.blockAlign);
+    const auto layout = DescribePcm(*sound);
+    ASSERT_TRUE(layout);
+    EXPECT_EQ(layout->channels, 2);
+    EXPECT_EQ(layout->frameStride, c.blockAlign);
+    EXPECT_EQ(layout->frameCount, c.frames);
+    EXPECT_DOUBLE_EQ(layout->DurationMs(), c.frames * 1000.0 / c.rate);
+    // The first two samples of every frame are the ones that sound.
+    const std::vector<uint8_t> pcm = PackFrames(*sound, *layout);
+    ASSERT_EQ(pcm.size(), c.frames * 4);
+    for (uint16_t frame = 0; frame < c.frames; ++frame) {
+      EXPECT_EQ(SampleAt(pcm, 2 * frame), frame);
+      EXPECT_EQ(SampleAt(pcm, 2 * frame + 1), 1000 + frame);
+    }
+  }
 }
 
 TEST(WaveFile, SkipsOtherChunksByTheirStatedSizeAndExtraFormatBytes) {
@@ -49,29 +68,6 @@ TEST(WaveFile, SkipsOtherChunksByTheirStatedSizeAndExtraFormatBytes) {
   EXPECT_EQ(sound->format.sampleRate, 11025u);
   EXPECT_EQ(sound->format.bitsPerSample, 8);
   EXPECT_TRUE(std::equal(sound->data.begin(), sound->data.end(), data.begin(), data.end()));
-}
-
-TEST(WaveFile, SixChannelsAreHandedOnAsTwoWithTheFilesBlockAlign) {
-  const Bytes file =
-      Riff({Chunk("fmt ", FormatBlock(6, 48000, 12, 16)), Chunk("data", RampSamples(30, 6, 16))});
-  const auto sound = ParseWave(file);
-  ASSERT_TRUE(sound);
-  EXPECT_EQ(sound->format.fileChannels, 6);
-  EXPECT_EQ(sound->format.channels, 2);
-  EXPECT_EQ(sound->format.blockAlign, 12);
-  EXPECT_EQ(sound->format.bitsPerSample, 16);
-  const auto layout = DescribePcm(*sound);
-  ASSERT_TRUE(layout);
-  EXPECT_EQ(layout->channels, 2);
-  EXPECT_EQ(layout->frameStride, 12);
-  EXPECT_EQ(layout->frameCount, 30u);
-  // The first two samples of every frame are the ones that sound.
-  const std::vector<uint8_t> pcm = PackFrames(*sound, *layout);
-  ASSERT_EQ(pcm.size(), 30u * 4);
-  for (uint16_t frame = 0; frame < 30; ++frame) {
-    EXPECT_EQ(SampleAt(pcm, 2 * frame), frame);
-    EXPECT_EQ(SampleAt(pcm, 2 * frame + 1), 1000 + frame);
-  }
 }
 
 TEST(WaveFile, DataSizePastTheEndIsCutToWholeFramesThatArePresent) {
@@ -192,45 +188,38 @@ TEST(Mp3Length, EmptyOrGarbageHasNoLength) {
   EXPECT_FALSE(SummarizeMp3(Bytes{'I', 'D', '3', 3, 0, 0, 0x7F, 0x7F, 0x7F, 0x7F}));
 }
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-// The mixer's volume and pan in hundredths of a decibel, and the gains they give.
-TEST(Gain, HalfVolumeIsMinusFiftyDecibels) {
-  const PlayLevels levels = LevelsFor(0.0, 0.5);
-  EXPECT_EQ(levels.volumeHundredthsDb, -5000);
-  EXPECT_EQ(levels.panHundredthsDb, 0);
-  EXPECT_NEAR(GainFromHundredthsDb(levels.volumeHundredthsDb), 0.0031622777, 1e-9);
-  const ChannelGains gains = GainsFor(levels);
-  EXPECT_NEAR(gains.left, 0.0031622777, 1e-7);
-  EXPECT_NEAR(gains.right, 0.0031622777, 1e-7);
-}
-
-TEST(Gain, VolumeIsClampedAndTruncatedToWholeHundredths) {
-  EXPECT_EQ(LevelsFor(0, 2.0).volumeHundredthsDb, 0);
-  EXPECT_TRUE(GainsFor(LevelsFor(0, 2.0)).IsUnity());
-  EXPECT_EQ(LevelsFor(0, 0.999).volumeHundredthsDb, -100);
-  EXPECT_NEAR(GainFromHundredthsDb(-100), 0.8912509, 1e-6);
-  EXPECT_EQ(LevelsFor(0, -4.0).volumeHundredthsDb, -10000);
-  EXPECT_EQ(LevelsFor(0, -1e300).volumeHundredthsDb, -10000);
-  EXPECT_EQ(LevelsFor(0, kNaN).volumeHundredthsDb, -10000);
-  EXPECT_EQ(GainFromHundredthsDb(-10000), 0.0);
-}
-
-TEST(Gain, PanAttenuatesTheOtherSideOnly) {
-  const PlayLevels hardLeft = LevelsFor(-3.0, 1.0);
-  EXPECT_EQ(hardLeft.panHundredthsDb, -10000);
-  EXPECT_EQ(GainsFor(hardLeft).left, 1.0f);
-  EXPECT_EQ(GainsFor(hardLeft).right, 0.0f);
-
-  const PlayLevels halfRight = LevelsFor(0.5, 1.0);
-  EXPECT_EQ(halfRight.panHundredthsDb, 5000);
-  EXPECT_NEAR(GainsFor(halfRight).left, 0.0031622777, 1e-7);
-  EXPECT_EQ(GainsFor(halfRight).right, 1.0f);
-
-  EXPECT_EQ(LevelsFor(0.12345, 1.0).panHundredthsDb, 1234);
-  EXPECT_EQ(LevelsFor(-0.12345, 1.0).panHundredthsDb, -1234);
-  EXPECT_EQ(LevelsFor(kNaN, 1.0).panHundredthsDb, 0);
-  EXPECT_EQ(LevelsFor(std::numeric_limits<double>::infinity(), 1.0).panHundredthsDb, 10000);
+// The mixer's volume and pan in hundredths of a decibel, and the gains they give: volume and pan
+// clamped and truncated, not-a-number as none, and only the side away from the pan attenuated.
+TEST(Gain, VolumeAndPanBecomeHundredthsOfADecibelAndGains) {
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  constexpr double kHalf = 0.0031622777, kTenth = 0.8912509, kPan = 0.2415461;
+  const struct {
+    double pan, volume;
+    int32_t volumeDb, panDb;
+    double left, right;
+  } cases[] = {
+      {0, 0.5, -5000, 0, kHalf, kHalf},
+      {0, 2.0, 0, 0, 1, 1},
+      {0, 0.999, -100, 0, kTenth, kTenth},
+      {0, -4.0, -10000, 0, 0, 0},
+      {0, -1e300, -10000, 0, 0, 0},
+      {0, kNaN, -10000, 0, 0, 0},
+      {-3.0, 1.0, 0, -10000, 1, 0},
+      {0.5, 1.0, 0, 5000, kHalf, 1},
+      {0.12345, 0.999, -100, 1234, kPan * kTenth, kTenth},
+      {-0.12345, 1.0, 0, -1234, 1, kPan},
+      {kNaN, 1.0, 0, 0, 1, 1},
+      {std::numeric_limits<double>::infinity(), 1.0, 0, 10000, 0, 1},
+  };
+  for (const auto& c : cases) {
+    const PlayLevels levels = LevelsFor(c.pan, c.volume);
+    EXPECT_EQ(levels.volumeHundredthsDb, c.volumeDb) << c.pan << " " << c.volume;
+    EXPECT_EQ(levels.panHundredthsDb, c.panDb) << c.pan << " " << c.volume;
+    const ChannelGains gains = GainsFor(levels);
+    EXPECT_NEAR(gains.left, c.left, 1e-7) << c.pan << " " << c.volume;
+    EXPECT_NEAR(gains.right, c.right, 1e-7) << c.pan << " " << c.volume;
+    EXPECT_EQ(gains.IsUnity(), c.left == 1 && c.right == 1) << c.pan << " " << c.volume;
+  }
 }
 
 TEST(Gain, ScalesInterleavedStereoFrames) {

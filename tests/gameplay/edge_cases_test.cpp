@@ -1,7 +1,7 @@
 // Situations a scripted whole game rarely reaches, where the game keeps going instead of
 // stalling (game/README.md lists them): webs that pull two penguins at once or vanish while
 // pulling, a swap during a pull, a glide that misses its goal, mazes without a target for an
-// enemy, a bird beyond the bottom edge.
+// enemy, cell draws that never hit floor, a bird beyond the bottom edge.
 // The game runs on a headless engine with the real media; every presented frame's screen is
 // counted.
 #include <gtest/gtest.h>
@@ -23,6 +23,7 @@
 #include "game/catalogue.h"
 #include "game/enemies.h"
 #include "game/game_main.h"
+#include "game/maze.h"
 #include "game/record_lists.h"
 #include "game/state.h"
 #include "game/webs_items.h"
@@ -256,13 +257,34 @@ TEST_F(EdgeCase, AnEnemyWithoutAnAcceptableTargetWaitsUntilThereIsOne) {
   EXPECT_EQ(enemies(0).targetCellX, 4);
   EXPECT_EQ(enemies(0).moves, ">>>");
 
-  // One acceptable cell among the whole area: the random draws may miss it, the scan does not.
-  BuildPocket({{15, 10}, {15, 9}, {15, 8}, {15, 7}});
-  for (int n = 0; n < 20; ++n) {
-    const CellTarget target = ChooseEnemyPath(15, 10, 0, 0);
-    EXPECT_EQ(target.x, 15);
-    EXPECT_EQ(target.y, 7);
+  // One cell four steps away at the edge of what an area and a kind of enemy may target: the
+  // random draws mostly miss it, the scan that follows 200 misses takes it when it lies inside
+  // (the last row and column) and leaves the enemy where it is when it lies one row beyond.
+  const struct {
+    int32_t column, firstRow, area, mode, expectedRow;
+  } cases[] = {{16, 8, 0, 0, 11}, {16, 7, 0, 2, 7}, {16, 2, 3, 0, 2}, {9, 0, 1, 0, 0}};
+  for (const auto& c : cases) {
+    BuildPocket({});
+    for (int32_t row = c.firstRow; row <= c.firstRow + 3; ++row)
+      SetCell(c.column, row, 0);
+    for (int n = 0; n < 20; ++n) {
+      const CellTarget target = ChooseEnemyPath(c.column, c.firstRow, c.area, c.mode);
+      EXPECT_EQ(target.x, c.column) << c.area << " " << c.mode;
+      EXPECT_EQ(target.y, c.expectedRow) << c.area << " " << c.mode;
+    }
   }
+}
+
+// Cell draws that only ever hit a wall end in a scan of the region, row by row, to its last row
+// and column; a region without floor picks nothing.
+TEST_F(EdgeCase, CellDrawsThatKeepMissingFallBackToTheRegionsFirstFloorCell) {
+  BuildPocket({{5, 7}});
+  const auto wall = [](int32_t& column, int32_t& row) { column = row = 0; };
+  int32_t column = -1, row = -1;
+  EXPECT_FALSE(PickFloorCell(wall, {2, 5, 3, 6}, column, row));
+  EXPECT_FALSE(PickFloorCell(wall, {2, 4, 3, 7}, column, row));
+  ASSERT_TRUE(PickFloorCell(wall, {2, 5, 3, 7}, column, row));
+  EXPECT_EQ(column * 100 + row, 507);
 }
 
 TEST_F(EdgeCase, ABirdBelowTheBottomEdgeKeepsHeadingUp) {

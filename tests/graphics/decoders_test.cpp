@@ -10,6 +10,7 @@
 #include "engine/graphics/image_decoder.h"
 #include "engine/graphics/jpeg_decoder.h"
 #include "engine/graphics/png_decoder.h"
+#include "engine/graphics/png_writer.h"
 #include "test_images.h"
 
 namespace zrb::graphics {
@@ -217,6 +218,40 @@ TEST(PngDecoder, EveryKindBecomesEightBitRgbaAndOnlyKindsWithoutAlphaTakeTheKey)
     DecodedImage image;
     ASSERT_TRUE(Decode(EncodePng(c.content), image)) << c.content.colourType;
     EXPECT_EQ(image.rgba, c.rgba) << c.content.colourType << " at depth " << c.content.bitDepth;
+  }
+}
+
+// A screenshot read back: the same pixels from the top row down, made opaque.
+TEST(PngWriter, APictureWrittenAndReadBackKeepsEveryRow) {
+  Px rgba;
+  for (int i = 0; i < 3 * 2; ++i)
+    rgba.insert(rgba.end(), {uint8_t(i * 40), uint8_t(255 - i), uint8_t(i), uint8_t(i * 9)});
+  const auto png = graphics::EncodePng(rgba.data(), 3, 2);
+  DecodedImage image;
+  ASSERT_TRUE(png && Decode(*png, image));
+  for (size_t i = 3; i < rgba.size(); i += 4)
+    rgba[i] = 255;
+  EXPECT_EQ(image.width, 3);
+  EXPECT_EQ(image.rgba, rgba);
+}
+
+// Each decoder takes a file by its own signature, whole, and nothing shorter or else.
+TEST(ImageSignatures, EachDecoderKnowsOnlyItsOwn) {
+  const std::pair<std::string_view, std::vector<std::string_view>> cases[] = {
+      {"bmp", {"BM"}},
+      {"png", {"\x89PNG\r\n\x1a\n"}},
+      {"jpeg", {"\xff\xd8\xff"}},
+      {"",
+       {"", "B", "BX", "XM", "MB", "\xff\xd8", "\xff\xd9\xff", "\xfe\xd8\xff", "\x89PNG\r\n\x1a",
+        "\x89PNG\r\n\x1b\n"}},
+  };
+  for (const auto& [kind, files] : cases) {
+    for (std::string_view file : files) {
+      const std::span<const uint8_t> b(reinterpret_cast<const uint8_t*>(file.data()), file.size());
+      EXPECT_EQ(LooksLikeBmp(b), kind == "bmp") << file;
+      EXPECT_EQ(LooksLikePng(b), kind == "png") << file;
+      EXPECT_EQ(LooksLikeJpeg(b), kind == "jpeg") << file;
+    }
   }
 }
 

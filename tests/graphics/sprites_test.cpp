@@ -71,6 +71,32 @@ TEST_F(SpriteLoading, ReservedAndNegativeSlotsAreRefused) {
   EXPECT_EQ(recorder_->LiveTextureCount(), 2u);
 }
 
+// Every level is from 1 x 1 to the size cap; the levels of all textures fit the budget, to the
+// byte, and a deleted texture gives its bytes back.
+TEST(RecordingRenderer, TexturesStayWithinTheSizeCapAndTheBudget) {
+  graphics::RecordingRenderer renderer(64, 64 * 64 * 4 + 2 * 2 * 4);
+  const std::vector<uint8_t> texels(65 * 65 * 4);
+  const auto create = [&](std::vector<graphics::TextureLevel> levels) {
+    return renderer.CreateTexture(graphics::TextureKind::kMipmapped, levels);
+  };
+  for (const graphics::TextureLevel& bad :
+       std::vector<graphics::TextureLevel>{{0, 1, texels.data()},
+                                           {1, 0, texels.data()},
+                                           {65, 1, texels.data()},
+                                           {1, 65, texels.data()},
+                                           {1, 1, nullptr}}) {
+    EXPECT_EQ(create({{1, 1, texels.data()}, bad}), 0u) << bad.width << " x " << bad.height;
+  }
+  EXPECT_EQ(create({}), 0u);
+  const uint32_t whole = create({{64, 64, texels.data()}});
+  EXPECT_NE(whole, 0u);
+  EXPECT_NE(create({{2, 1, texels.data()}, {1, 2, texels.data()}}), 0u);
+  EXPECT_EQ(create({{1, 1, texels.data()}}), 0u);
+  renderer.DeleteTexture(whole);
+  EXPECT_NE(create({{1, 1, texels.data()}}), 0u);
+  EXPECT_EQ(renderer.TextureBytes(), 2 * 2 * 4 + 4u);
+}
+
 TEST_F(SpriteLoading, ImagesLargerThanTheRendererAllowsAreClamped) {
   UseRenderer(64);
   Picture picture(100, 40, {5, 5, 5});

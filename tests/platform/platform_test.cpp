@@ -118,6 +118,19 @@ TEST_F(EventsTest, CloseAndFocusReachTheHandlers) {
   EXPECT_EQ(Keyboard().presses[57], 0u);
 }
 
+TEST_F(EventsTest, TenJoypadsAreOpenedAndNoMore) {
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
+  for (int i = 0; i < 11; ++i)
+    ASSERT_GE(SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 4, 0), 0);
+  std::string error;
+  ASSERT_TRUE(OpenJoypads(&error)) << error;
+  PumpEvents();  // the devices' arrival, which opens none twice
+  EXPECT_EQ(JoypadCount(), 10);
+  CloseJoypads();
+  while (SDL_NumJoysticks() > 0)
+    SDL_JoystickDetachVirtual(0);
+}
+
 // The scan-code table: the codes the game and the engine rely on, and the table's shape.
 TEST(KeyCodes, TheKeysTheGameAndTheEngineReadSitAtTheirSetOneCodes) {
   const std::map<SDL_Scancode, int> expected = {

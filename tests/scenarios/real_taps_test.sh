@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Key taps on a real window through the X server: 20 taps of Return (xdotool's, 12 ms each) on
 # the main menu's "credits" line open and close the credits 10 times each, none lost.
-# Runs under the X server of DISPLAY (scripts/run-ctest.sh starts Xvfb); skipped without xdotool.
+# Runs under the X server of DISPLAY (scripts/run-ctest.sh starts Xvfb); skipped without xdotool
+# or without a display.
 # Usage: real_taps_test.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
 command -v xdotool >/dev/null || { echo "xdotool is not installed"; exit 77; }
+[ -n "${DISPLAY:-}" ] || { echo "no display (run the tests under xvfb-run)"; exit 77; }
 dir=$(mktemp -d)
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$dir"' EXIT
 ln -s "$build/Media.sbx" "$dir/Media.sbx"

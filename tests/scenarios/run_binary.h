@@ -3,13 +3,13 @@
 #pragma once
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+
+#include "support/temp_folder.h"
 
 namespace zrb::testing {
 
@@ -24,21 +24,9 @@ inline std::string ReadWholeFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-class BinaryRun {
+class BinaryRun : public TempFolder {
  public:
-  BinaryRun() {
-    char pattern[] = "/tmp/scenarioXXXXXX";
-    if (mkdtemp(pattern)) dir_ = pattern;
-  }
-  ~BinaryRun() {
-    std::error_code error;
-    std::filesystem::remove_all(dir_, error);
-  }
-  BinaryRun(const BinaryRun&) = delete;
-  BinaryRun& operator=(const BinaryRun&) = delete;
-
-  const std::string& Dir() const { return dir_; }
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  std::string Dir() const { return Root().string(); }
   void Write(const std::string& name, const std::string& content) const {
     std::ofstream(Path(name), std::ios::binary) << content;
   }
@@ -48,7 +36,7 @@ class BinaryRun {
   // ("NAME=value ..." or nothing) in the run's folder.
   RunResult Run(const std::string& binary, const std::string& arguments,
                 const std::string& environment = "") const {
-    const std::string command = "cd " + dir_ + " && TMPDIR=" + dir_ + " " + environment + " " +
+    const std::string command = "cd " + Dir() + " && TMPDIR=" + Dir() + " " + environment + " " +
                                 binary + " " + arguments + " > " + Path("stdout.txt") + " 2> " +
                                 Path("stderr.txt") + " < /dev/null";
     const int status = std::system(command.c_str());
@@ -58,9 +46,6 @@ class BinaryRun {
     result.err = ReadWholeFile(Path("stderr.txt"));
     return result;
   }
-
- private:
-  std::string dir_;
 };
 
 }  // namespace zrb::testing

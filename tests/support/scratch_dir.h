@@ -4,25 +4,23 @@
 #pragma once
 
 #include <stdlib.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "support/temp_folder.h"
+
 namespace zrb::testing {
 
-class ScratchDir {
+class ScratchDir : public TempFolder {
  public:
   ScratchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zrb-files-XXXXXX").string();
-    root_ = ::mkdtemp(pattern.data());
-    std::filesystem::create_directory(root_ / "tmp");
+    std::filesystem::create_directory(Tmp());
     if (const char* old = std::getenv("TMPDIR")) oldTmp_ = old;
-    ::setenv("TMPDIR", (root_ / "tmp").c_str(), 1);
+    ::setenv("TMPDIR", Tmp().c_str(), 1);
     oldCwd_ = std::filesystem::current_path();
-    std::filesystem::current_path(root_);
+    std::filesystem::current_path(Root());
   }
   ~ScratchDir() {
     std::filesystem::current_path(oldCwd_);
@@ -31,14 +29,9 @@ class ScratchDir {
     } else {
       ::unsetenv("TMPDIR");
     }
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
   }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
 
-  const std::filesystem::path& Root() const { return root_; }
-  std::filesystem::path Tmp() const { return root_ / "tmp"; }
+  std::filesystem::path Tmp() const { return Root() / "tmp"; }
   // Names of the files in the temporary folder.
   std::vector<std::string> TmpFiles() const {
     std::vector<std::string> names;
@@ -49,7 +42,6 @@ class ScratchDir {
   }
 
  private:
-  std::filesystem::path root_;
   std::filesystem::path oldCwd_;
   std::optional<std::string> oldTmp_;
 };

@@ -1,5 +1,5 @@
 // A folder of a test's own under the temporary directory, removed with what it holds when the
-// test ends.
+// test ends (scratch_dir.h: one that is also the working folder and TMPDIR).
 #pragma once
 
 #include <stdlib.h>
@@ -27,6 +27,7 @@ class TempFolder {
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
 
+  const std::filesystem::path& Root() const { return root_; }
   std::string Path(const std::string& name) const { return (root_ / name).string(); }
 
   // Writes the file `name` and returns its path.
