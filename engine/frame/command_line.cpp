@@ -67,7 +67,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLineOptions* 
     std::string value;
     const bool takesValue = name == "--script" || name == "--seed" || name == "--max-frames" ||
                             name == "--dir" || name == "--trace" || name == "--draw-log" ||
-                            name == "--screenshot" || name == "--scale" || name == "--joypad";
+                            name == "--screenshot" || name == "--scale" || name == "--joypad" ||
+                            name == "--renderer";
     if (!takesValue && reader.hasInline) {
       problem = name + " takes no value";
       break;
@@ -116,6 +117,12 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLineOptions* 
       } else {
         problem = "--joypad expects on or off, not '" + value + "'";
       }
+    } else if (name == "--renderer") {
+      if (value == "cpu" || value == "gl") {
+        parsed.renderer = value;
+      } else {
+        problem = "--renderer expects cpu or gl, not '" + value + "'";
+      }
     } else if (name == "--help" || name == "-h") {
       parsed.help = true;
     } else if (name == "--version") {
@@ -154,6 +161,8 @@ std::string UsageText(std::string_view programName) {
       "; without it: the\n"
       "                         size the window had last, else as large as fits)\n"
       "  --joypad on|off        read the joypad or not, and keep that choice\n"
+      "  --renderer cpu|gl      draw on the processor or through OpenGL (without it: on the\n"
+      "                         processor when the OpenGL driver is a software one)\n"
       "  --help                 show this text\n"
       "  --version              show the version\n"
       "Script lines: <ms> key <name|code> down|up, <ms> joy x|y <value>,\n"

@@ -137,6 +137,9 @@ bool EngineInit(const ProjectSettings& settings, const CommandLineOptions& optio
   window.height = s.height;
   window.scale = frame::StartingWindowScale(program, options);
   window.multisample = s.multisample;
+  window.drawing = options.renderer == "cpu"  ? platform::WindowDrawing::kSurface
+                   : options.renderer == "gl" ? platform::WindowDrawing::kOpenGl
+                                              : platform::WindowDrawing::kAutomatic;
   window.title = "Zorbel";
   if (!platform::OpenWindow(window)) {
     AppendLogLine("No window: " + platform::WindowError());

@@ -3,11 +3,13 @@
 #include <cstdio>
 #include <vector>
 
+#include "engine/graphics/cpu_renderer.h"
 #include "engine/graphics/gl_renderer.h"
 #include "engine/graphics/graphics_context.h"
 #include "engine/graphics/png_writer.h"
 #include "engine/graphics/recording_renderer.h"
 #include "engine/platform/file_access.h"
+#include "engine/platform/window_surface.h"
 
 namespace zrb::graphics {
 namespace {
@@ -93,6 +95,8 @@ bool InitGraphics(bool headless, int logicalWidth, int logicalHeight) {
   std::unique_ptr<Renderer> renderer;
   if (headless) {
     renderer = std::make_unique<RecordingRenderer>();
+  } else if (platform::WindowDrawsOnSurface()) {
+    renderer = CreateCpuRenderer(logicalWidth, logicalHeight);
   } else {
     GlRendererOptions options;
 #ifdef __EMSCRIPTEN__
