@@ -118,10 +118,10 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLineOptions* 
         problem = "--joypad expects on or off, not '" + value + "'";
       }
     } else if (name == "--renderer") {
-      if (value == "cpu" || value == "gl") {
+      if (value == "cpu" || value == "gl" || value == "both") {
         parsed.renderer = value;
       } else {
-        problem = "--renderer expects cpu or gl, not '" + value + "'";
+        problem = "--renderer expects cpu, gl or both, not '" + value + "'";
       }
     } else if (name == "--help" || name == "-h") {
       parsed.help = true;
@@ -161,8 +161,10 @@ std::string UsageText(std::string_view programName) {
       "; without it: the\n"
       "                         size the window had last, else as large as fits)\n"
       "  --joypad on|off        read the joypad or not, and keep that choice\n"
-      "  --renderer cpu|gl      draw on the processor or through OpenGL (without it: on the\n"
-      "                         processor when the OpenGL driver is a software one)\n"
+      "  --renderer cpu|gl|both draw on the processor or through OpenGL (without it: on the\n"
+      "                         processor when the OpenGL driver is a software one); both:\n"
+      "                         OpenGL, and each --screenshot FILE.png also drawn on the\n"
+      "                         processor as FILE-cpu.png\n"
       "  --help                 show this text\n"
       "  --version              show the version\n"
       "Script lines: <ms> key <name|code> down|up, <ms> joy x|y <value>,\n"

@@ -124,7 +124,7 @@ struct LevelView {
 
 LevelView ViewOf(const CpuTextureLevel& level, TextureWrap wrap) {
   LevelView view;
-  view.texels = level.texels.data();
+  view.texels = level.texels->data();
   view.width = level.width;
   view.height = level.height;
   auto maskOf = [](int side) -> int64_t { return (side & (side - 1)) == 0 ? side - 1 : -1; };
@@ -347,7 +347,8 @@ uint32_t CpuPixel(const std::array<float, 4>& rgba) {
 
 void DrawCpuQuad(const CpuPicture& picture, const CpuTexture& texture, const TexturedQuad& quad,
                  bool nearest) {
-  if (texture.levels.empty() || texture.levels[0].width <= 0 || texture.levels[0].height <= 0) {
+  if (texture.levels.empty() || texture.levels[0].width <= 0 || texture.levels[0].height <= 0 ||
+      !texture.levels[0].texels) {
     return;
   }
   Shading shading;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "engine/graphics/renderer.h"
@@ -24,7 +25,9 @@ struct CpuPicture {
 struct CpuTextureLevel {
   int width = 0;
   int height = 0;
-  std::vector<uint32_t> texels;  // rows from texture coordinate v = 0
+  // Rows from texture coordinate v = 0. Shared: a sprite's plain texture and its mipmapped
+  // one have the same base level.
+  std::shared_ptr<const std::vector<uint32_t>> texels;
 };
 
 struct CpuTexture {

@@ -36,14 +36,10 @@ class CpuRenderer final : public Renderer {
           level.height > kMaxTextureSide || !level.rgba) {
         return 0;
       }
-      CpuTextureLevel copy;
-      copy.width = level.width;
-      copy.height = level.height;
-      copy.texels.resize(static_cast<size_t>(level.width) * level.height);
-      std::memcpy(copy.texels.data(), level.rgba, copy.texels.size() * 4);
-      texture.levels.push_back(std::move(copy));
+      texture.levels.push_back(CopyLevel(level, texture.levels.empty()));
       if (kind == TextureKind::kSprite) break;  // one level, as in GL
     }
+    lastBase_ = texture.levels[0];
     const uint32_t name = nextName_++;
     textures_.emplace(name, std::move(texture));
     return name;
@@ -86,12 +82,32 @@ class CpuRenderer final : public Renderer {
  private:
   CpuPicture Picture() { return CpuPicture{pixels_.data(), width_, height_}; }
 
+  // A sprite's mipmapped texture starts with the plain texture's texels, made just before:
+  // that base level is shared rather than held twice (with the backdrops, about 18 MiB).
+  CpuTextureLevel CopyLevel(const TextureLevel& level, bool base) const {
+    CpuTextureLevel copy;
+    copy.width = level.width;
+    copy.height = level.height;
+    const size_t bytes = static_cast<size_t>(level.width) * level.height * 4;
+    if (base && lastBase_.texels && lastBase_.width == level.width &&
+        lastBase_.height == level.height &&
+        std::memcmp(lastBase_.texels->data(), level.rgba, bytes) == 0) {
+      copy.texels = lastBase_.texels;
+      return copy;
+    }
+    auto texels = std::make_shared<std::vector<uint32_t>>(bytes / 4);
+    std::memcpy(texels->data(), level.rgba, bytes);
+    copy.texels = std::move(texels);
+    return copy;
+  }
+
   int width_;
   int height_;
   bool showInWindow_;
   std::vector<uint32_t> pixels_;
   std::unordered_map<uint32_t, CpuTexture> textures_;
   uint32_t nextName_ = 1;
+  CpuTextureLevel lastBase_;  // the base level of the texture made last
   SurfacePresenter presenter_;
 };
 

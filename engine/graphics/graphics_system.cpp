@@ -8,6 +8,7 @@
 #include "engine/graphics/graphics_context.h"
 #include "engine/graphics/png_writer.h"
 #include "engine/graphics/recording_renderer.h"
+#include "engine/graphics/twin_renderer.h"
 #include "engine/platform/file_access.h"
 #include "engine/platform/window_surface.h"
 
@@ -20,6 +21,29 @@ GraphicsContext& Context() {
 }
 
 constexpr int kLastScreenshotNumber = 9999;
+
+// --renderer both: the CPU renderer draws beside OpenGL, and requested screenshots come in
+// pairs.
+bool g_cpuBeside = false;
+TwinRenderer* g_twin = nullptr;  // the installed renderer, when it is a pair
+
+// "shot.png" -> "shot-cpu.png": where the CPU renderer's picture of a pair goes.
+std::string SecondPicturePath(const std::string& path) {
+  const bool png = path.size() > 4 && path.compare(path.size() - 4, 4, ".png") == 0;
+  return (png ? path.substr(0, path.size() - 4) : path) + "-cpu.png";
+}
+
+void WritePicture(const std::vector<uint8_t>& pixels, int width, int height,
+                  const std::string& path) {
+  const auto png = EncodePng(pixels.data(), width, height);
+  std::string problem;
+  if (!png) {
+    std::fprintf(stderr, "screenshot: the picture could not be encoded, %s not written\n",
+                 path.c_str());
+  } else if (!platform::ReplaceFile(path, *png, &problem)) {
+    std::fprintf(stderr, "screenshot: cannot write %s: %s\n", path.c_str(), problem.c_str());
+  }
+}
 
 // A new numbered file beside the others; a name taken meanwhile (by another program, or a
 // link someone planted) only moves the picture on to the next number.
@@ -68,6 +92,9 @@ void WriteDueScreenshots(GraphicsContext& context, long frameNumber) {
     if (!platform::ReplaceFile(shot.path, *png, &problem)) {
       std::fprintf(stderr, "screenshot: cannot write %s: %s\n", shot.path.c_str(), problem.c_str());
     }
+    if (g_twin && g_twin->ReadSecondPicture(pixels, width, height)) {
+      WritePicture(pixels, width, height, SecondPicturePath(shot.path));
+    }
   }
 }
 
@@ -84,6 +111,7 @@ void InstallRenderer(std::unique_ptr<Renderer> renderer, bool headless, int logi
   GraphicsContext& context = Context();
   if (context.renderer) context.sprites.ReleaseAll(*context.renderer);
   context.renderer = std::move(renderer);
+  g_twin = dynamic_cast<TwinRenderer*>(context.renderer.get());
   context.headless = headless;
   context.logicalWidth = logicalWidth;
   context.logicalHeight = logicalHeight;
@@ -107,6 +135,10 @@ bool InitGraphics(bool headless, int logicalWidth, int logicalHeight) {
 #endif
     renderer = CreateGlRenderer(logicalWidth, logicalHeight, options);
     if (!renderer) return false;
+    if (g_cpuBeside) {
+      renderer = std::make_unique<TwinRenderer>(
+          std::move(renderer), CreateCpuRenderer(logicalWidth, logicalHeight, false));
+    }
   }
   InstallRenderer(std::move(renderer), headless, logicalWidth, logicalHeight);
   GraphicsContext& context = Context();
@@ -124,6 +156,7 @@ void ShutdownGraphics() {
   GraphicsContext& context = Context();
   if (context.renderer) context.sprites.ReleaseAll(*context.renderer);
   context.renderer.reset();
+  g_twin = nullptr;
   context.draw = DrawState{};
   context.drawLog.Close();
   context.decodeBuffer = DecodedImage{};
@@ -170,6 +203,10 @@ void Request(long frameNumber, GraphicsContext::Screenshot shot) {
 }
 
 }  // namespace
+
+void DrawOnCpuBeside(bool beside) {
+  g_cpuBeside = beside;
+}
 
 void RequestScreenshot(long frameNumber, const std::string& path) {
   Request(frameNumber, {path, false});

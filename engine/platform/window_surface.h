@@ -30,8 +30,10 @@ bool WindowDrawsOnSurface();
 bool WindowSurface(SurfacePixels* surface);
 
 // The GL renderer name of this machine's driver, found in a short-lived child process so that
-// the game's own process never loads the driver ("" when no context could be made there).
-// Taken once per process; later calls give the same answer.
+// the game's own process never loads the driver ("" when no context could be made there). An
+// X display without direct rendering (no DRI2, DRI3 or NV-GLX) is not asked: there the answer
+// is "software rasterizer (no direct rendering on the display)". Taken once per process;
+// later calls give the same answer.
 std::string ProbeGlRendererName();
 
 }  // namespace zrb::platform

@@ -2,12 +2,15 @@
 // GL driver its name.
 #include <SDL.h>
 #include <SDL_opengl.h>
+#include <dlfcn.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <optional>
 
 #include "engine/platform/sdl_session.h"
@@ -20,6 +23,9 @@ namespace {
 // child that hangs (a wedged display) is ended and GL is assumed.
 constexpr int kProbeTimeoutMs = 3000;
 constexpr size_t kMaxNameBytes = 255;
+// The answer without asking, for a display that offers no direct rendering.
+constexpr const char* kNoDirectRendering =
+    "software rasterizer (no direct rendering on the display)";
 
 struct SurfaceState {
   const SDL_Surface* last = nullptr;
@@ -40,6 +46,38 @@ int ShiftOf(Uint32 mask) {
     ++shift;
   }
   return shift;
+}
+
+// Whether the X display that SDL will use can give a client direct rendering at all (DRI2,
+// DRI3, or NVIDIA's own GLX). A display without any of them (Xvfb, a VNC server's X, most
+// forwarded displays) gets every GL context drawn by a software rasteriser, so the driver
+// need not be asked. Xlib is opened by hand, as SDL opens it: nothing to link.
+bool DisplayLacksDirectRendering() {
+  const char* display = std::getenv("DISPLAY");
+  const char* driver = std::getenv("SDL_VIDEODRIVER");
+  if (!display || !*display || (driver && *driver && std::strcmp(driver, "x11") != 0)) {
+    return false;
+  }
+  void* xlib = ::dlopen("libX11.so.6", RTLD_LAZY | RTLD_LOCAL);
+  if (!xlib) return false;
+  using Open = void* (*)(const char*);
+  using Query = int (*)(void*, const char*, int*, int*, int*);
+  using Close = int (*)(void*);
+  const auto open = reinterpret_cast<Open>(::dlsym(xlib, "XOpenDisplay"));
+  const auto query = reinterpret_cast<Query>(::dlsym(xlib, "XQueryExtension"));
+  const auto close = reinterpret_cast<Close>(::dlsym(xlib, "XCloseDisplay"));
+  void* connection = open && query && close ? open(nullptr) : nullptr;
+  bool lacks = false;
+  if (connection) {
+    lacks = true;
+    for (const char* extension : {"DRI3", "DRI2", "NV-GLX"}) {
+      int opcode = 0, event = 0, error = 0;
+      if (query(connection, extension, &opcode, &event, &error)) lacks = false;
+    }
+    close(connection);
+  }
+  ::dlclose(xlib);
+  return lacks;
 }
 
 // In the child: a hidden window with a context, its renderer string down the pipe.
@@ -114,7 +152,7 @@ std::string ProbeGlRendererName() {
   static std::optional<std::string> answer;
   if (!answer) {
     if (SDL_WasInit(SDL_INIT_VIDEO) != 0) return {};  // too late to ask; not kept
-    answer = RunProbe();
+    answer = DisplayLacksDirectRendering() ? kNoDirectRendering : RunProbe();
   }
   return *answer;
 }
