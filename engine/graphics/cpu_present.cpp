@@ -45,14 +45,25 @@ void SurfacePresenter::Show(const CpuPicture& picture, const platform::SurfacePi
       continue;
     }
     const uint32_t* in = picture.pixels + static_cast<size_t>(source) * picture.width;
-    for (int x = 0; x < picture.width; ++x) {
-      const uint32_t p = in[x];
-      row_[static_cast<size_t>(x)] =
-          (p & 0xFF) << rs | ((p >> 8) & 0xFF) << gs | ((p >> 16) & 0xFF) << bs;
+    if (rs == 16 && gs == 8 && bs == 0) {
+      // X11's usual 24-bit visual: red and blue change places (a loop the compiler vectorises).
+      for (int x = 0; x < picture.width; ++x) {
+        const uint32_t p = in[x];
+        row_[static_cast<size_t>(x)] = (p & 0xFF) << 16 | (p & 0xFF00) | ((p >> 16) & 0xFF);
+      }
+    } else {
+      for (int x = 0; x < picture.width; ++x) {
+        const uint32_t p = in[x];
+        row_[static_cast<size_t>(x)] =
+            (p & 0xFF) << rs | ((p >> 8) & 0xFF) << gs | ((p >> 16) & 0xFF) << bs;
+      }
     }
     if (scale == 1) {
       std::memcpy(out, row_.data(), static_cast<size_t>(box.width) * 4);
-    } else if (scale > 1) {
+    } else if (scale == 2) {
+      for (int x = 0; x < picture.width; ++x)
+        out[2 * x] = out[2 * x + 1] = row_[static_cast<size_t>(x)];
+    } else if (scale > 2) {
       uint32_t* o = out;
       for (int x = 0; x < picture.width; ++x, o += scale)
         std::fill_n(o, scale, row_[static_cast<size_t>(x)]);

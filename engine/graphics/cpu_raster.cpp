@@ -120,6 +120,8 @@ struct LevelView {
   int64_t widthMask = -1;  // width - 1 for a power of two, else -1
   int64_t heightMask = -1;
   bool repeat = true;
+  const CellCover* cells = nullptr;  // the base level's, else nullptr
+  int cellColumns = 0;
 };
 
 LevelView ViewOf(const CpuTextureLevel& level, TextureWrap wrap) {
@@ -173,6 +175,29 @@ struct Walk {
   int64_t s = 0, t = 0, ds = 0, dt = 0;
 };
 
+// One texel row in, a run of pixels out; the shading of a straight run.
+template <BlendMode kBlend, bool kTest, bool kTint>
+inline void ShadeRun(uint32_t* out, const uint32_t* in, int count, const Shading& shading) {
+  if constexpr (kBlend == BlendMode::kOff && !kTest && !kTint) {
+    std::memcpy(out, in, static_cast<size_t>(count) * 4);
+    return;
+  }
+  for (int k = 0; k < count; ++k) {
+    uint32_t texel = in[k];
+    if constexpr (kTint) {
+      texel = ((texel & 0xFF) * shading.factor[0] + 32768) >> 16 |
+              ((((texel >> 8) & 0xFF) * shading.factor[1] + 32768) >> 16) << 8 |
+              ((((texel >> 16) & 0xFF) * shading.factor[2] + 32768) >> 16) << 16 |
+              (((texel >> 24) * shading.factor[3] + 32768) >> 16) << 24;
+    }
+    if constexpr (kTest) {
+      const uint32_t alpha = kTint ? (in[k] >> 24) * shading.factor[3] : (in[k] >> 24) << 16;
+      if (alpha <= kAlphaTestFloor) continue;
+    }
+    out[k] = Blend<kBlend>(texel, out[k]);
+  }
+}
+
 template <Filter kFilter, BlendMode kBlend, bool kTest, bool kTint>
 void DrawSpan(uint32_t* out, int count, const LevelView& level, Walk walk, const LevelView& next,
               Walk nextWalk, uint32_t levelWeight, const Shading& shading) {
@@ -182,23 +207,26 @@ void DrawSpan(uint32_t* out, int count, const LevelView& level, Walk walk, const
     if (walk.ds == 65536 && walk.dt == 0 && i >= 0 && i + count <= level.width && j >= 0 &&
         j < level.height) {
       const uint32_t* in = level.texels + j * level.width + i;
-      if constexpr (kBlend == BlendMode::kOff && !kTest && !kTint) {
-        std::memcpy(out, in, static_cast<size_t>(count) * 4);
+      // Clear cells change nothing when the test rejects them or they blend in at alpha 0;
+      // solid ones pass the test untinted.
+      constexpr bool kClearSkips = kTest || kBlend != BlendMode::kOff;
+      if (!level.cells || !kClearSkips) {
+        ShadeRun<kBlend, kTest, kTint>(out, in, count, shading);
         return;
       }
-      for (int k = 0; k < count; ++k) {
-        uint32_t texel = in[k];
-        if constexpr (kTint) {
-          texel = ((texel & 0xFF) * shading.factor[0] + 32768) >> 16 |
-                  ((((texel >> 8) & 0xFF) * shading.factor[1] + 32768) >> 16) << 8 |
-                  ((((texel >> 16) & 0xFF) * shading.factor[2] + 32768) >> 16) << 16 |
-                  (((texel >> 24) * shading.factor[3] + 32768) >> 16) << 24;
+      const CellCover* cells = level.cells + (j / kCpuCell) * level.cellColumns;
+      for (int k = 0; k < count;) {
+        const auto column = static_cast<int>(i) + k;
+        const int run = std::min(count - k, kCpuCell - column % kCpuCell);
+        const CellCover cover = cells[column / kCpuCell];
+        if (cover == CellCover::kClear) {
+          // nothing to draw
+        } else if (cover == CellCover::kSolid && kTest && !kTint) {
+          ShadeRun<kBlend, false, false>(out + k, in + k, run, shading);
+        } else {
+          ShadeRun<kBlend, kTest, kTint>(out + k, in + k, run, shading);
         }
-        if constexpr (kTest) {
-          const uint32_t alpha = kTint ? (in[k] >> 24) * shading.factor[3] : (in[k] >> 24) << 16;
-          if (alpha <= kAlphaTestFloor) continue;
-        }
-        out[k] = Blend<kBlend>(texel, out[k]);
+        k += run;
       }
       return;
     }
@@ -334,7 +362,84 @@ void DrawTriangle(const CpuPicture& picture, const CpuTexture& texture, const Te
   });
 }
 
+LevelView BaseView(const CpuTexture& texture, TextureWrap wrap) {
+  LevelView view = ViewOf(texture.levels[0], wrap);
+  if (!texture.cells.empty()) {
+    view.cells = texture.cells.data();
+    view.cellColumns = (view.width + kCpuCell - 1) / kCpuCell;
+  }
+  return view;
+}
+
+Shading ShadingOf(const TexturedQuad& quad) {
+  Shading shading;
+  for (int i = 0; i < 4; ++i) {
+    const float c = std::isfinite(quad.colour[i]) ? std::clamp(quad.colour[i], 0.0f, 1.0f) : 0.0f;
+    shading.factor[i] = static_cast<uint32_t>(std::lround(c * kOne));
+  }
+  shading.alphaTest = quad.alphaTest;
+  return shading;
+}
+
+bool Tinted(const Shading& shading) {
+  return shading.factor != std::array<uint32_t, 4>{65536, 65536, 65536, 65536};
+}
+
 }  // namespace
+
+std::vector<CellCover> CoverCells(const CpuTextureLevel& level) {
+  const int columns = (level.width + kCpuCell - 1) / kCpuCell;
+  const int rows = (level.height + kCpuCell - 1) / kCpuCell;
+  std::vector<CellCover> cells(static_cast<size_t>(columns) * rows);
+  for (int row = 0; row < rows; ++row) {
+    for (int column = 0; column < columns; ++column) {
+      bool clear = true, solid = true;
+      for (int y = row * kCpuCell; y < std::min(level.height, (row + 1) * kCpuCell); ++y) {
+        for (int x = column * kCpuCell; x < std::min(level.width, (column + 1) * kCpuCell); ++x) {
+          const uint32_t alpha = (*level.texels)[static_cast<size_t>(y) * level.width + x] >> 24;
+          clear = clear && alpha == 0;
+          solid = solid && alpha == 255;
+        }
+      }
+      cells[static_cast<size_t>(row) * columns + column] =
+          clear ? CellCover::kClear : (solid ? CellCover::kSolid : CellCover::kMixed);
+    }
+  }
+  return cells;
+}
+
+void DrawCpuTexelsOneToOne(const CpuPicture& picture, const CpuTexture& texture,
+                           const TexturedQuad& quad, const TexelMapping& mapping) {
+  if (texture.levels.empty() || !texture.levels[0].texels) return;
+  double left = quad.corners[0].x, right = left, top = quad.corners[0].y, bottom = top;
+  for (const QuadVertex& corner : quad.corners) {
+    left = std::min<double>(left, corner.x);
+    right = std::max<double>(right, corner.x);
+    top = std::min<double>(top, corner.y);
+    bottom = std::max<double>(bottom, corner.y);
+  }
+  // Whole-number corners: the pixels inside are exactly those the two triangles cover.
+  const auto clampTo = [](double value, int size) {
+    return static_cast<int>(std::clamp(value, 0.0, static_cast<double>(size)));
+  };
+  const int first = clampTo(left, picture.width), end = clampTo(right, picture.width);
+  const int firstRow = clampTo(top, picture.height), endRow = clampTo(bottom, picture.height);
+  if (first >= end || firstRow >= endRow) return;
+  const Shading shading = ShadingOf(quad);
+  const SpanFunction draw =
+      PickSpan(Filter::kNearest, quad.blend, shading.alphaTest, Tinted(shading));
+  const LevelView view = BaseView(texture, quad.wrap);
+  // The inverse of a signed permutation is its transpose: s = xs (x - x0) + ys (y - y0).
+  const double cx = first + 0.5 - mapping.x0;
+  Walk walk{0, 0, mapping.xs * 65536, mapping.xt * 65536};
+  for (int row = firstRow; row < endRow; ++row) {
+    const double cy = row + 0.5 - mapping.y0;
+    walk.s = std::llround((mapping.xs * cx + mapping.ys * cy) * kOne);
+    walk.t = std::llround((mapping.xt * cx + mapping.yt * cy) * kOne);
+    draw(picture.pixels + static_cast<size_t>(row) * picture.width + first, end - first, view, walk,
+         view, walk, 0, shading);
+  }
+}
 
 uint32_t CpuPixel(const std::array<float, 4>& rgba) {
   uint32_t pixel = 0;
@@ -351,12 +456,7 @@ void DrawCpuQuad(const CpuPicture& picture, const CpuTexture& texture, const Tex
       !texture.levels[0].texels) {
     return;
   }
-  Shading shading;
-  for (int i = 0; i < 4; ++i) {
-    const float c = std::isfinite(quad.colour[i]) ? std::clamp(quad.colour[i], 0.0f, 1.0f) : 0.0f;
-    shading.factor[i] = static_cast<uint32_t>(std::lround(c * kOne));
-  }
-  shading.alphaTest = quad.alphaTest;
+  const Shading shading = ShadingOf(quad);
   DrawTriangle(picture, texture, quad, 0, 1, 2, nearest, shading);
   DrawTriangle(picture, texture, quad, 0, 2, 3, nearest, shading);
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/graphics/renderer.h"
+#include "engine/graphics/texel_centres.h"
 
 namespace zrb::graphics {
 
@@ -30,16 +31,30 @@ struct CpuTextureLevel {
   std::shared_ptr<const std::vector<uint32_t>> texels;
 };
 
+// Whether each kCpuCell x kCpuCell block of a base level holds only alpha 0, only alpha 255,
+// or both: a row of texels drawn one to one skips the clear blocks and copies the solid ones.
+inline constexpr int kCpuCell = 16;
+enum class CellCover : uint8_t { kClear, kSolid, kMixed };
+
 struct CpuTexture {
   TextureKind kind = TextureKind::kSprite;
   std::vector<CpuTextureLevel> levels;
+  std::vector<CellCover> cells;  // of the base level, rows of ceil(width / kCpuCell)
 };
+
+// The cells of a base level.
+std::vector<CellCover> CoverCells(const CpuTextureLevel& level);
 
 // Fills `corners` (a fan: triangles 0 1 2 and 0 2 3) with the texture's texels.
 // `nearest`: every pixel centre is known to fall on a texel centre (texel_centres.h), where
 // the nearest texel is the linear filter's answer.
 void DrawCpuQuad(const CpuPicture& picture, const CpuTexture& texture, const TexturedQuad& quad,
                  bool nearest);
+
+// The same for a quad that shows texels one to one (`mapping`, texel_centres.h): each row's
+// texels are found by whole steps, with no triangle set-up.
+void DrawCpuTexelsOneToOne(const CpuPicture& picture, const CpuTexture& texture,
+                           const TexturedQuad& quad, const TexelMapping& mapping);
 
 void FillCpuRect(const CpuPicture& picture, const FilledQuad& quad);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -40,6 +41,7 @@ class CpuRenderer final : public Renderer {
       if (kind == TextureKind::kSprite) break;  // one level, as in GL
     }
     lastBase_ = texture.levels[0];
+    texture.cells = CoverCells(texture.levels[0]);
     const uint32_t name = nextName_++;
     textures_.emplace(name, std::move(texture));
     return name;
@@ -57,9 +59,13 @@ class CpuRenderer final : public Renderer {
     const CpuTexture& texture = found->second;
     // Where every pixel centre falls on a texel centre the nearest texel is the linear
     // filter's answer (and the level of detail is the base level's).
-    const bool nearest =
-        MapTexelsOneToOne(quad, texture.levels[0].width, texture.levels[0].height).has_value();
-    DrawCpuQuad(Picture(), texture, quad, nearest);
+    const std::optional<TexelMapping> mapping =
+        MapTexelsOneToOne(quad, texture.levels[0].width, texture.levels[0].height);
+    if (mapping) {
+      DrawCpuTexelsOneToOne(Picture(), texture, quad, *mapping);
+    } else {
+      DrawCpuQuad(Picture(), texture, quad, false);
+    }
   }
 
   void DrawFilledQuad(const FilledQuad& quad) override { FillCpuRect(Picture(), quad); }

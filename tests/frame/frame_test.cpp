@@ -31,7 +31,8 @@ TEST(CommandLine, EveryOptionInBothSpellings) {
   const CommandLineOptions options =
       Parse({"--headless", "--script", "in.txt", "--seed=4294967295", "--max-frames", "300",
              "--dir=/tmp/x", "--trace", "t.json", "--draw-log=d.txt", "--screenshot", "5:a.png",
-             "--screenshot=12:b c.png", "--check-media", "--windowed", "--scale", "3"});
+             "--screenshot=12:b c.png", "--check-media", "--windowed", "--scale", "3", "--renderer",
+             "cpu"});
   EXPECT_TRUE(options.headless);
   EXPECT_EQ(options.scriptPath, "in.txt");
   EXPECT_EQ(options.seed, 4294967295u);
@@ -47,6 +48,8 @@ TEST(CommandLine, EveryOptionInBothSpellings) {
   EXPECT_TRUE(options.checkMedia);
   EXPECT_EQ(options.fullScreen, false);
   EXPECT_EQ(options.scale, 3);
+  EXPECT_EQ(options.renderer, "cpu");
+  EXPECT_EQ(Parse({"--renderer=both"}).renderer, "both");
   EXPECT_EQ(Parse({"--fullscreen"}).fullScreen, true);
   EXPECT_EQ(Parse({"--fullscreen", "--fullscreen"}).fullScreen, true);
   EXPECT_TRUE(Parse({"--help"}).help);
@@ -80,6 +83,8 @@ TEST(CommandLine, BadOptionsAreNamed) {
             "--screenshot expects N:FILE with a frame number N of 1 or more, not '0:a.png'");
   EXPECT_EQ(ParseError({"--screenshot", "3:"}),
             "--screenshot expects N:FILE with a frame number N of 1 or more, not '3:'");
+  EXPECT_EQ(ParseError({"--renderer", "vulkan"}),
+            "--renderer expects cpu, gl or both, not 'vulkan'");
   EXPECT_EQ(ParseError({"--fullscreen", "--windowed"}),
             "--fullscreen and --windowed cannot both be given");
   // The first problem is the one reported.
