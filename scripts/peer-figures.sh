@@ -7,8 +7,8 @@
 #
 #   scripts/peer-figures.sh [build-dir] [rounds]     (default: build, 3)
 #
-# Each program runs in an Xvfb of its own under bench_process; the share counts from 3 s to
-# 13 s after the start (the round, or the menu, is up by then). Prints a table
+# Each program runs in an Xvfb of its own under bench_process; the share counts from 5 s to
+# 14 s after the start (the round, or the menu, is up by then). Prints a table
 # "program | window | processor % of a core | peak resident MiB", then start-up times.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -31,8 +31,10 @@ on_display=(xvfb-run -a -s "-screen 0 1280x1024x24")
   done
   echo "15000 close"
 } >"$work/round.script"
-# The main menu: Enter leaves the title, then the menu stays up until 15 s.
-printf '1500 key Enter down\n1600 key Enter up\n15000 close\n' >"$work/menu.script"
+# The main menu: Enter leaves the title's key wait, the second its last picture; the menu then
+# stays up until 15 s.
+printf '2500 key Enter down\n2600 key Enter up\n3500 key Enter down\n3600 key Enter up\n15000 close\n' \
+  >"$work/menu.script"
 
 # command NAME SCALE: the command line of one program.
 command_of() {
@@ -52,7 +54,7 @@ for scale in 1 2; do
   for ((r = 1; r <= rounds; r++)); do
     for program in "${programs[@]}"; do
       # shellcheck disable=SC2046
-      "${on_display[@]}" "$process" --cpu-window 3:13 --timeout 40 --log "$work/log.txt" \
+      "${on_display[@]}" "$process" --cpu-window 5:14 --timeout 40 --log "$work/log.txt" \
         -- $(command_of "$program" "$scale") >"$work/out.txt" 2>&1 || true
       share=$(sed -n 's/^processor share .*, \([0-9.]*\)% of a core/\1/p' "$work/out.txt")
       peak=$(sed -n 's/^peak resident memory: .*(\([0-9.]*\) MiB)/\1/p' "$work/out.txt")
