@@ -45,12 +45,27 @@ void SurfacePresenter::Show(const CpuPicture& picture, const platform::SurfacePi
       continue;
     }
     const uint32_t* in = picture.pixels + static_cast<size_t>(source) * picture.width;
-    if (rs == 16 && gs == 8 && bs == 0) {
-      // X11's usual 24-bit visual: red and blue change places (a loop the compiler vectorises).
-      for (int x = 0; x < picture.width; ++x) {
-        const uint32_t p = in[x];
-        row_[static_cast<size_t>(x)] = (p & 0xFF) << 16 | (p & 0xFF00) | ((p >> 16) & 0xFF);
-      }
+    lastSource = source;
+    previous = out;
+    // X11's usual 24-bit visual at scale 1 or 2: red and blue change places straight into the
+    // surface (loops the compiler vectorises).
+    const bool usual = rs == 16 && gs == 8 && bs == 0;
+    const auto swap = [](uint32_t p) {
+      return (p & 0xFF) << 16 | (p & 0xFF00) | ((p >> 16) & 0xFF);
+    };
+    if (usual && scale == 1) {
+      for (int x = 0; x < picture.width; ++x)
+        out[x] = swap(in[x]);
+      continue;
+    }
+    if (usual && scale == 2) {
+      for (int x = 0; x < picture.width; ++x)
+        out[2 * x] = out[2 * x + 1] = swap(in[x]);
+      continue;
+    }
+    if (usual) {
+      for (int x = 0; x < picture.width; ++x)
+        row_[static_cast<size_t>(x)] = swap(in[x]);
     } else {
       for (int x = 0; x < picture.width; ++x) {
         const uint32_t p = in[x];
@@ -60,10 +75,7 @@ void SurfacePresenter::Show(const CpuPicture& picture, const platform::SurfacePi
     }
     if (scale == 1) {
       std::memcpy(out, row_.data(), static_cast<size_t>(box.width) * 4);
-    } else if (scale == 2) {
-      for (int x = 0; x < picture.width; ++x)
-        out[2 * x] = out[2 * x + 1] = row_[static_cast<size_t>(x)];
-    } else if (scale > 2) {
+    } else if (scale > 1) {
       uint32_t* o = out;
       for (int x = 0; x < picture.width; ++x, o += scale)
         std::fill_n(o, scale, row_[static_cast<size_t>(x)]);
@@ -71,8 +83,6 @@ void SurfacePresenter::Show(const CpuPicture& picture, const platform::SurfacePi
       for (int x = 0; x < box.width; ++x)
         out[x] = row_[static_cast<size_t>(sourceColumn_[static_cast<size_t>(x)])];
     }
-    lastSource = source;
-    previous = out;
   }
 }
 
