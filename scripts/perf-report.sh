@@ -18,8 +18,8 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh --test
 cmake -S . -B build -G Ninja -DTUNDREL_WERROR=ON -DTUNDREL_BENCHMARKS=ON >/dev/null
 benches=(bench_pacing bench_idle bench_round_frames bench_archive bench_find_path bench_collision
-  bench_process)
-if ! cmake --build build -j "${PERF_JOBS:-2}" --target tundrel media "${benches[@]}" \
+  bench_process bench_peer)
+if ! cmake --build build -j "${PERF_JOBS:-2}" --target tundrel tundrel_stage media "${benches[@]}" \
   >build/perf-report-build.log 2>&1; then
   tail -30 build/perf-report-build.log >&2
   echo "perf-report: the build failed (build/perf-report-build.log)" >&2
@@ -207,6 +207,47 @@ if ((${#starts[@]} > 0)); then
   fi
 else
   row "start to first title frame" "$(why start3 display)" "<= 0.5 s" "n/a"
+fi
+
+# --- beside the peer: round 1 and the menu against a plain SDL_Renderer program ---------------
+# scripts/peer-figures.sh: every program once per round of measurements, three rounds, medians;
+# at 640x480 and 1280x960. The game as chosen here (the CPU renderer, under software OpenGL)
+# and with --renderer gl.
+if [ -n "$display" ]; then
+  status=0
+  timeout -k 5 1500 scripts/peer-figures.sh build 3 >"$out/peer.txt" 2>&1 || status=$?
+fi
+peer_cell() {  # PROGRAM SIZE FIELD (3: processor share, 4: peak MiB)
+  awk -F' [|] ' -v p="$1" -v s="$2" -v f="$3" '$1 == p && $2 == s { split($f, v, " "); print v[1] }' \
+    "$out/peer.txt" 2>/dev/null
+}
+for size in 640x480 1280x960; do
+  cpu=$(peer_cell round-cpu "$size" 3)
+  gl=$(peer_cell round-gl "$size" 3)
+  peer=$(peer_cell peer-gl "$size" 3)
+  soft=$(peer_cell peer-cpu "$size" 3)
+  menu=$(peer_cell menu-cpu "$size" 3)
+  limit=$([ "$size" = 640x480 ] && echo 0.333 || echo 0.5)
+  if [ -n "$cpu" ] && [ -n "$peer" ] && [ "$cpu" != nan ] && [ "$peer" != nan ]; then
+    ratio=$(awk -v c="$cpu" -v p="$peer" 'BEGIN { printf "%.2f", c / p }')
+    row "round 1 at $size: game (CPU renderer) / peer (SDL OpenGL)" \
+      "$cpu% / $peer% = $ratio (game --renderer gl $gl%, menu $menu%, peer SDL software $soft%)" \
+      "<= $limit" "$(meets "$ratio" le "$limit")"
+  else
+    row "round 1 at $size beside the peer" "$(why peer display)" "<= $limit of the peer" "n/a"
+  fi
+  peak=$(peer_cell round-cpu "$size" 4)
+  if [ -n "$peak" ] && [ "$peak" != nan ]; then
+    row "peak resident memory, round 1 at $size, CPU renderer" \
+      "$peak MiB (--renderer gl $(peer_cell round-gl "$size" 4), peer GL $(peer_cell peer-gl "$size" 4), peer software $(peer_cell peer-cpu "$size" 4))" \
+      "<= 60 MiB" "$(meets "$peak" le 60)"
+  fi
+done
+start_cpu=$(sed -n 's/^start to first title frame, cpu: best \([0-9.]*\) s.*/\1/p' "$out/peer.txt" 2>/dev/null)
+start_gl=$(sed -n 's/^start to first title frame, gl: best \([0-9.]*\) s.*/\1/p' "$out/peer.txt" 2>/dev/null)
+if [ -n "$start_cpu" ]; then
+  row "start to first title frame, CPU renderer (best of 3)" "$start_cpu s (--renderer gl ${start_gl:-?} s)" \
+    "<= 0.3 s" "$(meets "$start_cpu" le 0.3)"
 fi
 
 # --- the round loop: headless frames per second, real-mode frame cost -------------------------

@@ -70,7 +70,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLineOptions* 
     std::string value;
     const bool takesValue = name == "--script" || name == "--seed" || name == "--max-frames" ||
                             name == "--dir" || name == "--trace" || name == "--draw-log" ||
-                            name == "--screenshot" || name == "--scale" || name == "--joypad";
+                            name == "--screenshot" || name == "--scale" || name == "--joypad" ||
+                            name == "--renderer";
     if (!takesValue && reader.hasInline) {
       problem = ShownText(name) + " takes no value";
       break;
@@ -120,6 +121,12 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLineOptions* 
       } else {
         problem = "--joypad expects on or off, not '" + ShownText(value) + "'";
       }
+    } else if (name == "--renderer") {
+      if (value == "cpu" || value == "gl" || value == "both") {
+        parsed.renderer = value;
+      } else {
+        problem = "--renderer expects cpu, gl or both, not '" + ShownText(value) + "'";
+      }
     } else if (name == "--help" || name == "-h") {
       parsed.help = true;
     } else if (name == "--version") {
@@ -164,6 +171,10 @@ std::string UsageText(std::string_view programName, std::string_view playingHelp
       "; without it: the\n"
       "                         size the window had last, else as large as fits)\n"
       "  --joypad on|off        read the joypad or not, and keep that choice\n"
+      "  --renderer cpu|gl|both draw on the processor or through OpenGL (without it: on the\n"
+      "                         processor when the OpenGL driver is a software one); both:\n"
+      "                         OpenGL, and each --screenshot FILE.png also drawn on the\n"
+      "                         processor as FILE-cpu.png\n"
       "  --help                 show this text\n"
       "  --version              show the version\n"
       "Testing and checking:\n"

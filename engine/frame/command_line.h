@@ -28,6 +28,7 @@ struct CommandLineOptions {
   std::optional<bool> fullScreen;              // --fullscreen / --windowed
   int scale = 0;                               // --scale N (0: not given)
   std::optional<bool> joypad;                  // --joypad on|off (the game stores it)
+  std::string renderer;                        // --renderer cpu|gl|both ("": by the driver)
   bool help = false;                           // --help
   bool version = false;                        // --version
 };

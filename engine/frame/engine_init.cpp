@@ -137,6 +137,9 @@ bool EngineInit(const ProjectSettings& settings, const CommandLineOptions& optio
   window.height = s.height;
   window.scale = frame::StartingWindowScale(program, options);
   window.multisample = s.multisample;
+  window.drawing = options.renderer == "cpu"  ? platform::WindowDrawing::kSurface
+                   : options.renderer.empty() ? platform::WindowDrawing::kAutomatic
+                                              : platform::WindowDrawing::kOpenGl;
   window.title = "Zorbel";
   if (!platform::OpenWindow(window)) {
     AppendLogLine("No window: " + platform::WindowError());
@@ -182,6 +185,7 @@ bool EngineInit(const ProjectSettings& settings, const CommandLineOptions& optio
   if (softwareRenderer) frame::ShowDriverNotice();
 
   if (!options.drawLogPath.empty()) graphics::SetDrawLogPath(options.drawLogPath);
+  graphics::DrawOnCpuBeside(options.renderer == "both");
   for (const ScreenshotRequest& shot : options.screenshots) {
     graphics::RequestScreenshot(shot.frame, shot.path);
   }

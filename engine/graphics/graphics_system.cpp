@@ -3,13 +3,16 @@
 #include <cstdio>
 #include <vector>
 
+#include "engine/graphics/cpu_renderer.h"
 #include "engine/graphics/gl_renderer.h"
 #include "engine/graphics/graphics_context.h"
 #include "engine/graphics/png_writer.h"
 #include "engine/graphics/recording_renderer.h"
 #include "engine/graphics/shown_frames.h"
+#include "engine/graphics/twin_renderer.h"
 #include "engine/platform/file_access.h"
 #include "engine/platform/window.h"
+#include "engine/platform/window_surface.h"
 
 namespace zrb::graphics {
 namespace {
@@ -20,6 +23,29 @@ GraphicsContext& Context() {
 }
 
 constexpr int kLastScreenshotNumber = 9999;
+
+// --renderer both: the CPU renderer draws beside OpenGL, and requested screenshots come in
+// pairs.
+bool g_cpuBeside = false;
+TwinRenderer* g_twin = nullptr;  // the installed renderer, when it is a pair
+
+// "shot.png" -> "shot-cpu.png": where the CPU renderer's picture of a pair goes.
+std::string SecondPicturePath(const std::string& path) {
+  const bool png = path.size() > 4 && path.compare(path.size() - 4, 4, ".png") == 0;
+  return (png ? path.substr(0, path.size() - 4) : path) + "-cpu.png";
+}
+
+void WritePicture(const std::vector<uint8_t>& pixels, int width, int height,
+                  const std::string& path) {
+  const auto png = EncodePng(pixels.data(), width, height);
+  std::string problem;
+  if (!png) {
+    std::fprintf(stderr, "screenshot: the picture could not be encoded, %s not written\n",
+                 path.c_str());
+  } else if (!platform::ReplaceFile(path, *png, &problem)) {
+    std::fprintf(stderr, "screenshot: cannot write %s: %s\n", path.c_str(), problem.c_str());
+  }
+}
 
 // A new numbered file beside the others; a name taken meanwhile (by another program, or a
 // link someone planted) only moves the picture on to the next number.
@@ -68,6 +94,9 @@ void WriteDueScreenshots(GraphicsContext& context, long frameNumber) {
     if (!platform::ReplaceFile(shot.path, *png, &problem)) {
       std::fprintf(stderr, "screenshot: cannot write %s: %s\n", shot.path.c_str(), problem.c_str());
     }
+    if (g_twin && g_twin->ReadSecondPicture(pixels, width, height)) {
+      WritePicture(pixels, width, height, SecondPicturePath(shot.path));
+    }
   }
 }
 
@@ -85,6 +114,7 @@ void InstallRenderer(std::unique_ptr<Renderer> renderer, bool headless, int logi
   if (context.renderer) context.sprites.ReleaseAll(*context.renderer);
   context.renderer = std::move(renderer);
   context.shownFrames = dynamic_cast<ShownFramesRenderer*>(context.renderer.get());
+  g_twin = dynamic_cast<TwinRenderer*>(context.renderer.get());
   context.headless = headless;
   context.logicalWidth = logicalWidth;
   context.logicalHeight = logicalHeight;
@@ -94,8 +124,11 @@ void InstallRenderer(std::unique_ptr<Renderer> renderer, bool headless, int logi
 bool InitGraphics(bool headless, int logicalWidth, int logicalHeight) {
   if (logicalWidth <= 0 || logicalHeight <= 0) return false;
   std::unique_ptr<Renderer> renderer;
+  TwinRenderer* twin = nullptr;
   if (headless) {
     renderer = std::make_unique<RecordingRenderer>();
+  } else if (platform::WindowDrawsOnSurface()) {
+    renderer = CreateCpuRenderer(logicalWidth, logicalHeight);
   } else {
     GlRendererOptions options;
 #ifdef __EMSCRIPTEN__
@@ -106,9 +139,19 @@ bool InitGraphics(bool headless, int logicalWidth, int logicalHeight) {
 #endif
     renderer = CreateGlRenderer(logicalWidth, logicalHeight, options);
     if (!renderer) return false;
+    if (g_cpuBeside) {
+      auto pair = std::make_unique<TwinRenderer>(
+          std::move(renderer), CreateCpuRenderer(logicalWidth, logicalHeight, false));
+      twin = pair.get();
+      renderer = std::move(pair);
+    }
+  }
+  // Either renderer of a window repaints from its last frame and draws nothing while hidden.
+  if (!headless) {
     renderer = std::make_unique<ShownFramesRenderer>(std::move(renderer), &platform::WindowIsShown);
   }
   InstallRenderer(std::move(renderer), headless, logicalWidth, logicalHeight);
+  if (twin) g_twin = twin;
   GraphicsContext& context = Context();
   if (!context.drawLogPath.empty() && !context.drawLog.IsOpen()) {
     context.drawLog.Open(context.drawLogPath);
@@ -131,6 +174,7 @@ void ShutdownGraphics() {
   if (context.renderer) context.sprites.ReleaseAll(*context.renderer);
   context.renderer.reset();
   context.shownFrames = nullptr;
+  g_twin = nullptr;
   context.draw = DrawState{};
   context.drawLog.Close();
   context.decodeBuffer = DecodedImage{};
@@ -185,6 +229,10 @@ void Request(long frameNumber, GraphicsContext::Screenshot shot) {
 }
 
 }  // namespace
+
+void DrawOnCpuBeside(bool beside) {
+  g_cpuBeside = beside;
+}
 
 void RequestScreenshot(long frameNumber, const std::string& path) {
   Request(frameNumber, {path, false});

@@ -40,6 +40,9 @@ bool SetWindowIconPng(std::span<const uint8_t> png);
 // --draw-log FILE: starts a new, empty log at once ("" ends logging). False when it cannot be
 // created, with the reason in `error`, or on standard error when no error text is wanted.
 bool SetDrawLogPath(const std::string& path, std::string* error = nullptr);
+// --renderer both: an OpenGL window's calls also go to the CPU renderer, and each --screenshot
+// FILE.png is joined by FILE-cpu.png, its picture of the same frame.
+void DrawOnCpuBeside(bool beside);
 // --screenshot N:FILE: the picture replaces FILE once it is completely written; a failed
 // write leaves FILE as it was.
 void RequestScreenshot(long frameNumber, const std::string& path);

@@ -3,7 +3,15 @@
 
 #include <string>
 
+struct SDL_Window;
+
 namespace zrb::platform {
+
+// The open window (nullptr without one).
+SDL_Window* CurrentSdlWindow();
+
+// Gives a window made without SDL_WINDOW_OPENGL its surface. False where SDL has none for it.
+bool OpenWindowSurface(SDL_Window* window);
 
 // Initialises SDL's video and event subsystems once per process. False (with SDL's reason in
 // *error) when there is no display to talk to.

@@ -1,5 +1,6 @@
 // The game window and its OpenGL context. Real mode: an SDL window with a GL compatibility
-// context (colour only, double buffered). Headless: no window at all; the
+// context (colour only, double buffered), or one drawn by the processor on its surface
+// (window_surface.h). Headless: no window at all; the
 // calls succeed and do nothing, and the drawable is the logical size.
 #pragma once
 
@@ -12,6 +13,13 @@ namespace zrb::platform {
 // The largest whole scale a window is opened at.
 inline constexpr int kLargestWindowScale = 8;
 
+// How the window's pictures are made.
+enum class WindowDrawing {
+  kOpenGl,     // a GL context
+  kSurface,    // the window's surface, drawn by the processor; a GL window where SDL has none
+  kAutomatic,  // the surface when the GL driver draws on the processor anyway, else GL
+};
+
 struct WindowConfig {
   int width = 640;  // logical picture size, in pixels
   int height = 480;
@@ -20,6 +28,7 @@ struct WindowConfig {
   // scale that fits the desktop's work area; 0: the largest that fits.
   int scale = 1;
   bool multisample = false;  // ask for a multisampled context (falls back to a plain one)
+  WindowDrawing drawing = WindowDrawing::kOpenGl;
   std::string title;
 };
 
@@ -42,7 +51,7 @@ void SetWindowIcon(const uint8_t* rgba, int width, int height);
 // keeps that scale when it is placed again.
 int PlayerWindowScale();
 
-// Presents the back buffer.
+// Presents the back buffer (the surface, for a window drawn on it).
 void SwapWindow();
 
 // Whether SwapWindow waits for the display's next refresh, as it does in a browser (the next
@@ -77,7 +86,8 @@ void WindowPosition(int* x, int* y);
 
 bool WindowIsFullscreen();
 
-// The OpenGL renderer string of the current context ("" without one).
+// The OpenGL renderer string of the current context; for a window drawn on its surface, the
+// driver's as ProbeGlRendererName found it ("" when neither is known).
 std::string GlRendererName();
 
 // True for renderers that draw on the processor instead of a graphics adapter.

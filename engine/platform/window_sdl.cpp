@@ -9,6 +9,7 @@
 #include "engine/platform/picture_layout.h"
 #include "engine/platform/sdl_session.h"
 #include "engine/platform/window.h"
+#include "engine/platform/window_surface.h"
 
 namespace zrb::platform {
 namespace {
@@ -37,6 +38,7 @@ struct WindowState {
   bool headlessOpen = false;
   std::atomic<bool> repaintWanted = false;
   void (*repaintHandler)() = nullptr;
+  bool onSurface = false;  // drawn on the window's surface, no GL context
   std::string error;
 
   // CloseWindow releases the window and its context on every ordinary ending. A process that
@@ -190,19 +192,25 @@ int WatchWindowEvents(void*, SDL_Event* event) {
   return 0;
 }
 
-bool OpenRealWindow(const WindowConfig& config, bool multisample) {
+bool OpenRealWindow(const WindowConfig& config, bool multisample, bool onSurface) {
   WindowState& state = State();
   SetContextAttributes(multisample);
   // High-density aware: where the window system counts in points, the drawable still gets one
   // pixel per screen pixel, so a whole scale stays crisp.
-  const Uint32 flags =
-      SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+  const Uint32 flags = (onSurface ? 0 : SDL_WINDOW_OPENGL) | SDL_WINDOW_HIDDEN |
+                       SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
   const std::string title = config.title.empty() ? "Zorbel" : config.title;
   WindowHandle window(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED,
                                        SDL_WINDOWPOS_CENTERED, config.width, config.height, flags));
   if (!window) {
     state.error = SDL_GetError();
     return false;
+  }
+  if (onSurface) {
+    if (!OpenWindowSurface(window.get())) return false;
+    state.window = std::move(window);
+    state.onSurface = true;
+    return true;
   }
   ContextHandle context(SDL_GL_CreateContext(window.get()));
   if (!context) {
@@ -241,16 +249,24 @@ bool OpenWindow(const WindowConfig& config) {
     state.fullscreen = config.fullscreen;
     return true;
   }
+  // The driver is asked before this process talks to the display (the probe's child must not
+  // share its connection).
+  const bool wantSurface =
+      config.drawing == WindowDrawing::kSurface ||
+      (config.drawing == WindowDrawing::kAutomatic && IsSoftwareRenderer(ProbeGlRendererName()));
   if (!InitSdlVideo(&state.error)) return false;
   WindowConfig sized = config;
   sized.width = state.logicalWidth;
   sized.height = state.logicalHeight;
-  bool opened = OpenRealWindow(sized, config.multisample);
-  if (!opened && config.multisample) opened = OpenRealWindow(sized, false);
+  bool opened = wantSurface && OpenRealWindow(sized, false, true);
+  if (!opened) opened = OpenRealWindow(sized, config.multisample, false);
+  if (!opened && config.multisample) opened = OpenRealWindow(sized, false, false);
   if (!opened) return false;
 
-  glClearColor(0.f, 0.f, 0.f, 1.f);
-  glClear(GL_COLOR_BUFFER_BIT);
+  if (state.context) {
+    glClearColor(0.f, 0.f, 0.f, 1.f);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
   SDL_AddEventWatch(&WatchWindowEvents, nullptr);
   SDL_ShowWindow(state.window.get());
   SetWindowMode(state.logicalWidth, state.logicalHeight, config.fullscreen);
@@ -330,7 +346,12 @@ void SetWindowTitle(std::string_view title) {
 
 void SwapWindow() {
   WindowState& state = State();
-  if (state.window) SDL_GL_SwapWindow(state.window.get());
+  if (!state.window) return;
+  if (state.onSurface) {
+    SDL_UpdateWindowSurface(state.window.get());
+  } else {
+    SDL_GL_SwapWindow(state.window.get());
+  }
 }
 
 bool SwapWaitsForDisplay() {
@@ -373,6 +394,7 @@ void CloseWindow() {
   state.context.reset();
   state.window.reset();
   state.headlessOpen = false;
+  state.onSurface = false;
 }
 
 void LogicalSize(int* width, int* height) {
@@ -402,9 +424,18 @@ bool WindowIsFullscreen() {
 }
 
 std::string GlRendererName() {
+  if (State().onSurface) return ProbeGlRendererName();
   if (!State().context) return {};
   const auto* name = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
   return name ? name : "";
+}
+
+SDL_Window* CurrentSdlWindow() {
+  return State().window.get();
+}
+
+bool WindowDrawsOnSurface() {
+  return State().onSurface;
 }
 
 std::string WindowError() {

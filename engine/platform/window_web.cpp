@@ -13,6 +13,7 @@
 #include "engine/platform/clock.h"
 #include "engine/platform/sdl_session.h"
 #include "engine/platform/window.h"
+#include "engine/platform/window_surface.h"
 
 namespace zrb::platform {
 namespace {
@@ -193,6 +194,20 @@ std::string GlRendererName() {
   if (!State().context) return {};
   const auto* name = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
   return name ? name : "";
+}
+
+// The canvas is always drawn through WebGL (WindowConfig::drawing is not looked at): a page
+// has no window surface to draw on, and the browser's WebGL is the graphics adapter's.
+bool WindowDrawsOnSurface() {
+  return false;
+}
+
+bool WindowSurface(SurfacePixels*) {
+  return false;
+}
+
+std::string ProbeGlRendererName() {
+  return {};
 }
 
 std::string WindowError() {

@@ -13,6 +13,7 @@
 #include "engine/frame/run_setup.h"
 #include "engine/frame/show_screen.h"
 #include "engine/platform/clock.h"
+#include "engine/platform/sdl_session.h"
 #include "engine/platform/window.h"
 #include "support/scratch_dir.h"
 
@@ -32,14 +33,15 @@ int DropFocusEvents(void*, SDL_Event* event) {
 // The engine in this process in a real window with its log and files in a scratch folder, and
 // the window's client size and the stored preferences after it has shut down again.
 // `fits`: the largest whole scale the display has room for.
-std::string RunEngine(const testing::ScratchDir& scratch, int scale, int resizeTo = 0,
-                      int* fits = nullptr) {
+std::string RunEngine(const testing::ScratchDir& scratch, const std::string& renderer, int scale,
+                      int resizeTo = 0, int* fits = nullptr) {
   // No data file anywhere, so the program runs as from its build tree: its files stay in the
   // working folder.
   static const platform::InstallLayout layout = {"no-such-data.sbx", nullptr, nullptr, "t", "T"};
   CommandLineOptions options;
   options.workingDirectory = scratch.Root().string();
   options.scale = scale;
+  options.renderer = renderer;
   GameProgram program;
   program.install = &layout;
   SDL_SetEventFilter(&DropFocusEvents, nullptr);
@@ -53,7 +55,7 @@ std::string RunEngine(const testing::ScratchDir& scratch, int scale, int resizeT
   SDL_GetDisplayUsableBounds(0, &area);
   if (fits) *fits = std::min({area.w / 640, area.h / 480, platform::kLargestWindowScale});
   if (resizeTo) {
-    SDL_SetWindowSize(SDL_GL_GetCurrentWindow(), resizeTo, resizeTo * 3 / 4);
+    SDL_SetWindowSize(platform::CurrentSdlWindow(), resizeTo, resizeTo * 3 / 4);
     ShowScreen();
   }
   EngineShutdown();
@@ -64,16 +66,19 @@ std::string RunEngine(const testing::ScratchDir& scratch, int scale, int resizeT
 
 TEST(DesktopWindow, OpensAsLargeAsFitsAndKeepsTheScaleThePlayerResizedItTo) {
   if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display (run the tests under xvfb-run)";
-  testing::ScratchDir scratch;
-  // The player drags the window smaller, to a size whose whole scale is 1.
-  int fits = 0;
-  const std::string first = RunEngine(scratch, 0, 900, &fits);
-  ASSERT_GE(fits, 2) << "the test display is too small for a window at scale 2";
-  EXPECT_EQ(first,
-            std::to_string(640 * fits) + "x" + std::to_string(480 * fits) + " window-scale 1\n");
-  EXPECT_EQ(RunEngine(scratch, 0), "640x480 window-scale 1\n");
-  // --scale holds for its run only: nothing is stored without a resize.
-  EXPECT_EQ(RunEngine(scratch, 2), "1280x960 window-scale 1\n");
+  for (const std::string renderer : {"gl", "cpu"}) {  // a GL window, one drawn on its surface
+    SCOPED_TRACE(renderer);
+    testing::ScratchDir scratch;
+    // The player drags the window smaller, to a size whose whole scale is 1.
+    int fits = 0;
+    const std::string first = RunEngine(scratch, renderer, 0, 900, &fits);
+    ASSERT_GE(fits, 2) << "the test display is too small for a window at scale 2";
+    EXPECT_EQ(first,
+              std::to_string(640 * fits) + "x" + std::to_string(480 * fits) + " window-scale 1\n");
+    EXPECT_EQ(RunEngine(scratch, renderer, 0), "640x480 window-scale 1\n");
+    // --scale holds for its run only: nothing is stored without a resize.
+    EXPECT_EQ(RunEngine(scratch, renderer, 2), "1280x960 window-scale 1\n");
+  }
 }
 
 // The test display has no window manager, which carries out no full-screen request: the window

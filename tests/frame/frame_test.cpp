@@ -31,7 +31,8 @@ TEST(CommandLine, EveryOptionInBothSpellings) {
   const CommandLineOptions options =
       Parse({"--headless", "--script", "in.txt", "--seed=4294967295", "--max-frames", "300",
              "--dir=/tmp/x", "--trace", "t.json", "--draw-log=d.txt", "--screenshot", "5:a.png",
-             "--screenshot=12:b c.png", "--check-media", "--windowed", "--scale", "3"});
+             "--screenshot=12:b c.png", "--check-media", "--windowed", "--scale", "3", "--renderer",
+             "cpu"});
   EXPECT_TRUE(options.headless);
   EXPECT_EQ(options.scriptPath, "in.txt");
   EXPECT_EQ(options.seed, 4294967295u);
@@ -47,6 +48,8 @@ TEST(CommandLine, EveryOptionInBothSpellings) {
   EXPECT_TRUE(options.checkMedia);
   EXPECT_EQ(options.fullScreen, false);
   EXPECT_EQ(options.scale, 3);
+  EXPECT_EQ(options.renderer, "cpu");
+  EXPECT_EQ(Parse({"--renderer=both"}).renderer, "both");
   EXPECT_EQ(Parse({"--fullscreen"}).fullScreen, true);
   EXPECT_EQ(Parse({"--fullscreen", "--fullscreen"}).fullScreen, true);
   EXPECT_TRUE(Parse({"--help"}).help);
@@ -73,6 +76,7 @@ TEST(CommandLine, BadOptionsAreNamed) {
       {{"--scale", "0"}, "--scale expects a whole number 1..8, not '0'"},
       {{"--screenshot", "a.png"}, shot + "'a.png'"}, {{"--screenshot", "3:"}, shot + "'3:'"},
       {{"--screenshot", "0:a.png"}, shot + "'0:a.png'"},
+      {{"--renderer", "vulkan"}, "--renderer expects cpu, gl or both, not 'vulkan'"},
       {{"--fullscreen", "--windowed"}, "--fullscreen and --windowed cannot both be given"},
       {{"--bad", "--seed", "x"}, "unknown option '--bad'"},
       {{"\x1b[2J" + std::string(100, 'x')},

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/graphics/alpha_coverage.h"
+#include "engine/graphics/cpu_present.h"
 #include "engine/graphics/texel_centres.h"
 #include "engine/graphics/texture_image.h"
 
@@ -154,6 +155,46 @@ TexturePixels BleedByFullSearch(TexturePixels texture) {
     }
   }
   return texture;
+}
+
+// The CPU renderer's picture in a window surface: whole-scale blocks, centred, black bars, the
+// surface's channel order; shrunk by nearest pixels in a surface smaller than the picture.
+TEST(SurfacePresenter, PicturesLandInWholeBlocksCentredWithBlackBars) {
+  std::vector<uint32_t> pixels(8 * 6);
+  for (size_t i = 0; i < pixels.size(); ++i)  // bytes R G B A: red i, green 2i, blue 3i
+    pixels[i] = 0xFF000000u | uint32_t(3 * i) << 16 | uint32_t(2 * i) << 8 | uint32_t(i);
+  const CpuPicture picture{pixels.data(), 8, 6};
+  const struct {
+    int width, height, redShift, blueShift;
+    int x, y, scale;  // where the picture lands, and at what scale (0: shrunk)
+  } cases[] = {{8, 6, 16, 0, 0, 0, 1},
+               {21, 13, 16, 0, 2, 0, 2},
+               {19, 30, 0, 16, 1, 9, 2},
+               {40, 20, 16, 0, 8, 1, 3},
+               {4, 3, 16, 0, 0, 0, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+    const int pitch = c.width + 3;
+    std::vector<uint32_t> surfacePixels(static_cast<size_t>(pitch) * c.height, 0xDEADBEEF);
+    platform::SurfacePixels surface{surfacePixels.data(), c.width, c.height,    pitch,
+                                    c.redShift,           8,       c.blueShift, true};
+    SurfacePresenter presenter;
+    presenter.Show(picture, surface);
+    for (int y = 0; y < c.height; ++y) {
+      for (int x = 0; x < c.width; ++x) {
+        uint32_t expected = 0;
+        if (c.scale == 0) {  // 8 x 6 into 4 x 3: every second pixel
+          const uint32_t p = pixels[static_cast<size_t>(y * 2 * 8 + x * 2)];
+          expected = (p & 0xFF) << 16 | (p & 0xFF00) | ((p >> 16) & 0xFF);
+        } else if (x >= c.x && x < c.x + 8 * c.scale && y >= c.y && y < c.y + 6 * c.scale) {
+          const uint32_t p =
+              pixels[static_cast<size_t>((y - c.y) / c.scale * 8 + (x - c.x) / c.scale)];
+          expected = (p & 0xFF) << c.redShift | (p & 0xFF00) | ((p >> 16) & 0xFF) << c.blueShift;
+        }
+        ASSERT_EQ(surfacePixels[static_cast<size_t>(y) * pitch + x], expected) << x << "," << y;
+      }
+    }
+  }
 }
 
 TEST(TextureImage, BleedingAgreesWithAFullNeighbourSearch) {

@@ -2,12 +2,13 @@
 # Screenshots of the rounds and of every round-end and loss screen, drawn for real (OpenGL)
 # under Xvfb, for looking at: a round of each backdrop, a bonus round, a round under the
 # scanline overlay, the celebration, the bonus tally, "no bonus!", out of time, the quit
-# screen, the freeze, the nets, the spider and flame catches, game over. Takes about two
-# minutes (out of time needs a round's whole time).
+# screen, the freeze, the nets, the spider and flame catches, game over. Takes about a minute
+# and a half.
 #
 #   tools/stage/take_screenshots.sh [build-dir] [out-dir] [name...]
 #
-# With names (backdrop1 ... outoftime, as below), only those are taken.
+# With names (backdrop1 ... outoftime, as below), only those are taken. STAGE_RENDERER=cpu, gl
+# or both picks the renderer (both: each picture also drawn on the processor, FILE-cpu.png).
 set -euo pipefail
 build=$(realpath "${1:-build}")
 out=$(realpath -m "${2:-$build/screenshots}")
@@ -22,7 +23,7 @@ stage() {
   local name=$1 script=$2 frames=$3
   shift 3
   if [[ "$only" != "  " && "$only" != *" $name "* ]]; then return; fi
-  local options=() shots=()
+  local options=(${STAGE_RENDERER:+--renderer "$STAGE_RENDERER"}) shots=()
   while [[ $# -gt 0 && $1 != -- ]]; do options+=("$1"); shift; done
   shift
   for shot in "$@"; do shots+=(--screenshot "${shot%%:*}:$out/${shot#*:}"); done
@@ -59,11 +60,12 @@ stage spider '' 200 --round 1 --place 464,176,144,368 -- 200:caught_spider.png
 # screen shows for 150.
 stage flame '' 330 --round 14 --place 208,144,144,368 -- 170:freeze_flame.png 300:caught_flame.png
 # The confirmation stays up from 1.5 s to 6 s of the engine clock, long enough that the
-# screenshot lands on it however long loading took; "yes" then brings the quit screen.
+# screenshot lands on it however long loading took; "yes" then brings the quit screen for 280
+# frames, which hold frame 400 even when a loaded machine drops a third of the frames.
 stage quit '1500 key Escape down\n1550 key Escape up\n6000 key Right down\n6100 key Right up\n' \
-  520 --round 2 -- 150:confirm_quit.png 500:quit_screen.png
-stage nobonus '' 1700 --round 3 -- 1600:no_bonus.png
-# A spider costs the first of the two lives; the clock runs out at frame 3529 and the
-# out-of-time screen shows for 240 frames.
-stage outoftime '' 3600 --round 1 --lives 1 -- 3600:out_of_time.png
+  420 --round 2 -- 150:confirm_quit.png 400:quit_screen.png
+# 150 frames on the clock: it runs out at frame 156, and the no-bonus and out-of-time screens
+# show for 240 frames.
+stage nobonus '' 300 --round 3 --timer 150 -- 300:no_bonus.png
+stage outoftime '' 300 --round 1 --lives 1 --timer 150 -- 300:out_of_time.png
 echo "screenshots in $out"
