@@ -9,6 +9,7 @@
 #
 # With names (backdrop1 ... outoftime, as below), only those are taken. STAGE_RENDERER=cpu, gl
 # or both picks the renderer (both: each picture also drawn on the processor, FILE-cpu.png).
+# STAGE_PRELOAD is given to the stage tool alone as LD_PRELOAD (the sanitizer build's tests).
 set -euo pipefail
 build=$(realpath "${1:-build}")
 out=$(realpath -m "${2:-$build/screenshots}")
@@ -28,7 +29,8 @@ stage() {
   shift
   for shot in "$@"; do shots+=(--screenshot "${shot%%:*}:$out/${shot#*:}"); done
   printf '%b' "$script" > "$work/$name.script"
-  xvfb-run -a -s "-screen 0 1280x1024x24" "$build/tundrel_stage" --dir "$work" --seed 7 \
+  xvfb-run -a -s "-screen 0 1280x1024x24" env ${STAGE_PRELOAD:+LD_PRELOAD="$STAGE_PRELOAD"} \
+    "$build/tundrel_stage" --dir "$work" --seed 7 \
     --script "$work/$name.script" --max-frames "$frames" "${options[@]}" "${shots[@]}" \
     2>/dev/null
   echo "$name done"
