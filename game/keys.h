@@ -37,6 +37,8 @@ void WaitKeyUp(int32_t code);
 int32_t FirstKeyDown();
 // FinishFrame tells when it began and ended the frame it showed.
 void NoteFrameShown(double startMs, double endMs);
+// A press that may still read as down after its key went up (FinishFrame then times its frame).
+bool AnyPressOpen();
 // With the joypad switched on: the pad's Back button, which asks to leave a game.
 bool PadBackDown();
 

@@ -6,6 +6,7 @@
 #include "engine/audio/pcm_layout.h"
 #include "engine/audio/wave_file.h"
 #include "engine/files/resolver.h"
+#include "engine/platform/replay.h"
 
 namespace zrb {
 namespace {
@@ -92,7 +93,10 @@ int32_t SoundPlaying(int32_t channel) {
   if (!slot) return 0;
   const auto index = static_cast<size_t>(channel % kChannelsPerSlot);
   if (index >= slot->buffers.size()) return 0;
-  return slot->buffers[index]->IsPlaying() ? 1 : 0;
+  // Whether a sound still plays follows real time (or the device): a replay keeps the answer.
+  const int32_t playing = slot->buffers[index]->IsPlaying() ? 1 : 0;
+  return static_cast<int32_t>(
+      platform::AnswerForReplay(platform::ReplayAnswerKind::kSound, channel, playing));
 }
 
 void StopSound(int32_t channel) {

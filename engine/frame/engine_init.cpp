@@ -150,8 +150,10 @@ bool EngineInit(const ProjectSettings& settings, const CommandLineOptions& optio
   platform::SetWindowTitle(s.caption);
   state.normalTitle = s.caption;
 
-  frame::SeedEngineRandom(options.seed ? *options.seed
-                                       : static_cast<uint32_t>(std::trunc(platform::NowMs())));
+  const uint32_t seed =
+      options.seed ? *options.seed : static_cast<uint32_t>(std::trunc(platform::NowMs()));
+  frame::SeedEngineRandom(seed);
+  frame::StartReplay(seed);
 
   const std::string workingFolder = frame::RunWorkingFolder(options);
   input::InitInput(
