@@ -20,15 +20,16 @@ constexpr int kAfterKeyPauseMs = 250;
 void FinishFrame() {
   // Only a press that may still read as down can ask about this frame (one opened later is
   // seen after it began), so only then is the clock read.
-  const bool timed = AnyPressOpen();
-  const double startMs = timed ? zrb::InputSampleMs() : -1e300;
+  const double startMs = AnyPressOpen() ? zrb::InputSampleMs() : -1e300;
+  NoteFrameBegun(startMs);
   if (scanlinesOn == 1) {
     zrb::SetAlphaMode(kScanlineStrength);
     zrb::DrawSprite(imgScanlines, 0, 0);
     zrb::SetAlphaMode(0);
   }
   zrb::ShowScreen();
-  NoteFrameShown(startMs, timed ? zrb::InputSampleMs() : -1e300);
+  const bool timed = AnyPressOpen();
+  NoteFrameShown(timed ? startMs : -1e300, timed ? zrb::InputSampleMs() : -1e300);
 }
 
 void WaitKeyPressAndRelease() {

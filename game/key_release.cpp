@@ -147,6 +147,17 @@ bool AnyPressOpen() {
   return OpenPresses() > 0;
 }
 
+void NoteFrameBegun(double startMs) {
+  if (OpenPresses() == 0) return;
+  // A press first seen the shortest press before this frame began is over: neither this frame
+  // nor a later look (all later in time) can keep it. The rounds never look at keys this way,
+  // so their frames would otherwise go on reading the clock for the key that opened them.
+  for (int32_t code = 0; code < kKeyCodes; ++code) {
+    PressTimes& times = Times(code);
+    if (times.open && startMs - times.firstSeenMs >= kShortestPressMs) SetOpen(times, false);
+  }
+}
+
 bool KeyDown(int32_t code) {
   return KeyDownWith(code, IsPadKey(code) ? ReadPadKeys() : PadKeys{});
 }

@@ -39,6 +39,8 @@ int32_t FirstKeyDown();
 void NoteFrameShown(double startMs, double endMs);
 // A press that may still read as down after its key went up (FinishFrame then times its frame).
 bool AnyPressOpen();
+// FinishFrame, as it begins a frame: the presses this frame cannot keep are over.
+void NoteFrameBegun(double startMs);
 // With the joypad switched on: the pad's Back button, which asks to leave a game.
 bool PadBackDown();
 
