@@ -77,7 +77,11 @@ int32_t PlaySound(int32_t slot, double pan, double volume) {
   const auto count = static_cast<int32_t>(target.buffers.size());
   if (count == 0) return -1;
   int32_t index = target.nextBuffer;
-  if (target.buffers[index]->IsPlaying()) {
+  // Whether the buffer still sounds follows real time: a replay keeps the answer.
+  const bool busy =
+      platform::AnswerForReplay(platform::ReplayAnswerKind::kSound, slot * kChannelsPerSlot + index,
+                                target.buffers[index]->IsPlaying() ? 1 : 0) != 0;
+  if (busy) {
     if (count == 1) return -1;  // the one buffer keeps sounding
     index = (index + 1) % count;
     target.nextBuffer = index;
