@@ -169,6 +169,7 @@ bool EngineInit(const ProjectSettings& settings, const CommandLineOptions& optio
                  program.name ? program.name : "zrb", reason.c_str());
   }
   state.audioUp = true;
+  frame::MatchReplaySound();
 
   if (!platform::SetWindowMode(s.width, s.height, s.fullScreen) && s.fullScreen) {
     AppendLogLine("No Fullscreen Mode available");

@@ -76,6 +76,10 @@ struct FrameState {
 // asks for it (from the seed on, before the first sample).
 void StartReplay(uint32_t seed);
 
+// After the sound is up: a recording notes whether sounds play; a replay plays as recorded
+// (with sounds, on the clock when no device takes them, or without).
+void MatchReplaySound();
+
 // Ending: hands the recorded replay to --record's file and to the program's keepReplay.
 void KeepReplay();
 

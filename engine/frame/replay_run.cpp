@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "engine/audio/audio_system.h"
 #include "engine/frame/engine_main.h"
 #include "engine/frame/frame_state.h"
 #include "engine/platform/file_access.h"
@@ -25,6 +26,18 @@ void StartReplay(uint32_t seed) {
   platform::StartRecording(state.program.name ? state.program.name : "zrb",
                            state.program.version ? state.program.version : "", seed,
                            !state.options.headless);
+}
+
+void MatchReplaySound() {
+  const bool playing = audio::AudioPlaysSounds();
+  if (platform::CurrentReplayMode() == platform::ReplayMode::kRecording) {
+    platform::NoteReplaySound(playing);
+  } else if (platform::PlayingReplay() && platform::ReplayHadSound() != playing) {
+    // Without the same sounds the game would ask other questions of them than it did.
+    audio::UseClockAudio(platform::ReplayHadSound(), platform::ReplayHadSound()
+                                                         ? "clock: the replay's sounds, unheard"
+                                                         : "none: the replay was recorded without");
+  }
 }
 
 void KeepReplay() {

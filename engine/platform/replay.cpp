@@ -100,6 +100,9 @@ std::string ParseDirective(std::string_view line, bool* sawFormat, Replay* repla
     if (w.size() != 2 || (w[1] != "real" && w[1] != "virtual"))
       return "bad '#clock' line (real or virtual)";
     replay->realClock = w[1] == "real";
+  } else if (what == "#sound") {
+    if (w.size() != 2 || w[1] != "none") return "bad '#sound' line ('#sound none')";
+    replay->sound = false;
   } else if (what == "#seed") {
     long long seed = 0;
     if (w.size() != 2 || !ParseWhole(w[1], 0, UINT32_MAX, &seed)) return "bad '#seed' line";
@@ -281,6 +284,7 @@ struct ReplayState {
   std::string program, version;
   uint32_t seed = 0;
   bool realClock = true;
+  bool sound = true;
   std::vector<std::pair<std::string, std::vector<uint8_t>>> files;
   std::string body;
   bool overflowed = false;
@@ -493,6 +497,15 @@ bool ReplayAtItsEnd() {
          static_cast<double>(state.index) >= state.replay.endPosition;
 }
 
+void NoteReplaySound(bool playsSounds) {
+  State().sound = playsSounds;
+}
+
+bool ReplayHadSound() {
+  const ReplayState& state = State();
+  return state.mode == ReplayMode::kPlaying ? state.replay.sound : state.sound;
+}
+
 void KeepStartFile(std::string_view name, std::vector<uint8_t> bytes) {
   ReplayState& state = State();
   if (state.mode != ReplayMode::kRecording || !GoodFileName(name) || bytes.size() > kMaxFileBytes) {
@@ -526,7 +539,8 @@ std::string RecordedReplayText() {
   std::string text = "#replay 1\n# A game as it was played; '" + state.program +
                      " --replay FILE' shows it again.\n#run " + state.program + "\n#version " +
                      state.version + "\n#seed " + std::to_string(state.seed) + "\n#clock " +
-                     (state.realClock ? "real" : "virtual") + "\n";
+                     (state.realClock ? "real" : "virtual") + "\n" +
+                     (state.sound ? "" : "#sound none\n");
   for (const auto& [name, bytes] : state.files) {
     text += "#file " + name + " ";
     for (uint8_t byte : bytes) {

@@ -18,6 +18,7 @@
 //   #seed 123
 //   #clock real                            or virtual: a headless run, whose answers the
 //                                          samples give again by themselves (played headless)
+//   #sound none                            only when the run had no sound device
 //   #file settings.cfg 0001000000000000    a file the game started from, in hex
 //   <pos> key|joy|close|focus ...          as in an input script, at a position
 //   <pos> time <ms>                        the sample clock the game read
@@ -52,6 +53,8 @@ struct Replay {
   // Recorded on the real clock, with its answers; a headless run's virtual clock gives the
   // same answers again by itself when the replay is played headless.
   bool realClock = true;
+  // Whether the run played sounds ("#sound none": it had no device).
+  bool sound = true;
   std::vector<std::pair<std::string, std::vector<uint8_t>>> files;
   std::vector<ScriptEvent> events;  // ms holds the position
   std::vector<ReplayAnswer> answers;
@@ -115,6 +118,10 @@ bool ReplayInputExhausted();
 bool ReplayPassedItsEnd();
 // Playing: the run is at the position the recorded one ended at.
 bool ReplayAtItsEnd();
+
+// Recording: whether the run plays sounds. Playing: whether the recorded one did.
+void NoteReplaySound(bool playsSounds);
+bool ReplayHadSound();
 
 // Recording: a file the game started from goes into the header. Playing: that file's bytes.
 void KeepStartFile(std::string_view name, std::vector<uint8_t> bytes);
