@@ -196,6 +196,7 @@ TEST(Replay, DamagedAndHostileReplaysAreRefusedByFileAndLine) {
       {"#replay 1\n#run tundrel\n3 end", "bad: no '#version' line"},
       {h + "#seed 4294967296", "bad:5: bad '#seed' line"},
       {h + "#clock fast", "bad:5: bad '#clock' line (real or virtual)"},
+      {h + "#sound loud", "bad:5: bad '#sound' line ('#sound none')"},
       {h + "#file ../settings.cfg 00",
        "bad:5: bad '#file' line (a plain name and at most 4096 bytes in hex)"},
       {h + "#file a 0g", "bad:5: bad '#file' line (a plain name and at most 4096 bytes in hex)"},
@@ -241,8 +242,9 @@ TEST(Replay, ARecordedRunPlaysBackAtTheSamePositions) {
   AnswerForReplay(ReplayAnswerKind::kTime, 0, 12.25);
   AnswerForReplay(ReplayAnswerKind::kSound, 5, 1);
   KeepStartFile("settings.cfg", {1, 254});
+  NoteReplaySound(false);
   const std::string text = RecordedReplayText();
-  EXPECT_NE(text.find("#seed 42\n#clock real\n#file settings.cfg 01fe\n1 key 28 down\n"
+  EXPECT_NE(text.find("#seed 42\n#clock real\n#sound none\n#file settings.cfg 01fe\n1 key 28 down\n"
                       "1.5 key 28 up\n2 time 12.25\n4 sound 5 1\n4 end\n"),
             std::string::npos)
       << text;
@@ -251,6 +253,7 @@ TEST(Replay, ARecordedRunPlaysBackAtTheSamePositions) {
   std::string error;
   ASSERT_TRUE(ParseReplay(text, "rec", &replay, &error)) << error;
   StartPlayback(std::move(replay));
+  EXPECT_FALSE(ReplayHadSound());
   ScriptEvent due;
   BeginSample();
   ASSERT_TRUE(TakeDueReplayEvent(&due));
