@@ -3,6 +3,7 @@
 #include "engine/frame/engine_main.h"
 #include "engine/frame/show_screen.h"
 #include "engine/graphics/draw.h"
+#include "engine/input/input.h"
 #include "game/catalogue.h"
 #include "game/keys.h"
 #include "game/state.h"
@@ -17,14 +18,18 @@ constexpr int kAfterKeyPauseMs = 250;
 }  // namespace
 
 void FinishFrame() {
-  const double startMs = zrb::ElapsedMs();
+  // Only a press that may still read as down can ask about this frame (one opened later is
+  // seen after it began), so only then is the clock read.
+  const double startMs = AnyPressOpen() ? zrb::InputSampleMs() : -1e300;
+  NoteFrameBegun(startMs);
   if (scanlinesOn == 1) {
     zrb::SetAlphaMode(kScanlineStrength);
     zrb::DrawSprite(imgScanlines, 0, 0);
     zrb::SetAlphaMode(0);
   }
   zrb::ShowScreen();
-  NoteFrameShown(startMs, zrb::ElapsedMs());
+  const bool timed = AnyPressOpen();
+  NoteFrameShown(timed ? startMs : -1e300, timed ? zrb::InputSampleMs() : -1e300);
 }
 
 void WaitKeyPressAndRelease() {

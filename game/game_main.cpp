@@ -14,6 +14,7 @@
 #include "game/check_media.h"
 #include "game/front_end.h"
 #include "game/player_options.h"
+#include "game/replay_files.h"
 #include "game/settings_file.h"
 #include "game/state.h"
 
@@ -68,6 +69,7 @@ int GameMain() {
   round = 1;
   LoadSettings();
   ApplyJoypadOption();
+  NoteReplayStart();
   MainMenu();
   SaveSettings();
   return 0;

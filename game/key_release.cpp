@@ -60,15 +60,28 @@ bool IsAlt(int32_t code) {
   return code == kKeyLeftAlt || code == kKeyRightAlt;
 }
 
-// Per code: when the press now read was first seen, and when it was last seen down.
+// Per code: when the press now read was first seen, and when it was last seen down. `open`
+// while the press may still read as down after the key went up: only then does the look need
+// the clock (a replay answers every reading of it, so the idle looks of a key wait take none).
 struct PressTimes {
   double firstSeenMs = -1e300;
   double lastSeenMs = -1e300;
+  bool open = false;
 };
 
 PressTimes& Times(int32_t code) {
   static PressTimes times[kKeyCodes];
   return times[code & 0xFF];
+}
+
+int32_t& OpenPresses() {
+  static int32_t count = 0;
+  return count;
+}
+
+void SetOpen(PressTimes& times, bool open) {
+  if (times.open != open) OpenPresses() += open ? 1 : -1;
+  times.open = open;
 }
 
 // The last frame the front end showed: when FinishFrame began it and when it was done.
@@ -82,22 +95,31 @@ ShownFrame& LastFrame() {
   return frame;
 }
 
-// The look at one key: down now (keyboard or pad), or within the shortest press.
+// The look at one key: down now (keyboard or pad), or within the shortest press. Times are
+// those of the input samples the looks answered from (zrb::InputSampleMs).
 bool LookAtKey(int32_t code, bool downNow) {
-  const double now = zrb::ElapsedMs();
   PressTimes& times = Times(code);
   if (downNow) {
+    const double now = zrb::InputSampleMs();
     // A key not seen down for longer than the shortest press is a new press.
     if (now - times.lastSeenMs > kShortestPressMs) times.firstSeenMs = now;
     times.lastSeenMs = now;
+    SetOpen(times, true);
     return true;
   }
+  if (!times.open) return false;
+  const double now = zrb::InputSampleMs();
   if (now - times.firstSeenMs < kShortestPressMs) return true;
   // A frame begun within the shortest press keeps it a little past its end: the look after a
   // frame that took long (a loaded machine) still finds the key that opened the screen.
   const ShownFrame& frame = LastFrame();
-  return frame.startMs >= times.firstSeenMs &&
-         frame.startMs - times.firstSeenMs < kShortestPressMs && now - frame.endMs < kAfterFrameMs;
+  if (frame.startMs >= times.firstSeenMs && frame.startMs - times.firstSeenMs < kShortestPressMs &&
+      now - frame.endMs < kAfterFrameMs) {
+    return true;
+  }
+  // Time only moves on, and a frame begun from now on begins too late: the press is over.
+  SetOpen(times, false);
+  return false;
 }
 
 bool KeyDownWith(int32_t code, const PadKeys& pad) {
@@ -119,6 +141,21 @@ void WaitForRelease() {
 
 void NoteFrameShown(double startMs, double endMs) {
   LastFrame() = {startMs, endMs};
+}
+
+bool AnyPressOpen() {
+  return OpenPresses() > 0;
+}
+
+void NoteFrameBegun(double startMs) {
+  if (OpenPresses() == 0) return;
+  // A press first seen the shortest press before this frame began is over: neither this frame
+  // nor a later look (all later in time) can keep it. The rounds never look at keys this way,
+  // so their frames would otherwise go on reading the clock for the key that opened them.
+  for (int32_t code = 0; code < kKeyCodes; ++code) {
+    PressTimes& times = Times(code);
+    if (times.open && startMs - times.firstSeenMs >= kShortestPressMs) SetOpen(times, false);
+  }
 }
 
 bool KeyDown(int32_t code) {

@@ -37,6 +37,10 @@ void WaitKeyUp(int32_t code);
 int32_t FirstKeyDown();
 // FinishFrame tells when it began and ended the frame it showed.
 void NoteFrameShown(double startMs, double endMs);
+// A press that may still read as down after its key went up (FinishFrame then times its frame).
+bool AnyPressOpen();
+// FinishFrame, as it begins a frame: the presses this frame cannot keep are over.
+void NoteFrameBegun(double startMs);
 // With the joypad switched on: the pad's Back button, which asks to leave a game.
 bool PadBackDown();
 

@@ -3,6 +3,7 @@
 #include "game/controls.h"
 #include "game/game_main.h"
 #include "game/player_options.h"
+#include "game/replay_files.h"
 #ifndef __EMSCRIPTEN__
 #include "game/window_icon.h"
 #endif
@@ -37,5 +38,6 @@ int main(int argc, char** argv) {
   program.iconPngSize = tundrel::kWindowIconPngSize;
 #endif
   program.displayModeKey = &tundrel::ToggleFullScreen;
+  program.keepReplay = &tundrel::KeepReplay;
   return zrb::EngineMain(argc, argv, program);
 }

@@ -8,12 +8,14 @@
 #include <cstring>
 #include <optional>
 #include <set>
+#include <vector>
 
 #include "engine/files/file_channels.h"
 #include "engine/frame/engine_main.h"
 #include "engine/frame/screen.h"
 #include "engine/platform/file_access.h"
 #include "engine/platform/player_folders.h"
+#include "engine/platform/replay.h"
 #include "game/state.h"
 
 namespace tundrel {
@@ -94,6 +96,36 @@ void StoreLittleEndian(uint8_t* bytes, int32_t value) {
 int32_t FullScreenToStore() {
   if (runFullScreen && fullScreen == *runFullScreen) return storedFullScreen;
   return fullScreen;
+}
+
+void SettingsBytes(uint8_t* bytes, int32_t full) {
+  bytes[0] = static_cast<uint8_t>(full);
+  bytes[1] = static_cast<uint8_t>(soundOn);
+  bytes[2] = static_cast<uint8_t>(scanlinesOn);
+  bytes[3] = static_cast<uint8_t>(easyMode);
+  StoreLittleEndian(bytes + 4, highScore);
+  StoreLittleEndian(bytes + 8, joypadEnabled);
+}
+
+int32_t LoadLittleEndian(const uint8_t* bytes) {
+  uint32_t bits = 0;
+  for (int i = 0; i < 4; ++i)
+    bits |= static_cast<uint32_t>(bytes[i]) << (8 * i);
+  return static_cast<int32_t>(bits);
+}
+
+// A replay being played starts from the settings it recorded, never from the player's.
+bool ReadReplaySettings() {
+  std::vector<uint8_t> bytes;
+  if (!zrb::platform::ReplayStartFile(kFileName, &bytes) || bytes.size() < kSettingsFileBytes)
+    return false;
+  fullScreen = static_cast<int8_t>(bytes[0]);
+  soundOn = static_cast<int8_t>(bytes[1]);
+  scanlinesOn = static_cast<int8_t>(bytes[2]);
+  easyMode = static_cast<int8_t>(bytes[3]);
+  highScore = LoadLittleEndian(bytes.data() + 4);
+  joypadEnabled = LoadLittleEndian(bytes.data() + 8);
+  return true;
 }
 
 }  // namespace
@@ -195,12 +227,8 @@ bool WriteSettingsFile(const std::string& path) {
           LoadLittleEndian(reinterpret_cast<const uint8_t*>(current->data()) + 4);
       if (theirs > stored) stored = theirs;
     }
-    bytes[0] = static_cast<uint8_t>(FullScreenToStore());
-    bytes[1] = static_cast<uint8_t>(soundOn);
-    bytes[2] = static_cast<uint8_t>(scanlinesOn);
-    bytes[3] = static_cast<uint8_t>(easyMode);
+    SettingsBytes(bytes.data(), FullScreenToStore());
     StoreLittleEndian(bytes.data() + 4, stored);
-    StoreLittleEndian(bytes.data() + 8, joypadEnabled);
     return bytes;
   };
   if (!zrb::platform::UpdateFile(path, kSettingsFileBytes, make, &problem)) {
@@ -213,7 +241,11 @@ bool WriteSettingsFile(const std::string& path) {
 }
 
 void LoadSettings() {
-  if (!ReadSettingsFile(CurrentSettingsLocation())) SetDefaultSettings();
+  if (zrb::platform::PlayingReplay()) {
+    if (!ReadReplaySettings()) SetDefaultSettings();
+  } else if (!ReadSettingsFile(CurrentSettingsLocation())) {
+    SetDefaultSettings();
+  }
   storedFullScreen = fullScreen;
   runFullScreen.reset();
   if (const auto& chosen = zrb::EngineOptions().fullScreen) {
@@ -223,7 +255,15 @@ void LoadSettings() {
   zrb::SetScreen(640, 480, fullScreen);
 }
 
+void KeepSettingsInReplay() {
+  uint8_t bytes[kSettingsFileBytes];
+  SettingsBytes(bytes, fullScreen);
+  zrb::platform::KeepStartFile(kFileName, std::vector<uint8_t>(bytes, bytes + kSettingsFileBytes));
+}
+
 void SaveSettings() {
+  // A replay shows a game again: it never changes the player's settings or high score.
+  if (zrb::platform::PlayingReplay()) return;
   const SettingsLocation location = CurrentSettingsLocation();
   if (location.writePath.empty()) {
     ReportNotStored(kFileName, "no writable folder (HOME is not set)");

@@ -13,6 +13,8 @@ namespace tundrel {
 void LoadSettings();
 // Stores the settings; the old file stays whole until the new one is complete.
 void SaveSettings();
+// The settings this run starts from go into its replay.
+void KeepSettingsInReplay();
 // A game in a browser page never reaches its end (the player closes the tab), so there the
 // settings are also stored whenever they may have changed: after a game and after the
 // settings menu. The desktop program stores them only when it ends; this does nothing there.

@@ -17,7 +17,7 @@ seconds="${1:-60}"
 shift || true
 build="${FUZZ_BUILD:-build-asan}"
 all_targets=(archive_format archive_resolve bmp png jpeg wave mp3_length read_data number_text
-             find_path input_script settings)
+             find_path input_script replay settings)
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all_targets[@]}")
 

@@ -10,6 +10,7 @@
 //
 // Run from the build folder: ./bench/game/bench_round_frames [frames]
 //                            xvfb-run -a ./bench/game/bench_round_frames --real [frames]
+//                            BENCH_NO_REPLAY=1 ./bench/game/bench_round_frames  (no replay)
 #include <sys/resource.h>
 
 #include <chrono>
@@ -51,6 +52,11 @@ bool StartEngine(bool real, const fs::path& buildDir) {
   options.seed = 1;
   // Traced (to nowhere that matters) so the counting hook sees every presented frame.
   options.tracePath = (fs::temp_directory_path() / "bench_round_frames_trace.json").string();
+  // Recorded as every real game is (headless runs record only when asked), so the figures
+  // include the replay's cost. BENCH_NO_REPLAY=1 leaves it out, for the comparison.
+  if (std::getenv("BENCH_NO_REPLAY") == nullptr) {
+    options.recordPath = (fs::temp_directory_path() / "bench_round_frames.tundrel-replay").string();
+  }
   std::string error;
   if (!zrb::frame::PrepareRun(&options, &error)) {
     std::fprintf(stderr, "bench_round_frames: %s\n", error.c_str());

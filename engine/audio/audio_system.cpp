@@ -23,6 +23,16 @@ bool InitAudio(bool headless) {
   return false;
 }
 
+bool AudioPlaysSounds() {
+  const auto& backend = State().backend;
+  return backend && backend->PlaysSounds();
+}
+
+void UseClockAudio(bool playsSounds, const std::string& description) {
+  ShutdownAudio();
+  State().backend = MakeClockBackend(playsSounds, description);
+}
+
 void ShutdownAudio() {
   AudioState& state = State();
   StopMusic();

@@ -16,6 +16,12 @@ namespace zrb::audio {
 // over (everything loaded before is released).
 bool InitAudio(bool headless);
 
+// Whether sounds are played (and traced): a device, or a headless run's clock.
+bool AudioPlaysSounds();
+// A replay plays as it was recorded: with sounds on the clock when its run had them (heard or
+// not), or without any.
+void UseClockAudio(bool playsSounds, const std::string& description);
+
 // Stops the music (its temporary file goes with the archive slot), releases every slot and
 // the device. Safe to call more than once.
 void ShutdownAudio();

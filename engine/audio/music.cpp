@@ -9,6 +9,7 @@
 #include "engine/files/resolver.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/log_file.h"
+#include "engine/platform/replay.h"
 
 namespace zrb {
 namespace {
@@ -81,7 +82,10 @@ int32_t MusicPlaying() {
   const MusicState& music = State().music;
   if (!music.piece) return 0;
   if (music.loopDeadlineMs > 0) return 1;
-  return music.piece->PositionBeforeEnd() ? 1 : 0;
+  // A piece played once ends with real time (or the device): a replay keeps the answer.
+  const int32_t playing = music.piece->PositionBeforeEnd() ? 1 : 0;
+  return static_cast<int32_t>(
+      platform::AnswerForReplay(platform::ReplayAnswerKind::kMusic, 0, playing));
 }
 
 void SetMusicVolume(double volume) {

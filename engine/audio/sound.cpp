@@ -8,6 +8,7 @@
 #include "engine/audio/wave_file.h"
 #include "engine/files/resolver.h"
 #include "engine/platform/log_file.h"
+#include "engine/platform/replay.h"
 #include "engine/values/shown_text.h"
 
 namespace zrb {
@@ -90,7 +91,11 @@ int32_t PlaySound(int32_t slot, double pan, double volume) {
   const auto count = static_cast<int32_t>(target.buffers.size());
   if (count == 0) return -1;
   int32_t index = target.nextBuffer;
-  if (target.buffers[index]->IsPlaying()) {
+  // Whether the buffer still sounds follows real time: a replay keeps the answer.
+  const bool busy =
+      platform::AnswerForReplay(platform::ReplayAnswerKind::kSound, slot * kChannelsPerSlot + index,
+                                target.buffers[index]->IsPlaying() ? 1 : 0) != 0;
+  if (busy) {
     if (count == 1) return -1;  // the one buffer keeps sounding
     index = (index + 1) % count;
     target.nextBuffer = index;
@@ -106,7 +111,10 @@ int32_t SoundPlaying(int32_t channel) {
   if (!slot) return 0;
   const auto index = static_cast<size_t>(channel % kChannelsPerSlot);
   if (index >= slot->buffers.size()) return 0;
-  return slot->buffers[index]->IsPlaying() ? 1 : 0;
+  // Whether a sound still plays follows real time (or the device): a replay keeps the answer.
+  const int32_t playing = slot->buffers[index]->IsPlaying() ? 1 : 0;
+  return static_cast<int32_t>(
+      platform::AnswerForReplay(platform::ReplayAnswerKind::kSound, channel, playing));
 }
 
 void StopSound(int32_t channel) {

@@ -71,7 +71,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLineOptions* 
     const bool takesValue = name == "--script" || name == "--seed" || name == "--max-frames" ||
                             name == "--dir" || name == "--trace" || name == "--draw-log" ||
                             name == "--screenshot" || name == "--scale" || name == "--joypad" ||
-                            name == "--renderer";
+                            name == "--renderer" || name == "--replay" || name == "--record";
     if (!takesValue && reader.hasInline) {
       problem = ShownText(name) + " takes no value";
       break;
@@ -82,6 +82,10 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLineOptions* 
       parsed.headless = true;
     } else if (name == "--script") {
       parsed.scriptPath = value;
+    } else if (name == "--replay") {
+      parsed.replayPath = value;
+    } else if (name == "--record") {
+      parsed.recordPath = value;
     } else if (name == "--seed") {
       uint32_t seed = 0;
       if (!ParseWhole(value, &seed)) {
@@ -151,6 +155,12 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLineOptions* 
       }
     }
   }
+  if (problem.empty() && !parsed.replayPath.empty()) {
+    // A replay brings its own input, seed and start; it records nothing.
+    if (!parsed.scriptPath.empty()) problem = "--replay and --script cannot both be given";
+    if (parsed.seed) problem = "--replay brings its own seed: --seed cannot be given with it";
+    if (!parsed.recordPath.empty()) problem = "--replay and --record cannot both be given";
+  }
   if (!problem.empty()) {
     if (error) *error = problem;
     return false;
@@ -175,6 +185,9 @@ std::string UsageText(std::string_view programName, std::string_view playingHelp
       "                         processor when the OpenGL driver is a software one); both:\n"
       "                         OpenGL, and each --screenshot FILE.png also drawn on the\n"
       "                         processor as FILE-cpu.png\n"
+      "  --replay FILE          show a recorded game again (Escape ends it); with --headless\n"
+      "                         as fast as it goes\n"
+      "  --record FILE          also keep this game's replay in FILE\n"
       "  --help                 show this text\n"
       "  --version              show the version\n"
       "Testing and checking:\n"
@@ -191,7 +204,7 @@ std::string UsageText(std::string_view programName, std::string_view playingHelp
       "Script lines: <ms> key <name|code> down|up, <ms> joy x|y <value>,\n"
       "  <ms> joy BUTTON 0|128 (button1 or a, button2 or b, back, start, dpad-up,\n"
       "  dpad-down, dpad-left, dpad-right), <ms> close, <ms> focus lost|gained;\n"
-      "  '#' starts a comment.\n";
+      "  '#' starts a comment. A replay given as the script plays as with --replay.\n";
   return text;
 }
 

@@ -18,6 +18,8 @@ struct ScreenshotRequest {
 struct CommandLineOptions {
   bool headless = false;                       // --headless
   std::string scriptPath;                      // --script FILE
+  std::string replayPath;                      // --replay FILE
+  std::string recordPath;                      // --record FILE
   std::optional<uint32_t> seed;                // --seed N
   long maxFrames = 0;                          // --max-frames N (0: no limit)
   std::string workingDirectory;                // --dir DIR ("" = the executable's folder)

@@ -153,8 +153,10 @@ bool EngineInit(const ProjectSettings& settings, const CommandLineOptions& optio
   platform::SetWindowTitle(s.caption);
   state.normalTitle = s.caption;
 
-  frame::SeedEngineRandom(options.seed ? *options.seed
-                                       : static_cast<uint32_t>(std::trunc(platform::NowMs())));
+  const uint32_t seed =
+      options.seed ? *options.seed : static_cast<uint32_t>(std::trunc(platform::NowMs()));
+  frame::SeedEngineRandom(seed);
+  frame::StartReplay(seed);
 
   const std::string workingFolder = frame::RunWorkingFolder(options);
   input::InitInput(
@@ -170,6 +172,7 @@ bool EngineInit(const ProjectSettings& settings, const CommandLineOptions& optio
                  program.name ? program.name : "zrb", reason.c_str());
   }
   state.audioUp = true;
+  frame::MatchReplaySound();
 
   if (!platform::SetWindowMode(s.width, s.height, s.fullScreen) && s.fullScreen) {
     AppendLogLine("No Fullscreen Mode available");

@@ -17,6 +17,7 @@
 #include "engine/platform/clock.h"
 #include "engine/platform/input_script.h"
 #include "engine/platform/log_file.h"
+#include "engine/platform/replay.h"
 #include "engine/platform/window.h"
 #include "engine/values/runtime_error.h"
 
@@ -85,6 +86,8 @@ FrameState& State() {
 bool PrepareRun(CommandLineOptions* options, std::string* error) {
   const std::string givenDirectory = options->workingDirectory;
   options->scriptPath = Absolute(options->scriptPath);
+  options->replayPath = Absolute(options->replayPath);
+  options->recordPath = Absolute(options->recordPath);
   options->tracePath = Absolute(options->tracePath);
   options->drawLogPath = Absolute(options->drawLogPath);
   options->workingDirectory = Absolute(options->workingDirectory);
@@ -94,10 +97,26 @@ bool PrepareRun(CommandLineOptions* options, std::string* error) {
   if (!HoldWorkingFolder(givenDirectory, options->workingDirectory, error)) return false;
   // The clock the script runs on must be the run's own before the script is read.
   platform::SetHeadless(options->headless);
-  if (!options->scriptPath.empty()) {
+  platform::ClearInputScript();
+  State().pendingReplay.reset();
+  // A replay named as the script plays as one: a recorded run can be a player's replay.
+  std::string replayText;
+  if (options->replayPath.empty() && !options->scriptPath.empty() &&
+      platform::ReadIfReplay(options->scriptPath, &replayText)) {
+    options->replayPath = options->scriptPath;
+    options->scriptPath.clear();
+  }
+  const GameProgram& program = State().program;
+  if (!options->replayPath.empty()) {
+    platform::Replay replay;
+    if (!platform::LoadReplayFile(options->replayPath, program.name ? program.name : "zrb",
+                                  program.version ? program.version : "", &replay, error)) {
+      return false;
+    }
+    options->seed = replay.seed;
+    State().pendingReplay = std::move(replay);
+  } else if (!options->scriptPath.empty()) {
     if (!platform::LoadInputScript(options->scriptPath, error)) return false;
-  } else {
-    platform::ClearInputScript();
   }
   State().trace.Close();
   if (!options->tracePath.empty() && !State().trace.Open(options->tracePath, error)) return false;

@@ -43,6 +43,9 @@ struct GameProgram {
   // Alt+Enter, once the frame it was pressed in has been shown: switches between window and
   // full screen the way the program's own settings do. Null: the engine switches the mode.
   void (*displayModeKey)() = nullptr;
+  // At the end of a recorded run (every real run, and any with --record), the whole replay;
+  // the program keeps it where its player finds it. Never called while a replay plays.
+  void (*keepReplay)(const std::string& replay) = nullptr;
 };
 
 // Runs the whole program. Never returns; the exit status is 0 for every ordinary ending,

@@ -63,6 +63,7 @@ void EndProgram(int exitCode) {
       AppendLogLine(std::to_string(record.currentLine));
       AppendLogLine(std::to_string(state.framesPresented));
     }
+    frame::KeepReplay();
     EngineShutdown();
   }
   std::fflush(stdout);

@@ -2,12 +2,14 @@
 // Internal to engine/frame.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "engine/frame/command_line.h"
 #include "engine/frame/engine_main.h"
 #include "engine/frame/project_settings.h"
 #include "engine/frame/trace_file.h"
+#include "engine/platform/replay.h"
 #include "engine/platform/unique_fd.h"
 
 namespace zrb::frame {
@@ -66,7 +68,20 @@ struct FrameState {
   int selectedFont = 0;
 
   TraceFile trace;
+  // --replay (or a replay given as the script): read before start-up, played from it.
+  std::optional<platform::Replay> pendingReplay;
 };
+
+// Start-up: plays the pending replay, or records this run when it is not headless or --record
+// asks for it (from the seed on, before the first sample).
+void StartReplay(uint32_t seed);
+
+// After the sound is up: a recording notes whether sounds play; a replay plays as recorded
+// (with sounds, on the clock when no device takes them, or without).
+void MatchReplaySound();
+
+// Ending: hands the recorded replay to --record's file and to the program's keepReplay.
+void KeepReplay();
 
 FrameState& State();
 

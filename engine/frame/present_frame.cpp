@@ -12,6 +12,7 @@
 #include "engine/input/input_system.h"
 #include "engine/platform/clock.h"
 #include "engine/platform/events.h"
+#include "engine/platform/replay.h"
 #include "engine/platform/window.h"
 
 namespace zrb::frame {
@@ -44,6 +45,11 @@ void OnActivationChanged(bool active) {
 // A headless run that polls for input when its script has nothing left would wait forever.
 void OnStalledInput() {
   const char* name = State().program.name ? State().program.name : "zrb";
+  if (platform::ReplayPassedItsEnd()) {
+    std::fprintf(stderr, "%s: the replay ends here, but the game it shows went on\n", name);
+    AppendLogLine("Replay ended before the game did");
+    EndProgram(0);
+  }
   std::fprintf(stderr, "%s: headless run is waiting for input and its script has none left\n",
                name);
   AppendLogLine("Headless run ended: waiting for input with no scripted input left");
@@ -137,6 +143,8 @@ void PresentFrame() {
 
   const long maxFrames = state.options.maxFrames;
   if (maxFrames > 0 && frameNumber >= maxFrames && !state.initialising) EndProgram(0);
+  // The recorded run ended after this frame (--max-frames): so does its replay.
+  if (platform::ReplayAtItsEnd() && !state.initialising) EndProgram(0);
 }
 
 FrameStats CurrentFrameStats() {

@@ -14,6 +14,7 @@
 #include "engine/platform/input_script.h"
 #include "engine/platform/key_codes.h"
 #include "engine/platform/player_folders.h"
+#include "engine/platform/replay.h"
 
 namespace zrb {
 namespace frame {
@@ -26,7 +27,8 @@ void RunPauseLoop() {
   std::puts("pause loop in showscreen");
   std::fflush(stdout);
   while (state.paused) {
-    if (platform::IsHeadless() && platform::InputScriptExhausted()) {
+    if (platform::IsHeadless() && platform::InputScriptExhausted() &&
+        platform::ReplayInputExhausted()) {
       // Nothing is left that could give the focus back.
       std::fprintf(stderr, "%s: headless run is paused and its script has no input left\n",
                    state.program.name ? state.program.name : "zrb");
@@ -37,7 +39,7 @@ void RunPauseLoop() {
     PumpMessages();
     platform::SleepMs(kPauseSleepMs);
   }
-  input::NoteWait();
+  input::NoteResumed();
   std::puts("pause ended");
   std::fflush(stdout);
 }

@@ -15,6 +15,7 @@
 #include "engine/platform/live_input.h"
 #include "engine/platform/log_file.h"
 #include "engine/platform/pointer.h"
+#include "engine/platform/replay.h"
 
 namespace zrb {
 namespace input {
@@ -33,6 +34,10 @@ struct InputState {
   // Press counts at the previous frame sample: presses before it expire at the next one.
   std::array<uint32_t, platform::kKeyCodeCount> pressesAtFrame{};
   IdlePolicy idle;
+  // The engine clock at the last sample: a pump, a presented frame or a wait.
+  double sampleMs = 0;
+  // The joypad as the replay being recorded last noted it.
+  platform::JoypadReading recordedPad;
   bool pointerShown = true;
   bool joypadsOpen = false;
   void (*stalledHandler)() = nullptr;
@@ -60,7 +65,8 @@ double Direction(int axis, int toLow, int toHigh) {
   return std::trunc(axis / 30000.0);
 }
 
-// Every game-facing poll passes here: pacing of idle loops, then the event pump.
+// Every game-facing poll passes here: pacing of idle loops, then the event pump. Each poll is
+// a sample of the replay (its input arrives at the same poll whatever the real timing).
 void Poll() {
   InputState& state = State();
   const bool headless = platform::IsHeadless();
@@ -71,13 +77,56 @@ void Poll() {
     platform::SleepMs(step.sleepMs);
     state.idle.NoteWoke(platform::NowMs());
   }
-  if (step.pump) platform::PumpEvents();
+  platform::BeginSample();
+  if (step.pump) {
+    platform::PumpEvents();
+    state.sampleMs = platform::NowMs();
+  } else {
+    platform::DeliverDueReplayInput();
+  }
   TakeSnapshot();
-  if (headless && state.stalledHandler && platform::InputScriptExhausted() &&
-      platform::NowMs() - std::max(state.idle.LastWaitMs(), platform::InputScriptEndMs()) >
-          kStalledInputMs) {
+  platform::EndSample();
+  if (state.stalledHandler &&
+      (platform::ReplayPassedItsEnd() ||
+       (headless && platform::InputScriptExhausted() && platform::ReplayInputExhausted() &&
+        platform::NowMs() - std::max(state.idle.LastWaitMs(), platform::InputScriptEndMs()) >
+            kStalledInputMs))) {
     state.stalledHandler();
   }
+}
+
+void RecordPadChange(int& noted, int now, platform::ScriptEvent::Kind kind, int code) {
+  if (noted == now) return;
+  noted = now;
+  platform::ScriptEvent event;
+  event.kind = kind;
+  event.code = code;
+  event.value = now;
+  platform::RecordInputAtSample(event);
+}
+
+// Recording: the joypad's changes as the game reads them (a device is read, not pumped).
+void RecordPad(const platform::JoypadReading& pad) {
+  if (platform::CurrentReplayMode() != platform::ReplayMode::kRecording) return;
+  using Kind = platform::ScriptEvent::Kind;
+  platform::JoypadReading& noted = State().recordedPad;
+  const platform::JoypadReading now = pad.present ? pad : platform::JoypadReading{};
+  RecordPadChange(noted.x, now.x, Kind::kJoyAxis, 0);
+  RecordPadChange(noted.y, now.y, Kind::kJoyAxis, 1);
+  RecordPadChange(noted.button1, now.button1, Kind::kJoyButton, platform::kJoyButton1);
+  RecordPadChange(noted.button2, now.button2, Kind::kJoyButton, platform::kJoyButton2);
+  RecordPadChange(noted.back, now.back, Kind::kJoyButton, platform::kJoyBack);
+  RecordPadChange(noted.start, now.start, Kind::kJoyButton, platform::kJoyStart);
+  RecordPadChange(noted.dpadUp, now.dpadUp, Kind::kJoyButton, platform::kJoyDpadUp);
+  RecordPadChange(noted.dpadDown, now.dpadDown, Kind::kJoyButton, platform::kJoyDpadDown);
+  RecordPadChange(noted.dpadLeft, now.dpadLeft, Kind::kJoyButton, platform::kJoyDpadLeft);
+  RecordPadChange(noted.dpadRight, now.dpadRight, Kind::kJoyButton, platform::kJoyDpadRight);
+}
+
+platform::JoypadReading ReadPad() {
+  const platform::JoypadReading pad = platform::ReadJoypad();
+  RecordPad(pad);
+  return pad;
 }
 
 }  // namespace
@@ -89,6 +138,8 @@ void InitInput(const InputConfig& config) {
   state.pressesAtFrame.fill(0);
   state.idle = IdlePolicy{};
   state.idle.NoteWait(platform::NowMs());
+  state.sampleMs = platform::NowMs();
+  state.recordedPad = {};
   platform::ResetLiveInput();
   if (!platform::IsHeadless() && !state.joypadsOpen) {
     std::string error;
@@ -107,8 +158,13 @@ void ShutdownInput() {
 
 void SampleForFrame() {
   InputState& state = State();
+  platform::BeginSample();
+  // A replay played past the end of the run it recorded (frames that poll nothing) ends here.
+  if (platform::ReplayPassedItsEnd() && state.stalledHandler) state.stalledHandler();
   platform::PumpEvents();
+  state.sampleMs = platform::NowMs();
   TakeSnapshot();
+  platform::EndSample();
   const auto& presses = platform::Keyboard().presses;
   for (int code = 0; code < platform::kKeyCodeCount; ++code) {
     // Counts only grow; the difference tells which of the two marks is further along.
@@ -125,6 +181,13 @@ bool KeyDownInFrameSample(int code) {
 }
 
 void NoteWait() {
+  InputState& state = State();
+  state.sampleMs = platform::NowMs();
+  state.idle.NoteWait(state.sampleMs);
+  platform::CountStep();
+}
+
+void NoteResumed() {
   State().idle.NoteWait(platform::NowMs());
 }
 
@@ -151,7 +214,7 @@ void JoystickState(double& x, double& y, double& b1, double& b2) {
   x = y = b1 = b2 = 0;
   // The joypad belongs to the game only while its window is in front.
   if (!platform::WindowIsActive()) return;
-  const platform::JoypadReading pad = platform::ReadJoypad();
+  const platform::JoypadReading pad = input::ReadPad();
   if (!pad.present) return;
   x = input::Direction(pad.x, pad.dpadLeft, pad.dpadRight);
   y = input::Direction(pad.y, pad.dpadUp, pad.dpadDown);
@@ -163,9 +226,13 @@ void JoypadMenuButtons(double& back, double& start) {
   input::Poll();
   back = start = 0;
   if (!platform::WindowIsActive()) return;
-  const platform::JoypadReading pad = platform::ReadJoypad();
+  const platform::JoypadReading pad = input::ReadPad();
   back = pad.back;
   start = pad.start;
+}
+
+double InputSampleMs() {
+  return platform::AnswerForReplay(platform::ReplayAnswerKind::kTime, 0, input::State().sampleMs);
 }
 
 void ShowMousePointer(double show) {

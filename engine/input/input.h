@@ -20,6 +20,11 @@ void JoystickState(double& x, double& y, double& b1, double& b2);
 // 128 while pressed, else 0, and zeros whenever JoystickState reads zeros.
 void JoypadMenuButtons(double& back, double& start);
 
+// The engine clock (ms) when the input the last poll answered from was taken: a key test that
+// measures time reads this, so that a replay reproduces its decisions (a replay answers with
+// the recorded value). Each call is a step of the replay: read it only when it matters.
+double InputSampleMs();
+
 // Non-zero shows the system pointer over the window, 0 hides it.
 void ShowMousePointer(double show);
 

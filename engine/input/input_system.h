@@ -27,8 +27,10 @@ void SampleForFrame();
 // The key as the frame sample saw it (held, or pressed since), without using up the press.
 bool KeyDownInFrameSample(int code);
 
-// A frame was presented or the program slept.
+// A frame was presented or the program slept (a sample of the replay, and of InputSampleMs).
 void NoteWait();
+// The pause ended: idle polling starts again from now (not a sample: only a real run pauses).
+void NoteResumed();
 
 // Headless run: called when the program polls for input with no script left to deliver,
 // and nothing was presented, waited for or delivered for this long: it can never see new

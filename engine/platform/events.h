@@ -15,6 +15,11 @@ struct WindowEventHandlers {
 void SetWindowEventHandlers(const WindowEventHandlers& handlers);
 
 // Handles every pending event. `beforeEach`, when given, runs before each event is handled.
+// While a replay plays, its due input takes the place of SDL's and the script's; SDL's queue
+// then only ends the run (a close request or Escape).
 void PumpEvents(void (*beforeEach)() = nullptr);
+
+// Only the replay's due input, for a poll that does not pump.
+void DeliverDueReplayInput(void (*beforeEach)() = nullptr);
 
 }  // namespace zrb::platform

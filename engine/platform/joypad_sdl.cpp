@@ -7,6 +7,7 @@
 
 #include "engine/platform/joypad.h"
 #include "engine/platform/log_file.h"
+#include "engine/platform/replay.h"
 #include "engine/platform/sdl_session.h"
 #include "engine/platform/small_file.h"
 
@@ -125,7 +126,8 @@ void JoypadDetached(int instanceId) {
 JoypadReading ReadJoypad() {
   const JoypadState& state = State();
   if (state.scripted) return state.script;
-  if (state.pads.empty()) return {};
+  // A replay plays its own pad, never the one at hand.
+  if (state.pads.empty() || PlayingReplay()) return {};
   const Joypad& pad = state.pads.front();
   JoypadReading reading;
   reading.present = true;

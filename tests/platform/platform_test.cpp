@@ -1,5 +1,6 @@
 // The platform layer's own rules: SDL's key, close and focus events, the scan-code table,
-// input scripts that are wrong (named by file and line), and the log under a lock or without a
+// input scripts and replays that are wrong (named by file and line), a replay recorded and
+// played again, and the log under a lock or without a
 // writable folder.
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@
 #include "engine/platform/live_input.h"
 #include "engine/platform/log_file.h"
 #include "engine/platform/paths.h"
+#include "engine/platform/replay.h"
 #include "engine/platform/sdl_session.h"
 #include "support/scratch_dir.h"
 
@@ -197,6 +199,98 @@ TEST(InputScript, BadLinesAreNamedByFileAndLine) {
     EXPECT_FALSE(ParseInputScript(c.text, "bad.txt", &events, &error)) << c.text;
     EXPECT_EQ(error, c.message) << c.text;
   }
+}
+
+TEST(Replay, DamagedAndHostileReplaysAreRefusedByFileAndLine) {
+  const std::string h = "#replay 1\n#run tundrel\n#version 1.0\n#seed 1\n";
+  const struct {
+    std::string text;
+    const char* message;
+  } cases[] = {
+      {"100 key Space down\n#replay 1",
+       "bad:1: not a replay (no '#replay 1' line before its first input line)"},
+      {"# a comment\n#replay 2",
+       "bad:2: a replay of another format (this program reads '#replay 1')"},
+      {"#replay 1\n#version 1.0", "bad: no '#run' line naming the program"},
+      {"#replay 1\n#run tundrel\n3 end", "bad: no '#version' line"},
+      {h + "#seed 4294967296", "bad:5: bad '#seed' line"},
+      {h + "#clock fast", "bad:5: bad '#clock' line (real or virtual)"},
+      {h + "#sound loud", "bad:5: bad '#sound' line ('#sound none')"},
+      {h + "#file ../settings.cfg 00",
+       "bad:5: bad '#file' line (a plain name and at most 4096 bytes in hex)"},
+      {h + "#file a 0g", "bad:5: bad '#file' line (a plain name and at most 4096 bytes in hex)"},
+      {h + "#file a " + std::string(8194, '0'),
+       "bad:5: bad '#file' line (a plain name and at most 4096 bytes in hex)"},
+      {h + "#file a 00\n#file a 01", "bad:6: the file a is given twice"},
+      {h + "-1 end", "bad:5: bad position '-1'"},
+      {h + "100000000000000000000 time 5", "bad:5: bad position '100000000000000000000'"},
+      {h + "5 time nan", "bad:5: expected '<pos> time <ms>'"},
+      {h + "5 time 1e999", "bad:5: expected '<pos> time <ms>'"},
+      {h + "5 sound 1 2", "bad:5: a sound's answer is 0 or 1"},
+      {h + "5 sound 99999999999 1", "bad:5: expected '<pos> sound <channel> 0|1'"},
+      {h + "5 music", "bad:5: expected '<pos> music 0|1'"},
+      {h + "5 end now", "bad:5: 'end' takes nothing after it"},
+      {h + "\n5 key 300 down", "bad:6: key code '300' is outside 0..255"},
+      {h + std::string(kMaxReplayBytes, '#'), "bad: larger than any replay (64 MiB)"},
+  };
+  for (const auto& c : cases) {
+    Replay replay;
+    std::string error;
+    EXPECT_FALSE(ParseReplay(c.text, "bad", &replay, &error)) << c.text.substr(0, 80);
+    EXPECT_EQ(error, c.message) << c.text.substr(0, 80);
+  }
+  EXPECT_FALSE(LooksLikeReplay("# a script\n100 key Space down\n#replay 1"));
+}
+
+// What a run saw, placed by its samples, comes back at the same samples: input changes within
+// a sample or just after it, answers read (and unchanged ones not written again), the start
+// files and the end.
+TEST(Replay, ARecordedRunPlaysBackAtTheSamePositions) {
+  const auto key = [](int code, bool down) {
+    ScriptEvent event;
+    event.code = code;
+    event.on = down;
+    return event;
+  };
+  StartRecording("tundrel", "1.0", 42, /*realClock=*/true);
+  BeginSample();
+  RecordInput(key(28, true));
+  EndSample();
+  RecordInput(key(28, false));
+  EXPECT_EQ(AnswerForReplay(ReplayAnswerKind::kTime, 0, 12.25), 12.25);
+  AnswerForReplay(ReplayAnswerKind::kTime, 0, 12.25);
+  AnswerForReplay(ReplayAnswerKind::kSound, 5, 1);
+  KeepStartFile("settings.cfg", {1, 254});
+  NoteReplaySound(false);
+  const std::string text = RecordedReplayText();
+  EXPECT_NE(text.find("#seed 42\n#clock real\n#sound none\n#file settings.cfg 01fe\n1 key 28 down\n"
+                      "1.5 key 28 up\n2 time 12.25\n4 sound 5 1\n4 end\n"),
+            std::string::npos)
+      << text;
+
+  Replay replay;
+  std::string error;
+  ASSERT_TRUE(ParseReplay(text, "rec", &replay, &error)) << error;
+  StartPlayback(std::move(replay));
+  EXPECT_FALSE(ReplayHadSound());
+  ScriptEvent due;
+  BeginSample();
+  ASSERT_TRUE(TakeDueReplayEvent(&due));
+  EXPECT_TRUE(due.on);
+  EXPECT_FALSE(TakeDueReplayEvent(&due));
+  EndSample();
+  ASSERT_TRUE(TakeDueReplayEvent(&due));
+  EXPECT_FALSE(due.on);
+  EXPECT_TRUE(ReplayInputExhausted());
+  EXPECT_EQ(AnswerForReplay(ReplayAnswerKind::kTime, 0, 99), 12.25);
+  EXPECT_EQ(AnswerForReplay(ReplayAnswerKind::kTime, 0, 99), 12.25);
+  EXPECT_FALSE(ReplayAtItsEnd());
+  EXPECT_EQ(AnswerForReplay(ReplayAnswerKind::kSound, 5, 0), 1);
+  EXPECT_TRUE(ReplayAtItsEnd());
+  std::vector<uint8_t> settings;
+  EXPECT_TRUE(ReplayStartFile("settings.cfg", &settings));
+  EXPECT_EQ(settings, (std::vector<uint8_t>{1, 254}));
+  StopReplay();
 }
 
 // The log: CR LF line ends, and the retries while another program holds the file.

@@ -1,0 +1,85 @@
+#include "game/replay_files.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <span>
+#include <system_error>
+
+#include "engine/frame/engine_main.h"
+#include "engine/platform/file_access.h"
+#include "game/settings_file.h"
+#include "game/state.h"
+
+namespace tundrel {
+namespace {
+
+int32_t startHighScore = 0;
+
+void ReportNotKept(const std::string& what, const std::string& why) {
+  const std::string text = "Replay not kept: " + what + ": " + why;
+  std::fprintf(stderr, "tundrel: %s\n", text.c_str());
+  zrb::AppendLogLine(text);
+}
+
+// The settings' folder's "replays", made when missing; "" (reported) when it cannot be used. A
+// link or anything else in its place is left alone: the replays never go through it.
+std::string ReplayFolder() {
+  const std::string settings = CurrentSettingsLocation().writePath;
+  if (settings.empty()) {
+    ReportNotKept("replays", "no writable folder (HOME is not set)");
+    return {};
+  }
+  const std::filesystem::path parent = std::filesystem::path(settings).parent_path();
+  const std::string folder =
+      (parent.empty() ? std::filesystem::path("replays") : parent / "replays").string();
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  struct stat info {};
+  if (::lstat(folder.c_str(), &info) != 0) {
+    ReportNotKept(folder, std::strerror(errno));
+    return {};
+  }
+  if (!S_ISDIR(info.st_mode)) {
+    ReportNotKept(folder, "it is not a folder");
+    return {};
+  }
+  return folder;
+}
+
+bool Write(const std::string& path, const std::string& replay) {
+  std::string problem;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(replay.data());
+  if (zrb::platform::ReplaceFile(path, std::span<const uint8_t>(bytes, replay.size()), &problem))
+    return true;
+  ReportNotKept(path, problem);
+  return false;
+}
+
+}  // namespace
+
+void NoteReplayStart() {
+  KeepSettingsInReplay();
+  startHighScore = highScore;
+}
+
+void KeepReplay(const std::string& replay) {
+  const std::string folder = ReplayFolder();
+  if (folder.empty()) return;
+  Write(folder + "/" + kLastReplay, replay);
+  if (highScore <= startHighScore) return;
+  const std::string best = folder + "/" + kBestReplay;
+  // rename moves a link itself, never what it points to.
+  if (std::rename(best.c_str(), (folder + "/" + kPreviousBestReplay).c_str()) != 0 &&
+      errno != ENOENT) {
+    ReportNotKept(best, std::strerror(errno));
+    return;
+  }
+  Write(best, replay);
+}
+
+}  // namespace tundrel
