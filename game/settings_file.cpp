@@ -107,24 +107,12 @@ void SettingsBytes(uint8_t* bytes, int32_t full) {
   StoreLittleEndian(bytes + 8, joypadEnabled);
 }
 
-int32_t LoadLittleEndian(const uint8_t* bytes) {
-  uint32_t bits = 0;
-  for (int i = 0; i < 4; ++i)
-    bits |= static_cast<uint32_t>(bytes[i]) << (8 * i);
-  return static_cast<int32_t>(bits);
-}
-
 // A replay being played starts from the settings it recorded, never from the player's.
 bool ReadReplaySettings() {
   std::vector<uint8_t> bytes;
   if (!zrb::platform::ReplayStartFile(kFileName, &bytes) || bytes.size() < kSettingsFileBytes)
     return false;
-  fullScreen = static_cast<int8_t>(bytes[0]);
-  soundOn = static_cast<int8_t>(bytes[1]);
-  scanlinesOn = static_cast<int8_t>(bytes[2]);
-  easyMode = static_cast<int8_t>(bytes[3]);
-  highScore = LoadLittleEndian(bytes.data() + 4);
-  joypadEnabled = LoadLittleEndian(bytes.data() + 8);
+  TakeSettings(bytes.data());
   return true;
 }
 
