@@ -11,6 +11,7 @@
 #include "engine/platform/file_access.h"
 #include "engine/platform/joypad.h"
 #include "engine/platform/small_file.h"
+#include "engine/values/float_text.h"
 
 namespace zrb::platform {
 namespace {
@@ -43,10 +44,14 @@ std::vector<std::string_view> Words(std::string_view line) {
   return words;
 }
 
+// Numbers are written in their shortest exact form, so they read back to the same double
+// (through the engine's own text rules: the browser's C++ library has no floating from_chars).
 bool ParseNumber(std::string_view word, double* value) {
   const char* end = word.data() + word.size();
-  auto [ptr, ec] = std::from_chars(word.data(), end, *value, std::chars_format::fixed);
-  return ec == std::errc() && ptr == end && !word.empty() && std::isfinite(*value);
+  const values::ParsedDouble parsed =
+      values::ParseDecimal(word.data(), end, *value, /*allowExponent=*/true);
+  return parsed.status == values::ParseStatus::kOk && parsed.end == end && !word.empty() &&
+         std::isfinite(*value);
 }
 
 bool ParsePosition(std::string_view word, double* value) {
@@ -313,8 +318,8 @@ std::string PositionText(double position) {
 
 std::string NumberText(double value) {
   char buffer[40];
-  auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-  return ec == std::errc() ? std::string(buffer, ptr) : std::string("0");
+  char* end = values::FormatShortest(buffer, buffer + sizeof buffer, value);
+  return end ? std::string(buffer, static_cast<size_t>(end - buffer)) : std::string("0");
 }
 
 void Append(double position, const std::string& what) {
