@@ -21,6 +21,27 @@ inline uint32_t Mix(uint32_t a, uint32_t b, uint32_t w) {
   return low | high;
 }
 
+// Two rows of `width` pixels mixed byte by byte, `b` weighted `w` of 256: sixteen bytes at a
+// time through local blocks, which the compiler turns into 16-bit vector lanes.
+void MixRows(const uint32_t* a, const uint32_t* b, uint32_t w, uint32_t* out, int width) {
+  const auto* from = reinterpret_cast<const uint8_t*>(a);
+  const auto* to = reinterpret_cast<const uint8_t*>(b);
+  auto* mixed = reinterpret_cast<uint8_t*>(out);
+  const uint16_t v = static_cast<uint16_t>(256 - w), u = static_cast<uint16_t>(w);
+  const size_t bytes = static_cast<size_t>(width) * 4;
+  size_t i = 0;
+  for (; i + 16 <= bytes; i += 16) {
+    uint8_t f[16], t[16], m[16];
+    std::memcpy(f, from + i, 16);
+    std::memcpy(t, to + i, 16);
+    for (int k = 0; k < 16; ++k)
+      m[k] = static_cast<uint8_t>((f[k] * v + t[k] * u + 128) >> 8);
+    std::memcpy(mixed + i, m, 16);
+  }
+  for (; i < bytes; ++i)
+    mixed[i] = static_cast<uint8_t>((from[i] * v + to[i] * u + 128) >> 8);
+}
+
 }  // namespace
 
 Letterbox SurfaceBox(int pictureWidth, int pictureHeight, int surfaceWidth, int surfaceHeight) {
@@ -59,7 +80,17 @@ void SurfacePresenter::Show(const CpuPicture& picture, const platform::SurfacePi
       }
     };
     if (box.scaling != Scaling::kWhole && box.width > 0) {
-      taps(picture.width, box.width, columns_);
+      std::vector<Tap> columns;
+      taps(picture.width, box.width, columns);
+      columns_.clear();
+      for (const Tap& tap : columns) {
+        if (tap.weight == 0 && !columns_.empty() && columns_.back().weight == 0 &&
+            columns_.back().first == tap.first) {
+          ++columns_.back().count;
+        } else {
+          columns_.push_back({tap.first, tap.second, tap.weight, 1});
+        }
+      }
       taps(picture.height, box.height, rows_);
     }
   }
@@ -119,13 +150,22 @@ const uint32_t* SurfacePresenter::ScaledRow(const CpuPicture& picture,
   std::vector<uint32_t>& scaled = scaled_[slot];
   scaledRow_[slot] = row;
   const uint32_t* in = picture.pixels + static_cast<size_t>(row) * picture.width;
-  for (int x = 0; x < picture.width; ++x)
-    row_[static_cast<size_t>(x)] =
-        Convert(in[x], surface.redShift, surface.greenShift, surface.blueShift);
-  for (size_t x = 0; x < columns_.size(); ++x) {
-    const Tap& tap = columns_[x];
-    scaled[x] = Mix(row_[static_cast<size_t>(tap.first)], row_[static_cast<size_t>(tap.second)],
-                    tap.weight);
+  if (surface.redShift == 16 && surface.greenShift == 8 && surface.blueShift == 0) {
+    for (int x = 0; x < picture.width; ++x)  // X11's usual visual: red and blue change places
+      row_[static_cast<size_t>(x)] = Convert(in[x], 16, 8, 0);
+  } else {
+    for (int x = 0; x < picture.width; ++x)
+      row_[static_cast<size_t>(x)] =
+          Convert(in[x], surface.redShift, surface.greenShift, surface.blueShift);
+  }
+  uint32_t* out = scaled.data();
+  for (const Run& run : columns_) {
+    const uint32_t p = row_[static_cast<size_t>(run.first)];
+    if (run.weight == 0) {
+      out = std::fill_n(out, run.count, p);
+    } else {
+      *out++ = Mix(p, row_[static_cast<size_t>(run.second)], run.weight);
+    }
   }
   return scaled.data();
 }
@@ -148,8 +188,7 @@ void SurfacePresenter::ShowFiltered(const CpuPicture& picture,
       continue;
     }
     const uint32_t* second = ScaledRow(picture, surface, tap.second, first);
-    for (int x = 0; x < box.width; ++x)
-      out[x] = Mix(first[x], second[x], tap.weight);
+    MixRows(first, second, tap.weight, out, box.width);
   }
 }
 

@@ -45,7 +45,15 @@ class SurfacePresenter {
   Letterbox lastBox_;
   int lastPictureWidth_ = 0;
   int lastPictureHeight_ = 0;
-  std::vector<Tap> columns_;         // per column of the box
+  // The box's columns as runs: `count` columns showing picture column `first` alone, or one
+  // column mixing it with `second`.
+  struct Run {
+    int first = 0;
+    int second = 0;
+    uint32_t weight = 0;
+    int count = 1;
+  };
+  std::vector<Run> columns_;
   std::vector<Tap> rows_;            // per row of the box
   std::vector<uint32_t> row_;        // one picture row in the surface's format
   std::vector<uint32_t> scaled_[2];  // picture rows filtered to the box's width
