@@ -151,7 +151,17 @@ const uint32_t* SurfacePresenter::ScaledRow(const CpuPicture& picture,
   scaledRow_[slot] = row;
   const uint32_t* in = picture.pixels + static_cast<size_t>(row) * picture.width;
   if (surface.redShift == 16 && surface.greenShift == 8 && surface.blueShift == 0) {
-    for (int x = 0; x < picture.width; ++x)  // X11's usual visual: red and blue change places
+    // X11's usual visual: red and blue change places, eight pixels at a time through a local
+    // block (vector lanes).
+    int x = 0;
+    for (; x + 8 <= picture.width; x += 8) {
+      uint32_t block[8];
+      std::memcpy(block, in + x, sizeof block);
+      for (uint32_t& p : block)
+        p = Convert(p, 16, 8, 0);
+      std::memcpy(row_.data() + x, block, sizeof block);
+    }
+    for (; x < picture.width; ++x)
       row_[static_cast<size_t>(x)] = Convert(in[x], 16, 8, 0);
   } else {
     for (int x = 0; x < picture.width; ++x)
@@ -162,7 +172,8 @@ const uint32_t* SurfacePresenter::ScaledRow(const CpuPicture& picture,
   for (const Run& run : columns_) {
     const uint32_t p = row_[static_cast<size_t>(run.first)];
     if (run.weight == 0) {
-      out = std::fill_n(out, run.count, p);
+      for (int n = 0; n < run.count; ++n)
+        *out++ = p;
     } else {
       *out++ = Mix(p, row_[static_cast<size_t>(run.second)], run.weight);
     }
