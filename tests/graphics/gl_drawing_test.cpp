@@ -1,6 +1,7 @@
 // Real mode under the test display: sprites, strips, rotation, rectangles and the three
 // alpha modes drawn by OpenGL and read back pixel by pixel; a screenshot that cannot be written;
-// and the same picture whichever way the renderer gets it there.
+// the same picture whichever way the renderer gets it there; and the CPU presenter showing it
+// at the sharp scale as GL's present pass does.
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <png.h>
