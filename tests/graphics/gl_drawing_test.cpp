@@ -1,20 +1,27 @@
 // Real mode under the test display: sprites, strips, rotation, rectangles and the three
 // alpha modes drawn by OpenGL and read back pixel by pixel; a screenshot that cannot be written;
-// and the same picture whichever way the renderer gets it there.
+// the same picture whichever way the renderer gets it there; and the CPU presenter showing it
+// at the sharp scale as GL's present pass does.
+#include <SDL.h>
 #include <gtest/gtest.h>
 #include <png.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 
+#include "engine/graphics/cpu_present.h"
 #include "engine/graphics/cpu_renderer.h"
 #include "engine/graphics/draw.h"
+#include "engine/graphics/gl_api.h"
 #include "engine/graphics/gl_renderer.h"
 #include "engine/graphics/graphics_context.h"
 #include "engine/graphics/graphics_system.h"
 #include "engine/graphics/sprites.h"
 #include "engine/platform/clock.h"
+#include "engine/platform/sdl_session.h"
 #include "engine/platform/window.h"
 #include "engine/values/runtime_error.h"
 #include "test_images.h"
@@ -418,6 +425,47 @@ TEST_F(GlPicturePaths, TheCpuRendererDrawsTheSamePicture) {
   EXPECT_EQ(outsideTheTurnedFrame, 0);
   EXPECT_LE(differing, 600);  // seen: 376 of the frame's 5000
   EXPECT_LE(beyond2, 4);      // seen: 1, an edge pixel
+}
+
+// At a size where the sharp scale shows the picture (1000 x 750: 1.5625 x) the CPU presenter
+// puts GL's picture on the same pixels as GL's present pass, and mixes the border pixels alike
+// but for the rounding of 8-bit filter weights.
+TEST_F(GlPicturePaths, AtTheSharpScaleTheCpuPresenterShowsWhatGlShows) {
+  SDL_SetWindowSize(platform::CurrentSdlWindow(), 1000, 750);
+  platform::SwapWindow();  // the driver takes the window's new size at a swap
+  int width = 0, height = 0;
+  platform::DrawableSize(&width, &height);
+  ASSERT_EQ(graphics::LayOutPicture(640, 480, width, height).scaling, graphics::Scaling::kSharp)
+      << width << "x" << height;
+  Scene(Plain());
+  std::vector<uint8_t> rgba;
+  int pictureWidth = 0, pictureHeight = 0;
+  ASSERT_TRUE(graphics::Graphics().renderer->ReadPicture(rgba, pictureWidth, pictureHeight));
+  graphics::Graphics().renderer->PresentPicture();
+  std::vector<uint8_t> gl(static_cast<size_t>(width) * height * 4);  // rows from the bottom
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, gl.data());
+
+  std::vector<uint32_t> picture(rgba.size() / 4), cpu(static_cast<size_t>(width) * height);
+  std::memcpy(picture.data(), rgba.data(), rgba.size());
+  graphics::SurfacePresenter presenter;  // words of bytes R G B in memory order
+  presenter.Show({picture.data(), 640, 480}, {cpu.data(), width, height, width, 0, 8, 16, true});
+  long differing = 0, beyond2 = 0;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const uint8_t* g = gl.data() + (static_cast<size_t>(height - 1 - y) * width + x) * 4;
+      const uint32_t c = cpu[static_cast<size_t>(y) * width + x];
+      int largest = 0;
+      for (int channel = 0; channel < 3; ++channel)
+        largest = std::max(largest, std::abs(g[channel] - int(c >> (8 * channel) & 0xFF)));
+      differing += largest > 0;
+      beyond2 += largest > 2;
+    }
+  }
+  std::printf("sharp %dx%d: %ld pixels differ, %ld by more than 2\n", width, height, differing,
+              beyond2);
+  EXPECT_EQ(beyond2, 0);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // rectangle is cut by its alpha, and colour bled into transparent texels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <random>
 #include <vector>
 
@@ -157,21 +159,40 @@ TexturePixels BleedByFullSearch(TexturePixels texture) {
   return texture;
 }
 
-// The CPU renderer's picture in a window surface: whole-scale blocks, centred, black bars, the
-// surface's channel order; shrunk by nearest pixels in a surface smaller than the picture.
-TEST(SurfacePresenter, PicturesLandInWholeBlocksCentredWithBlackBars) {
+// One channel of the picture at a point, in picture pixels, as GL's linear filter gives it:
+// the four pixels about it weighted by distance, the edges clamped.
+double Linear(const std::vector<uint32_t>& pixels, int width, int height, double u, double v,
+              int shift) {
+  const auto at = [&](int x, int y) {
+    x = std::clamp(x, 0, width - 1), y = std::clamp(y, 0, height - 1);
+    return static_cast<double>(pixels[static_cast<size_t>(y * width + x)] >> shift & 0xFF);
+  };
+  const int x = static_cast<int>(std::floor(u - 0.5)), y = static_cast<int>(std::floor(v - 0.5));
+  const double fx = u - 0.5 - x, fy = v - 0.5 - y;
+  return (at(x, y) * (1 - fx) + at(x + 1, y) * fx) * (1 - fy) +
+         (at(x, y + 1) * (1 - fx) + at(x + 1, y + 1) * fx) * fy;
+}
+
+// The CPU renderer's picture in a window surface where LayOutPicture puts it, rows from the
+// top as GL puts them from the bottom: whole-scale blocks, the sharp scale of SharpTexel on
+// each axis, linear below the picture's size; centred, black bars, the surface's channel order.
+TEST(SurfacePresenter, PicturesLandAsLaidOutWithBlackBarsAndSharpOrSmoothWhereNotWhole) {
   std::vector<uint32_t> pixels(8 * 6);
-  for (size_t i = 0; i < pixels.size(); ++i)  // bytes R G B A: red i, green 2i, blue 3i
-    pixels[i] = 0xFF000000u | uint32_t(3 * i) << 16 | uint32_t(2 * i) << 8 | uint32_t(i);
+  for (uint32_t i = 0; i < pixels.size(); ++i)  // bytes R G B A, neighbours far apart
+    pixels[i] = 0xFF000000u | (i * 29 + 200) % 256 << 16 | (i * 101 + 7) % 256 << 8 | i * 53 % 256;
   const CpuPicture picture{pixels.data(), 8, 6};
   const struct {
     int width, height, redShift, blueShift;
-    int x, y, scale;  // where the picture lands, and at what scale (0: shrunk)
-  } cases[] = {{8, 6, 16, 0, 0, 0, 1},
-               {21, 13, 16, 0, 2, 0, 2},
-               {19, 30, 0, 16, 1, 9, 2},
-               {40, 20, 16, 0, 8, 1, 3},
-               {4, 3, 16, 0, 0, 0, 0}};
+    int x, y, boxWidth, boxHeight;  // where the picture lands, from the top left
+    Scaling scaling;
+  } cases[] = {{8, 6, 16, 0, 0, 0, 8, 6, Scaling::kWhole},
+               {21, 13, 16, 0, 2, 1, 16, 12, Scaling::kWhole},  // the odd row on top, as GL
+               {19, 30, 0, 16, 1, 9, 16, 12, Scaling::kWhole},
+               {40, 20, 16, 0, 8, 1, 24, 18, Scaling::kWhole},
+               {13, 10, 16, 0, 0, 1, 13, 9, Scaling::kSharp},  // 1.625 x 1.5
+               {15, 11, 0, 16, 0, 0, 14, 11, Scaling::kSharp},
+               {4, 3, 16, 0, 0, 0, 4, 3, Scaling::kSmooth},
+               {5, 7, 16, 0, 0, 2, 5, 3, Scaling::kSmooth}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
     const int pitch = c.width + 3;
@@ -180,18 +201,30 @@ TEST(SurfacePresenter, PicturesLandInWholeBlocksCentredWithBlackBars) {
                                     c.redShift,           8,       c.blueShift, true};
     SurfacePresenter presenter;
     presenter.Show(picture, surface);
+    const double sx = c.boxWidth / 8.0, sy = c.boxHeight / 6.0;
     for (int y = 0; y < c.height; ++y) {
       for (int x = 0; x < c.width; ++x) {
-        uint32_t expected = 0;
-        if (c.scale == 0) {  // 8 x 6 into 4 x 3: every second pixel
-          const uint32_t p = pixels[static_cast<size_t>(y * 2 * 8 + x * 2)];
-          expected = (p & 0xFF) << 16 | (p & 0xFF00) | ((p >> 16) & 0xFF);
-        } else if (x >= c.x && x < c.x + 8 * c.scale && y >= c.y && y < c.y + 6 * c.scale) {
-          const uint32_t p =
-              pixels[static_cast<size_t>((y - c.y) / c.scale * 8 + (x - c.x) / c.scale)];
-          expected = (p & 0xFF) << c.redShift | (p & 0xFF00) | ((p >> 16) & 0xFF) << c.blueShift;
+        const uint32_t shown = surfacePixels[static_cast<size_t>(y) * pitch + x];
+        const bool inside = x >= c.x && x < c.x + c.boxWidth && y >= c.y && y < c.y + c.boxHeight;
+        if (!inside) {
+          ASSERT_EQ(shown, 0u) << x << "," << y;
+          continue;
         }
-        ASSERT_EQ(surfacePixels[static_cast<size_t>(y) * pitch + x], expected) << x << "," << y;
+        double u = (x - c.x + 0.5) / sx, v = (y - c.y + 0.5) / sy;
+        if (c.scaling == Scaling::kSharp) u = SharpTexel(u, sx), v = SharpTexel(v, sy);
+        if (c.scaling == Scaling::kWhole) {
+          const uint32_t p = pixels[static_cast<size_t>(int(v) * 8 + int(u))];
+          ASSERT_EQ(shown,
+                    (p & 0xFF) << c.redShift | (p & 0xFF00) | (p >> 16 & 0xFF) << c.blueShift)
+              << x << "," << y;
+          continue;
+        }
+        ASSERT_EQ(shown & ~(0xFFu << c.redShift | 0xFF00u | 0xFFu << c.blueShift), 0u);
+        const int shifts[][2] = {{0, c.redShift}, {8, 8}, {16, c.blueShift}};
+        for (const auto& [from, to] : shifts) {  // 8-bit weights: at most 1 from the exact mix
+          ASSERT_NEAR(shown >> to & 0xFF, Linear(pixels, 8, 6, u, v, from), 1.0)
+              << x << "," << y << " channel at " << from;
+        }
       }
     }
   }
