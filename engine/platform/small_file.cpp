@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "engine/platform/file_access.h"
@@ -16,9 +17,16 @@ std::optional<std::string> ReadSmallFile(const std::string& path, size_t maxByte
   const int fd = file.fd.Get();
   struct stat info {};
   if (::fstat(fd, &info) != 0) return std::nullopt;
-  std::string text(maxBytes, '\0');
+  // The buffer follows what the file says it holds (one byte more, to see it end), growing if
+  // it grows while read: a bound of many megabytes is never taken whole for a small file.
+  const size_t claimed = info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0;
+  std::string text(std::min(maxBytes, std::max<size_t>(claimed + 1, 4096)), '\0');
   size_t done = 0;
-  while (done < text.size()) {
+  for (;;) {
+    if (done == text.size()) {
+      if (text.size() >= maxBytes) break;
+      text.resize(std::min(maxBytes, text.size() * 2));
+    }
     const ssize_t n = ::read(fd, text.data() + done, text.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return std::nullopt;
@@ -26,6 +34,7 @@ std::optional<std::string> ReadSmallFile(const std::string& path, size_t maxByte
     done += static_cast<size_t>(n);
   }
   text.resize(done);
+  text.shrink_to_fit();
   if (truncated) *truncated = static_cast<size_t>(info.st_size) > maxBytes;
   return text;
 }
