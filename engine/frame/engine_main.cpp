@@ -100,9 +100,8 @@ bool PrepareRun(CommandLineOptions* options, std::string* error) {
   platform::ClearInputScript();
   State().pendingReplay.reset();
   // A replay named as the script plays as one: a recorded run can be a player's replay.
-  std::string replayText;
   if (options->replayPath.empty() && !options->scriptPath.empty() &&
-      platform::ReadIfReplay(options->scriptPath, &replayText)) {
+      platform::IsReplayFile(options->scriptPath)) {
     options->replayPath = options->scriptPath;
     options->scriptPath.clear();
   }

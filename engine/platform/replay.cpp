@@ -235,14 +235,10 @@ bool ParseReplay(std::string_view text, std::string_view source, Replay* replay,
   return true;
 }
 
-bool ReadIfReplay(const std::string& path, std::string* text) {
+bool IsReplayFile(const std::string& path) {
   if (OpenRegularFile(path).outcome != OpenOutcome::kOpened) return false;
-  bool truncated = false;
-  std::optional<std::string> content = ReadSmallFile(path, kMaxReplayBytes, &truncated);
-  if (!content || !LooksLikeReplay(*content)) return false;
-  *text = std::move(*content);
-  if (truncated) text->append(1, '\n');  // one byte too many: the parser says it is too large
-  return true;
+  const std::optional<std::string> content = ReadSmallFile(path, kMaxReplayBytes);
+  return content && LooksLikeReplay(*content);
 }
 
 bool LoadReplayFile(const std::string& path, std::string_view program, std::string_view version,

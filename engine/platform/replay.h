@@ -78,9 +78,9 @@ bool ParseReplay(std::string_view text, std::string_view source, Replay* replay,
 bool LoadReplayFile(const std::string& path, std::string_view program, std::string_view version,
                     Replay* replay, std::string* error);
 
-// The file's text when it is a regular file holding a replay; nothing otherwise (a script, a
-// pipe, a missing file: the script reader says what is wrong with those).
-bool ReadIfReplay(const std::string& path, std::string* text);
+// Whether the file is a regular file holding a replay (not a script, a pipe or a missing file:
+// the script reader says what is wrong with those). LoadReplayFile reads and checks it whole.
+bool IsReplayFile(const std::string& path);
 
 enum class ReplayMode { kOff, kRecording, kPlaying };
 ReplayMode CurrentReplayMode();
