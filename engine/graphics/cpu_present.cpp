@@ -104,9 +104,12 @@ void SurfacePresenter::Show(const CpuPicture& picture, const platform::SurfacePi
 
 void SurfacePresenter::ShowWhole(const CpuPicture& picture, const platform::SurfacePixels& surface,
                                  const Letterbox& box) {
-  row_.resize(static_cast<size_t>(picture.width));
+  // The width is held locally: the stores into the surface could otherwise change it as far
+  // as the compiler knows, and no loop below would become vector code.
+  const int width = picture.width;
+  row_.resize(static_cast<size_t>(width));
   const int rs = surface.redShift, gs = surface.greenShift, bs = surface.blueShift;
-  const int scale = box.width / picture.width;
+  const int scale = box.width / width;
   uint32_t* previous = nullptr;
   for (int y = 0; y < box.height; ++y) {
     uint32_t* out = surface.pixels + static_cast<size_t>(box.y + y) * surface.pitch + box.x;
@@ -114,7 +117,7 @@ void SurfacePresenter::ShowWhole(const CpuPicture& picture, const platform::Surf
       std::memcpy(out, previous, static_cast<size_t>(box.width) * 4);
       continue;
     }
-    const uint32_t* in = picture.pixels + static_cast<size_t>(y / scale) * picture.width;
+    const uint32_t* in = picture.pixels + static_cast<size_t>(y / scale) * width;
     previous = out;
     // X11's usual 24-bit visual at scale 1 or 2: red and blue change places straight into the
     // surface (loops the compiler vectorises).
@@ -123,19 +126,19 @@ void SurfacePresenter::ShowWhole(const CpuPicture& picture, const platform::Surf
       return (p & 0xFF) << 16 | (p & 0xFF00) | ((p >> 16) & 0xFF);
     };
     if (usual && scale == 1) {
-      for (int x = 0; x < picture.width; ++x)
+      for (int x = 0; x < width; ++x)
         out[x] = swap(in[x]);
       continue;
     }
     if (usual && scale == 2) {
-      for (int x = 0; x < picture.width; ++x)
+      for (int x = 0; x < width; ++x)
         out[2 * x] = out[2 * x + 1] = swap(in[x]);
       continue;
     }
-    for (int x = 0; x < picture.width; ++x)
+    for (int x = 0; x < width; ++x)
       row_[static_cast<size_t>(x)] = usual ? swap(in[x]) : Convert(in[x], rs, gs, bs);
     uint32_t* o = out;
-    for (int x = 0; x < picture.width; ++x, o += scale)
+    for (int x = 0; x < width; ++x, o += scale)
       std::fill_n(o, scale, row_[static_cast<size_t>(x)]);
   }
 }
@@ -149,22 +152,23 @@ const uint32_t* SurfacePresenter::ScaledRow(const CpuPicture& picture,
   const int slot = keep == scaled_[0].data() ? 1 : 0;
   std::vector<uint32_t>& scaled = scaled_[slot];
   scaledRow_[slot] = row;
-  const uint32_t* in = picture.pixels + static_cast<size_t>(row) * picture.width;
+  const int width = picture.width;  // held locally, as in ShowWhole
+  const uint32_t* in = picture.pixels + static_cast<size_t>(row) * width;
   if (surface.redShift == 16 && surface.greenShift == 8 && surface.blueShift == 0) {
     // X11's usual visual: red and blue change places, eight pixels at a time through a local
     // block (vector lanes).
     int x = 0;
-    for (; x + 8 <= picture.width; x += 8) {
+    for (; x + 8 <= width; x += 8) {
       uint32_t block[8];
       std::memcpy(block, in + x, sizeof block);
       for (uint32_t& p : block)
         p = Convert(p, 16, 8, 0);
       std::memcpy(row_.data() + x, block, sizeof block);
     }
-    for (; x < picture.width; ++x)
+    for (; x < width; ++x)
       row_[static_cast<size_t>(x)] = Convert(in[x], 16, 8, 0);
   } else {
-    for (int x = 0; x < picture.width; ++x)
+    for (int x = 0; x < width; ++x)
       row_[static_cast<size_t>(x)] =
           Convert(in[x], surface.redShift, surface.greenShift, surface.blueShift);
   }

@@ -432,13 +432,16 @@ void DrawCpuTexelsOneToOne(const CpuPicture& picture, const CpuTexture& texture,
   // The inverse of a signed permutation is its transpose: s = xs (x - x0) + ys (y - y0).
   const double cx = first + 0.5 - mapping.x0;
   Walk walk{0, 0, mapping.xs * 65536, mapping.xt * 65536};
-  for (int row = firstRow; row < endRow; ++row) {
-    const double cy = row + 0.5 - mapping.y0;
-    walk.s = std::llround((mapping.xs * cx + mapping.ys * cy) * kOne);
-    walk.t = std::llround((mapping.xt * cx + mapping.yt * cy) * kOne);
-    draw(picture.pixels + static_cast<size_t>(row) * picture.width + first, end - first, view, walk,
-         view, walk, 0, shading);
-  }
+  const double cy = firstRow + 0.5 - mapping.y0;
+  walk.s = std::llround((mapping.xs * cx + mapping.ys * cy) * kOne);
+  walk.t = std::llround((mapping.xt * cx + mapping.yt * cy) * kOne);
+  // A row down moves s by ys and t by yt texels, exactly.
+  const int64_t rowS = mapping.ys * int64_t{65536}, rowT = mapping.yt * int64_t{65536};
+  const int width = picture.width;
+  uint32_t* const pixels = picture.pixels;
+  for (int row = firstRow; row < endRow; ++row, walk.s += rowS, walk.t += rowT)
+    draw(pixels + static_cast<size_t>(row) * width + first, end - first, view, walk, view, walk, 0,
+         shading);
 }
 
 uint32_t CpuPixel(const std::array<float, 4>& rgba) {

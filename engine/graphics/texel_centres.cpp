@@ -11,6 +11,18 @@ bool Whole(double value) {
   return std::fabs(value) < 1e9 && value == std::floor(value);
 }
 
+// A texture coordinate counted in texels is whole when it lies within a thousandth of a texel
+// of a whole number: u is a float fraction of the width, so a strip frame's edge in a texture
+// whose width is not a power of two (32 / 224) comes back a few millionths off. Nearest and
+// linear filtering give the same texel at a pixel centre that far from a texel centre.
+bool NearlyWhole(double& value) {
+  constexpr double kTolerance = 1.0 / 1024;
+  const double nearest = std::round(value);
+  if (std::fabs(value) >= 1e9 || std::fabs(value - nearest) > kTolerance) return false;
+  value = nearest;
+  return true;
+}
+
 int Sign(double value) {
   return (value > 0) - (value < 0);
 }
@@ -43,7 +55,9 @@ std::optional<TexelMapping> MapTexelsOneToOne(const TexturedQuad& quad, int text
     y[i] = corner.y;
     s[i] = static_cast<double>(corner.u) * textureWidth;
     t[i] = static_cast<double>(corner.v) * textureHeight;
-    if (!Whole(x[i]) || !Whole(y[i]) || !Whole(s[i]) || !Whole(t[i])) return std::nullopt;
+    if (!Whole(x[i]) || !Whole(y[i]) || !NearlyWhole(s[i]) || !NearlyWhole(t[i])) {
+      return std::nullopt;
+    }
   }
   // The two triangles of the fan must share one mapping from the picture to the texture:
   // opposite edges carry the same change.

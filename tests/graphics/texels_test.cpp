@@ -66,6 +66,16 @@ TEST(TexelMapping, PlainMirroredAndTurnedQuadsMapAndTheirPartsLandInPlace) {
   part = mapping->Corners({0, 4, 1, 5}, 64, 32);
   EXPECT_EQ(part[0].x, 14);
   EXPECT_EQ(part[0].y, 20);
+
+  // A strip frame of a texture 224 texels wide: 32 / 224 as a float comes back a few
+  // millionths off a whole texel, and is still one to one.
+  TexturedQuad frame;
+  const float edges[4][4] = {{0, 0, 32, 0}, {32, 0, 64, 0}, {32, 32, 64, 32}, {0, 32, 32, 32}};
+  for (int i = 0; i < 4; ++i)
+    frame.corners[i] = {edges[i][0], edges[i][1], edges[i][2] / 224, edges[i][3] / 64};
+  mapping = MapTexelsOneToOne(frame, 224, 64);
+  ASSERT_TRUE(mapping);
+  EXPECT_EQ(mapping->texels, (TexelRect{32, 0, 64, 32}));
 }
 
 TEST(TexelMapping, ScaledInsetSkewedAndFractionalQuadsDoNot) {
