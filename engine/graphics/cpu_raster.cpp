@@ -388,21 +388,35 @@ bool Tinted(const Shading& shading) {
 }  // namespace
 
 std::vector<CellCover> CoverCells(const CpuTextureLevel& level) {
-  const int columns = (level.width + kCpuCell - 1) / kCpuCell;
-  const int rows = (level.height + kCpuCell - 1) / kCpuCell;
+  const int width = level.width, height = level.height;
+  const int columns = (width + kCpuCell - 1) / kCpuCell;
+  const int rows = (height + kCpuCell - 1) / kCpuCell;
   std::vector<CellCover> cells(static_cast<size_t>(columns) * rows);
+  if (!level.texels) return cells;
+  const uint32_t* const texels = level.texels->data();
+  // Per cell of a row of cells: the alpha bits any texel has and those every texel has.
+  std::vector<uint32_t> any(static_cast<size_t>(columns)), all(static_cast<size_t>(columns));
   for (int row = 0; row < rows; ++row) {
-    for (int column = 0; column < columns; ++column) {
-      bool clear = true, solid = true;
-      for (int y = row * kCpuCell; y < std::min(level.height, (row + 1) * kCpuCell); ++y) {
-        for (int x = column * kCpuCell; x < std::min(level.width, (column + 1) * kCpuCell); ++x) {
-          const uint32_t alpha = (*level.texels)[static_cast<size_t>(y) * level.width + x] >> 24;
-          clear = clear && alpha == 0;
-          solid = solid && alpha == 255;
+    std::fill(any.begin(), any.end(), 0u);
+    std::fill(all.begin(), all.end(), 0xFFu);
+    for (int y = row * kCpuCell; y < std::min(height, (row + 1) * kCpuCell); ++y) {
+      const uint32_t* const line = texels + static_cast<size_t>(y) * width;
+      for (int column = 0; column < columns; ++column) {
+        uint32_t some = 0, every = 0xFF;
+        const int end = std::min(width, (column + 1) * kCpuCell);
+        for (int x = column * kCpuCell; x < end; ++x) {
+          some |= line[x] >> 24;
+          every &= line[x] >> 24;
         }
+        any[static_cast<size_t>(column)] |= some;
+        all[static_cast<size_t>(column)] &= every;
       }
+    }
+    for (int column = 0; column < columns; ++column) {
+      const uint32_t some = any[static_cast<size_t>(column)];
+      const uint32_t every = all[static_cast<size_t>(column)];
       cells[static_cast<size_t>(row) * columns + column] =
-          clear ? CellCover::kClear : (solid ? CellCover::kSolid : CellCover::kMixed);
+          some == 0 ? CellCover::kClear : (every == 0xFF ? CellCover::kSolid : CellCover::kMixed);
     }
   }
   return cells;

@@ -41,7 +41,8 @@ class CpuRenderer final : public Renderer {
       if (kind == TextureKind::kSprite) break;  // one level, as in GL
     }
     lastBase_ = texture.levels[0];
-    texture.cells = CoverCells(texture.levels[0]);
+    // Only a sprite's plain texture is drawn one to one, where the cells count.
+    if (kind == TextureKind::kSprite) texture.cells = CoverCells(texture.levels[0]);
     const uint32_t name = nextName_++;
     textures_.emplace(name, std::move(texture));
     return name;

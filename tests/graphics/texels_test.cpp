@@ -281,5 +281,31 @@ TEST(TextureImage, BleedingAgreesWithAFullNeighbourSearch) {
   }
 }
 
+TEST(TextureImage, EachMipmapTexelIsTheRoundedMeanOfItsFourAndASideOfOneIsKept) {
+  std::mt19937 random(11);
+  TexturePixels base;
+  base.width = 8;
+  base.height = 2;
+  base.rgba.resize(8 * 2 * 4);
+  for (uint8_t& byte : base.rgba)
+    byte = static_cast<uint8_t>(random());
+  const std::vector<TexturePixels> levels = BuildMipmapLevels(base);
+  ASSERT_EQ(levels.size(), 3u);  // 4 x 1, 2 x 1, 1 x 1
+  const TexturePixels* previous = &base;
+  for (const TexturePixels& level : levels) {
+    ASSERT_EQ(level.width, previous->width / 2);
+    ASSERT_EQ(level.height, 1);
+    const int down = previous->height > 1 ? 1 : 0;
+    for (int x = 0; x < level.width; ++x) {
+      for (int i = 0; i < 4; ++i) {
+        const int sum = previous->Texel(2 * x, 0)[i] + previous->Texel(2 * x + 1, 0)[i] +
+                        previous->Texel(2 * x, down)[i] + previous->Texel(2 * x + 1, down)[i];
+        ASSERT_EQ(level.Texel(x, 0)[i], (sum + 2) / 4) << level.width << " " << x << " " << i;
+      }
+    }
+    previous = &level;
+  }
+}
+
 }  // namespace
 }  // namespace zrb::graphics
