@@ -149,9 +149,12 @@ std::vector<TexturePixels> BuildMipmapLevels(const TexturePixels& base) {
 }
 
 std::vector<uint8_t> AlphaPlane(const TexturePixels& texture) {
-  std::vector<uint8_t> alpha(static_cast<size_t>(texture.width) * texture.height);
-  for (size_t i = 0; i < alpha.size(); ++i)
-    alpha[i] = texture.rgba[i * 4 + 3];
+  const size_t count = static_cast<size_t>(texture.width) * texture.height;
+  std::vector<uint8_t> alpha(count);
+  const uint8_t* const in = texture.rgba.data();
+  uint8_t* const out = alpha.data();
+  for (size_t i = 0; i < count; ++i)
+    out[i] = in[i * 4 + 3];
   return alpha;
 }
 
