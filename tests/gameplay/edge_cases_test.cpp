@@ -287,6 +287,30 @@ TEST_F(EdgeCase, CellDrawsThatKeepMissingFallBackToTheRegionsFirstFloorCell) {
   EXPECT_EQ(column * 100 + row, 507);
 }
 
+TEST_F(EdgeCase, TheSprayKillsASpiderAFlameOnlyInPowerModeAndTurnsABirdOnceUntilItCalms) {
+  // Each enemy alone, inside a cloud sprayed to the right (frame 0, 48 x 48).
+  struct Case {
+    int32_t type, penguinSteps;
+    bool killed, turned;
+  };
+  const Case cases[] = {
+      {0, 1, true, false}, {2, 1, false, false}, {2, 2, true, false}, {6, 1, false, true}};
+  for (const Case& c : cases) {
+    ResetGameState();
+    penguinSteps = c.penguinSteps;
+    AddEnemyAt(c.type, 208, 200).facing = 0;
+    SprayEnemies(imgSpray, 0, 200, 192);
+    EXPECT_EQ(RecordCount(enemies), c.killed ? 0 : 1) << c.type;
+    EXPECT_EQ(score, c.killed ? 200 : 0) << c.type;
+    EXPECT_EQ(birdCalm, c.turned ? 120 : 0) << c.type;
+    if (!c.turned) continue;
+    EXPECT_EQ(enemies(0).facing, 2);  // turned back, heading away up and left
+    EXPECT_LT(enemies(0).dx, 0);
+    SprayEnemies(imgSpray, 0, 200, 192);  // calm: the next cloud does not turn it again
+    EXPECT_EQ(enemies(0).facing, 2);
+  }
+}
+
 TEST_F(EdgeCase, ABirdBelowTheBottomEdgeKeepsHeadingUp) {
   EnemyRecord& bird = AddEnemyAt(6, 300, 368.8);
   bird.dx = 0.6;

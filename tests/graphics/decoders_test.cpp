@@ -111,7 +111,7 @@ TEST(BmpDecoder, KeyedPixelsLoseGreenBlueAndAlpha) {
 
 TEST(BmpDecoder, BitFieldsAreReadOnlyWhenTheyDescribeThePlainLayout) {
   Picture picture(2, 2, {255, 0, 0});
-  std::vector<uint8_t> bytes = EncodeBmp(picture, {.bitCount = 32});
+  std::vector<uint8_t> bytes;
   // Insert the three masks after the 40-byte header and move the pixels along.
   auto withMasks = [&](uint32_t red, uint32_t green, uint32_t blue) {
     std::vector<uint8_t> out(bytes.begin(), bytes.begin() + 54);
@@ -125,9 +125,16 @@ TEST(BmpDecoder, BitFieldsAreReadOnlyWhenTheyDescribeThePlainLayout) {
     return out;
   };
   DecodedImage image;
+  bytes = EncodeBmp(picture, {.bitCount = 32});
   EXPECT_TRUE(DecodeBmp(withMasks(0xFF0000, 0xFF00, 0xFF), kNoKey, image));
   EXPECT_EQ(image.rgba, OpaqueRgba(picture));
   EXPECT_FALSE(DecodeBmp(withMasks(0xFF, 0xFF00, 0xFF0000), kNoKey, image));
+  // Sixteen bits: 5-5-5 is the plain layout, 5-6-5 is not read.
+  bytes = EncodeBmp(picture, {.bitCount = 16});
+  EXPECT_TRUE(DecodeBmp(withMasks(0x7C00, 0x03E0, 0x001F), kNoKey, image));
+  EXPECT_EQ(image.rgba, OpaqueRgba(picture));
+  EXPECT_FALSE(DecodeBmp(withMasks(0xF800, 0x07E0, 0x001F), kNoKey, image));
+  EXPECT_FALSE(DecodeBmp(withMasks(0x7C00, 0x03E0, 0x003E), kNoKey, image));
 }
 
 TEST(BmpDecoder, RefusesFilesThatLieOrAreUnsupported) {

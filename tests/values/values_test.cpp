@@ -2,10 +2,12 @@
 // the random generator against the published ISAAC.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <ostream>
+#include <random>
 #include <set>
 #include <string>
 
@@ -147,6 +149,24 @@ TEST(EngineString, ComparisonsUseBytesOrTheTextsNumber) {
   EXPECT_TRUE(2.5 > EngineString(" 2.25 apples"));
   EXPECT_TRUE(EngineString("1e3") == 1000.0);
   EXPECT_FALSE(EngineString("1e3") == 1000);  // atoi stops at the "e"
+}
+
+TEST(EngineString, FindAgreesWithAPlainSearchOnEveryShortTextOfTwoLetters) {
+  // Texts and needles of up to 9 and 4 letters of "ab" (repeats make the skip table matter),
+  // from every start before, inside and past the text.
+  std::mt19937 random(5);
+  for (int round = 0; round < 4000; ++round) {
+    std::string text(random() % 10, 'a'), needle(random() % 5, 'a');
+    for (char& c : text)
+      c = "ab"[random() % 2];
+    for (char& c : needle)
+      c = "ab"[random() % 2];
+    const int32_t start = static_cast<int32_t>(random() % 13) - 2;
+    const size_t found = text.find(needle, static_cast<size_t>(std::max(start, 0)));
+    const int32_t expected =
+        needle.empty() || found == std::string::npos ? -1 : static_cast<int32_t>(found);
+    ASSERT_EQ(Find(text, needle, start), expected) << text << " " << needle << " " << start;
+  }
 }
 
 template <typename Number>
