@@ -17,6 +17,9 @@
 # MUTANTS_TESTS_FROM=REV takes everything but engine/ and game/ (the tests, tools, build files)
 # from git revision REV, to measure an older suite against today's engine/ and game/.
 # MUTANTS_RESUME=1 goes on where an interrupted run with the same seed stopped.
+# MUTANTS_RECHECK=1 (with MUTANTS_RESUME=1) also tries again the changes that survived, against
+# the suite as it is now: after tests were added (none taken away), the changes noticed before
+# are still noticed, so only the survivors need another run.
 # MUTANTS_WINDOW=1 runs the window tests too, after the others, one at a time and each given up
 # to three tries as scripts/run-ctest.sh does (a sample takes about twice as long).
 set -euo pipefail
@@ -157,7 +160,8 @@ for i in "${!places[@]}"; do
   [ "$tested" -lt "$count" ] || break
   IFS=$'\t' read -r file line column from to <<<"$place"
   what="$file:$line:$column '$from' -> '${to:-(nothing)}'"
-  if [ "$i" -le "$resumeUntil" ]; then
+  if [ "$i" -le "$resumeUntil" ] &&
+    ! [[ -n "${MUTANTS_RECHECK:-}" && "${earlier[$place]:-}" == SURVIVED ]]; then
     if [ -n "${earlier[$place]:-}" ]; then note "${earlier[$place]}"; else skipped=$((skipped + 1)); fi
     continue
   fi
