@@ -108,6 +108,8 @@ TEST_F(MixerOutput, MusicPlayedOnceEndsAndLoopingMusicRestarts) {
             }),
             0.0);
   EXPECT_EQ(MusicPlaying(), 1);
+  PlayMusic(path, 1);  // the next piece starts at full strength again
+  EXPECT_EQ(Mix_VolumeMusic(-1), MIX_MAX_VOLUME);
   StopMusic();
   EXPECT_EQ(MusicPlaying(), 0);
   PlayMusic(scratch_.Write("garbage.mp3", std::vector<uint8_t>(3000, 0x41)), 1);

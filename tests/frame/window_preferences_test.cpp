@@ -54,6 +54,9 @@ TEST(WindowPreferences, LivesBesideTheSettingsAndIsNeverWrittenThroughALink) {
   EXPECT_EQ(fs::symlink_status(file).type(), fs::file_type::regular);
   EXPECT_FALSE(fs::exists(file + ".new"));
   EXPECT_EQ(ReadWindowScale(file), 3);
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  EXPECT_EQ(static_cast<mode_t>(fs::status(file).permissions()), 0644 & ~mask);  // as the settings
 
   // A folder that is missing is made; one that cannot be made is reported, not fatal.
   EXPECT_TRUE(WriteWindowScale(dir.Path("new/deeper/preferences.txt"), 2));

@@ -309,6 +309,9 @@ TEST_F(EdgeCase, TheSprayKillsASpiderAFlameOnlyInPowerModeAndTurnsABirdOnceUntil
     SprayEnemies(imgSpray, 0, 200, 192);  // calm: the next cloud does not turn it again
     EXPECT_EQ(enemies(0).facing, 2);
   }
+  RemoveRecord(enemies, -1);  // a place past either end of a list removes nothing
+  RemoveRecord(enemies, RecordCount(enemies));
+  EXPECT_EQ(RecordCount(enemies), 1);
 }
 
 TEST_F(EdgeCase, ABirdBelowTheBottomEdgeKeepsHeadingUp) {
