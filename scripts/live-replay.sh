@@ -37,27 +37,49 @@ trap 'kill "$pid" 2>/dev/null || true' EXIT
 window=$(timeout 20 xdotool search --sync --name '^Tundrel$' | head -1)
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 
-# Waits until the jq condition holds for the last frame traced (c1 r1 c2 r2: the penguins'
-# cells, in cell units); returns 1 as soon as the frame shows fewer lives than $lives.
+# The trace as it is written, read by one reader (a process a look would lag behind the game
+# on a busy machine): the last whole line, its screen, round, lives and the penguins' places
+# in the maze (X1 Y1 X2 Y2: pixels from the maze's corner, a cell is 32).
+exec {trace_fd}< <(exec tail -n +1 -F "$live/trace.json" 2>/dev/null)
+reader=$!
+trap 'kill "$pid" "$reader" 2>/dev/null || true' EXIT
+line='' screen='' round=0 now_lives=0 X1=0 Y1=0 X2=0 Y2=0
+read_trace() {
+  local next got=0
+  while IFS= read -r -t 0.01 -u "$trace_fd" next; do
+    # (a piece of a line that came late is passed over)
+    [[ $next == '{"frame":'*'}' ]] || continue
+    line=$next
+    got=1
+    read -r -t 0 -u "$trace_fd" || break
+  done
+  ((got)) || return 0
+  [[ $line =~ \"screen\":\"([a-z-]+)\" ]] && screen=${BASH_REMATCH[1]}
+  [[ $line =~ \"round\":(-?[0-9]+),\"lives\":(-?[0-9]+) ]] &&
+    round=${BASH_REMATCH[1]} now_lives=${BASH_REMATCH[2]}
+  if [[ $line =~ \"p1\":\{\"x\":(-?[0-9]+),\"y\":(-?[0-9]+).*\"p2\":\{\"x\":(-?[0-9]+),\"y\":(-?[0-9]+) ]]; then
+    X1=$((BASH_REMATCH[1] - 48)) Y1=$((BASH_REMATCH[2] - 48))
+    X2=$((BASH_REMATCH[3] - 48)) Y2=$((BASH_REMATCH[4] - 48))
+  fi
+}
+# near PIXELS CELL: within 3 pixels of that cell.
+near() { (( ($1 - 32 * $2) * ($1 - 32 * $2) <= 9 )); }
+# Waits until the condition (shell code) holds for the last frame traced; returns 1 as soon as
+# the frame shows fewer lives than $lives.
 lives=-9
 wait_for() {
   local condition=$1 limit=${2:-60} start=$SECONDS
-  local cells='def near(a; b): (a - b) | length < 0.1;
-    ((.p1.x-48)/32) as $c1 | ((.p1.y-48)/32) as $r1 | ((.p2.x-48)/32) as $c2 | ((.p2.y-48)/32) as $r2'
-  local answer
   while :; do
-    # A line being written is skipped (jq fails on it).
-    answer=$(tail -n 1 "$live/trace.json" 2>/dev/null |
-      jq -r "$cells | if .lives < $lives then \"lost\" elif $condition then \"yes\" else \"no\" end" \
-      2>/dev/null || true)
-    [ "$answer" = yes ] && return 0
-    [ "$answer" = lost ] && return 1
+    read_trace
+    if [ -n "$line" ]; then
+      ((now_lives < lives)) && return 1
+      eval "$condition" && return 0
+    fi
     if ((SECONDS - start > limit)); then
-      echo "FAIL: waited ${limit}s for $condition; last frame: $(tail -n 1 "$live/trace.json")" >&2
+      echo "FAIL: waited ${limit}s for $condition; last frame: $line" >&2
       exit 1
     fi
     kill -0 "$pid" 2>/dev/null || { echo "FAIL: the game ended early" >&2; exit 1; }
-    sleep 0.01
   done
 }
 press() { xdotool key "$1"; }
@@ -65,78 +87,79 @@ down() { xdotool keydown "$1"; }
 up() { xdotool keyup "$1"; }
 
 # The title, the menu's "start game", the penguin choice.
-wait_for '.screen == "title"' 20 && sleep 1.5 && press space
-wait_for '.screen == "menu"' && sleep 0.5 && press Return
-wait_for '.screen == "select"' && sleep 0.5 && press Return
-wait_for '.screen == "round" and .round == 1'
+wait_for '[ $screen = title ]' 20 && sleep 1.5 && press space
+wait_for '[ $screen = menu ]' && sleep 0.5 && press Return
+wait_for '[ $screen = select ]' && sleep 0.5 && press Return
+wait_for '[ $screen = round ] && ((round == 1))'
 
 # Round 1. Keys move both penguins, left and right mirrored for the second. Each move is held
 # until a wall stops it; a second key held with it takes the first opening it finds. A life
 # lost on the way (a spider) starts the walk again from the start.
 walk_round_1() {
   down Right                                   # to the bottom row's ends
-  wait_for 'near($c1; 15) and $c2 < 1.1' || return 1
+  wait_for 'near $X1 15 && ((X2 < 35))' || return 1
   up Right
   down Up                                      # up to the row under the first walls
-  wait_for 'near($r1; 8) and near($r2; 8)' || return 1
+  wait_for 'near $Y1 8 && near $Y2 8' || return 1
   up Up
   down Left                                    # along that row, and up at an opening
-  wait_for '$c1 < 12.6' || return 1            # once the first has passed column 13's
+  wait_for '((X1 < 403))' || return 1            # once the first has passed column 13's
   down Up                                      # (a web lies above it)
-  wait_for 'near($c1; 9) and near($r1; 4) and near($c2; 7) and near($r2; 3)' || return 1
+  wait_for 'near $X1 9 && near $Y1 4 && near $X2 7 && near $Y2 3' || return 1
   up Left
   up Up
   down Right                                   # the first along row 4, up column 13
-  wait_for '$c1 > 11.2' || return 1
+  wait_for '((X1 > 358))' || return 1
   down Up
-  wait_for 'near($c1; 15) and near($r1; 1)' || return 1
+  wait_for 'near $X1 15 && near $Y1 1' || return 1
   up Up
   down Down                                    # the second down to row 4, along it, and up
-  wait_for 'near($r2; 4) and $c2 < 6.8' || return 1 # column 5 (a web lies at column 3)
+  wait_for 'near $Y2 4 && ((X2 < 218))' || return 1 # column 5 (a web lies at column 3)
   up Down
   down Up
-  wait_for '$c2 < 1.1 and near($r2; 1)' || return 1
+  wait_for '((X2 < 35)) && near $Y2 1' || return 1
   up Up
   up Right
   down Left                                    # both along the top row to the cage
-  wait_for '.screen != "round"' || return 1
+  wait_for '[ $screen != round ]' || return 1
   up Left
 }
 for attempt in 1 2 3; do
-  lives=$(tail -n 1 "$live/trace.json" | jq .lives)
+  lives=$now_lives
   sleep 0.3
   if walk_round_1; then break; fi
   for key in Left Right Up Down; do up "$key"; done
   echo "round 1: a life lost on the way (attempt $attempt); walking again"
   lives=0
-  wait_for '.screen == "round" and .round == 1' 30
+  wait_for '[ $screen = round ] && ((round == 1))' 30
 done
 lives=-9
-wait_for '.screen == "round" and .round == 2' 30
+wait_for '[ $screen = round ] && ((round == 2))' 30
 # Round 2: both penguins walked into webs (the first up into the web of column 13, the second
 # along row 8 into the one of column 6) until the game is over; a spider or the clock may come
 # first.
 while :; do
   lives=-9
-  wait_for '.screen == "round" or .screen == "game-over"' 30
-  [ "$(tail -n 1 "$live/trace.json" | jq -r .screen)" = game-over ] && break
-  lives=$(tail -n 1 "$live/trace.json" | jq .lives)
+  wait_for '[ $screen = round ] || [ $screen = game-over ]' 30
+  [ "$screen" = game-over ] && break
+  lives=$now_lives
   echo "round 2: $lives lives"
   sleep 0.3
   down Right
-  wait_for '$c1 > 11.2' || { up Right; continue; }
+  wait_for '((X1 > 358))' || { up Right; continue; }
   down Up
   wait_for 'false' 70 || true
   up Up
   up Right
 done
-wait_for '.screen == "menu"' 30
+wait_for '[ $screen = menu ]' 30
 sleep 1
 press Escape
-wait_for '.screen == "confirm-exit"' 10
+wait_for '[ $screen = confirm-exit ]' 10
 sleep 0.3
 press y
 timeout 20 tail --pid="$pid" -f /dev/null || true
+kill "$reader" 2>/dev/null || true
 trap - EXIT
 
 status() { jq -r '[.screen, .round, .lives, .score, .highScore] | @tsv' "$1"; }
