@@ -42,6 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     p::EndSample();
     FUZZ_CHECK(std::isfinite(p::AnswerForReplay(p::ReplayAnswerKind::kTime, 0, 1.0)));
     p::AnswerForReplay(p::ReplayAnswerKind::kSound, sample, 0);
+    p::StoppedSoundAnswer(sample, false);  // counts no sample
   }
   FUZZ_CHECK(delivered <= events);
   p::StopReplay();

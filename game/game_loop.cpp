@@ -1,6 +1,7 @@
 #include "game/game_loop.h"
 
 #include "engine/audio/music.h"
+#include "engine/frame/engine_main.h"
 #include "engine/graphics/draw.h"
 #include "engine/input/input.h"
 #include "game/catalogue.h"
@@ -65,6 +66,8 @@ void PlayGame() {
   if (zrb::MusicPlaying() == 1) zrb::StopMusic();
   if (soundOn == 1) zrb::PlayMusic(kThemeMusic, 1);
   SaveSettingsInBrowser();
+  // The game so far is kept as it ends: a page in the browser never reaches the program's end.
+  zrb::KeepReplaySoFar();
 }
 
 }  // namespace tundrel

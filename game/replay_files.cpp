@@ -19,6 +19,9 @@ namespace tundrel {
 namespace {
 
 int32_t startHighScore = 0;
+// The best of the run before this one has been kept as the previous best: the run's later
+// keeps (the end of each game, the program's end) only write the best again.
+bool bestMoved = false;
 
 void ReportNotKept(const std::string& what, const std::string& why) {
   const std::string text = "Replay not kept: " + what + ": " + why;
@@ -65,6 +68,7 @@ bool Write(const std::string& path, const std::string& replay) {
 void NoteReplayStart() {
   KeepSettingsInReplay();
   startHighScore = highScore;
+  bestMoved = false;
 }
 
 void KeepReplay(const std::string& replay) {
@@ -74,11 +78,12 @@ void KeepReplay(const std::string& replay) {
   if (highScore <= startHighScore) return;
   const std::string best = folder + "/" + kBestReplay;
   // rename moves a link itself, never what it points to.
-  if (std::rename(best.c_str(), (folder + "/" + kPreviousBestReplay).c_str()) != 0 &&
+  if (!bestMoved && std::rename(best.c_str(), (folder + "/" + kPreviousBestReplay).c_str()) != 0 &&
       errno != ENOENT) {
     ReportNotKept(best, std::strerror(errno));
     return;
   }
+  bestMoved = true;
   Write(best, replay);
 }
 

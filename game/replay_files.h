@@ -10,13 +10,14 @@ inline constexpr const char* kLastReplay = "last.tundrel-replay";
 inline constexpr const char* kBestReplay = "best.tundrel-replay";
 inline constexpr const char* kPreviousBestReplay = "previous-best.tundrel-replay";
 
-// Start-up, once the settings are in force: they go into the replay, and the high score to beat
-// is noted.
+// The start of a run, once the settings are in force: they go into the replay, and the high
+// score to beat is noted.
 void NoteReplayStart();
 
-// The end of a recorded run: kept as the last game, and as the best when it set a new high
-// score (the best before it kept as the previous best). Each file is written whole or not at
-// all; a problem is reported and changes nothing else.
+// The end of each game and of the recorded run: the run so far kept as the last game, and as
+// the best when it set a new high score (the best before the run kept as the previous best, once
+// a run). Each file is written whole or not at all; a problem is reported and changes nothing
+// else.
 void KeepReplay(const std::string& replay);
 
 }  // namespace tundrel

@@ -66,6 +66,12 @@ void FillSlot(SoundSlot& slot, std::string_view file, const std::string& resolve
   slot.durationMs = samples->DurationMs();
 }
 
+// Whether a buffer the game stops still sounded follows real time (or the device): the trace
+// shows it, so a replay keeps the answer.
+bool StillSounding(int32_t channel, audio::Voice& buffer) {
+  return platform::StoppedSoundAnswer(channel, buffer.IsPlaying());
+}
+
 }  // namespace
 
 void LoadSound(std::string_view file, int32_t slot, int32_t bufferCount) {
@@ -121,10 +127,11 @@ void StopSound(int32_t channel) {
   SoundSlot* slot = SlotOfChannel(channel);
   if (!slot || slot->buffers.empty()) return;
   const auto index = static_cast<size_t>(channel % kChannelsPerSlot);
+  const int32_t first = channel - channel % kChannelsPerSlot;
   bool stoppedSound = false;
   for (size_t i = 0; i < slot->buffers.size(); ++i) {
     if (index < slot->buffers.size() && i != index) continue;
-    if (slot->buffers[i]->IsPlaying()) stoppedSound = true;
+    if (StillSounding(first + static_cast<int32_t>(i), *slot->buffers[i])) stoppedSound = true;
     slot->buffers[i]->Stop();
   }
   // Only a buffer that was heard makes an event: the game stops idle channels every frame.
@@ -134,9 +141,11 @@ void StopSound(int32_t channel) {
 void StopAllSounds() {
   for (int32_t slot = 0; slot < kSoundSlotCount; ++slot) {
     bool stoppedSound = false;
-    for (auto& buffer : State().slots[slot].buffers) {
-      if (buffer->IsPlaying()) stoppedSound = true;
-      buffer->Stop();
+    auto& buffers = State().slots[slot].buffers;
+    for (size_t i = 0; i < buffers.size(); ++i) {
+      if (StillSounding(slot * kChannelsPerSlot + static_cast<int32_t>(i), *buffers[i]))
+        stoppedSound = true;
+      buffers[i]->Stop();
     }
     if (stoppedSound) RecordSound("stop", slot);
   }

@@ -61,6 +61,12 @@ bool EngineInit(const ProjectSettings& settings, const CommandLineOptions& optio
 // down, the process exits with `exitCode`.
 [[noreturn]] void EndProgram(int exitCode = 0);
 
+// A recorded run: its replay up to now, handed on as at its end (--record's file, the
+// program's keepReplay), while the recording goes on. A game calls it where a game ends, so that
+// its replay is kept also where the program is never ended (a page closed in the browser) or
+// ends badly. Does nothing when not recording.
+void KeepReplaySoFar();
+
 // Releases everything the engine holds. Safe to run more than once.
 void EngineShutdown();
 

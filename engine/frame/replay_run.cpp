@@ -40,11 +40,12 @@ void MatchReplaySound() {
   }
 }
 
-void KeepReplay() {
+namespace {
+
+// Hands the replay recorded up to now to --record's file and to the program's keepReplay.
+void HandOnReplay() {
   FrameState& state = State();
-  if (platform::CurrentReplayMode() != platform::ReplayMode::kRecording) return;
   const std::string text = platform::RecordedReplayText();
-  platform::StopReplay();
   const char* name = state.program.name ? state.program.name : "zrb";
   if (text.empty()) {
     std::fprintf(stderr, "%s: this game's replay outgrew its bound and is not kept\n", name);
@@ -63,4 +64,20 @@ void KeepReplay() {
   if (state.program.keepReplay) state.program.keepReplay(text);
 }
 
+}  // namespace
+
+void KeepReplay() {
+  if (platform::CurrentReplayMode() != platform::ReplayMode::kRecording) return;
+  HandOnReplay();
+  platform::StopReplay();
+}
+
 }  // namespace zrb::frame
+
+namespace zrb {
+
+void KeepReplaySoFar() {
+  if (platform::CurrentReplayMode() == platform::ReplayMode::kRecording) frame::HandOnReplay();
+}
+
+}  // namespace zrb

@@ -126,7 +126,8 @@ std::string ParseDirective(std::string_view line, bool* sawFormat, Replay* repla
 
 // A line of the answers' kinds or the end; false when it is an input line.
 bool IsAnswerLine(const std::vector<std::string_view>& w) {
-  return w.size() >= 2 && (w[1] == "time" || w[1] == "sound" || w[1] == "music" || w[1] == "end");
+  return w.size() >= 2 && (w[1] == "time" || w[1] == "sound" || w[1] == "music" ||
+                           w[1] == "stopped" || w[1] == "end");
 }
 
 std::string ParseAnswer(const std::vector<std::string_view>& w, Replay* replay) {
@@ -143,10 +144,10 @@ std::string ParseAnswer(const std::vector<std::string_view>& w, Replay* replay) 
   if (w[1] == "time") {
     if (w.size() != 3 || !ParseNumber(w[2], &answer.value)) return "expected '<pos> time <ms>'";
     answer.kind = ReplayAnswerKind::kTime;
-  } else if (w[1] == "sound") {
+  } else if (w[1] == "sound" || w[1] == "stopped") {
     if (w.size() != 4 || !ParseWhole(w[2], INT32_MIN, INT32_MAX, &whole))
-      return "expected '<pos> sound <channel> 0|1'";
-    answer.kind = ReplayAnswerKind::kSound;
+      return "expected '<pos> " + std::string(w[1]) + " <channel> 0|1'";
+    answer.kind = w[1] == "sound" ? ReplayAnswerKind::kSound : ReplayAnswerKind::kStopped;
     answer.channel = static_cast<int>(whole);
     if (!ParseWhole(w[3], 0, 1, &whole)) return "a sound's answer is 0 or 1";
     answer.value = static_cast<double>(whole);
@@ -155,7 +156,7 @@ std::string ParseAnswer(const std::vector<std::string_view>& w, Replay* replay) 
     answer.kind = ReplayAnswerKind::kMusic;
     answer.value = static_cast<double>(whole);
   }
-  replay->answers.push_back(answer);
+  (answer.kind == ReplayAnswerKind::kStopped ? replay->stops : replay->answers).push_back(answer);
   return {};
 }
 
@@ -228,9 +229,11 @@ bool ParseReplay(std::string_view text, std::string_view source, Replay* replay,
   for (const ScriptEvent& event : parsed.events) {
     if (event.ms > kLargestPosition) return fail(event.line, "position out of range");
   }
-  std::stable_sort(
-      parsed.answers.begin(), parsed.answers.end(),
-      [](const ReplayAnswer& a, const ReplayAnswer& b) { return a.position < b.position; });
+  for (auto* list : {&parsed.answers, &parsed.stops}) {
+    std::stable_sort(list->begin(), list->end(), [](const ReplayAnswer& a, const ReplayAnswer& b) {
+      return a.position < b.position;
+    });
+  }
   if (replay) *replay = std::move(parsed);
   return true;
 }
@@ -275,6 +278,7 @@ struct Answers {
   double time = 0;
   int music = -1;
   std::map<int, int> sounds;
+  std::map<int, int> stopped;
 };
 
 struct ReplayState {
@@ -295,6 +299,9 @@ struct ReplayState {
   Replay replay;
   size_t nextEvent = 0;
   size_t nextAnswer = 0;
+  // Both: the stops of a sound so far; playing: the next recorded stop's answer.
+  uint64_t stopCount = 0;
+  size_t nextStop = 0;
 };
 
 ReplayState& State() {
@@ -425,7 +432,8 @@ double AnswerForReplay(ReplayAnswerKind kind, int channel, double live) {
         answers.time = live;
         Append(position, "time " + NumberText(live));
         break;
-      case ReplayAnswerKind::kSound: {
+      case ReplayAnswerKind::kSound:
+      case ReplayAnswerKind::kStopped: {
         const int value = live != 0 ? 1 : 0;
         auto found = answers.sounds.find(channel);
         if (found != answers.sounds.end() && found->second == value) return live;
@@ -452,6 +460,7 @@ double AnswerForReplay(ReplayAnswerKind kind, int channel, double live) {
         answers.time = answer.value;
         break;
       case ReplayAnswerKind::kSound:
+      case ReplayAnswerKind::kStopped:
         answers.sounds[answer.channel] = static_cast<int>(answer.value);
         break;
       case ReplayAnswerKind::kMusic:
@@ -462,7 +471,8 @@ double AnswerForReplay(ReplayAnswerKind kind, int channel, double live) {
   switch (kind) {
     case ReplayAnswerKind::kTime:
       return answers.haveTime ? answers.time : live;
-    case ReplayAnswerKind::kSound: {
+    case ReplayAnswerKind::kSound:
+    case ReplayAnswerKind::kStopped: {
       const auto found = answers.sounds.find(channel);
       return found != answers.sounds.end() ? found->second : live;
     }
@@ -470,6 +480,32 @@ double AnswerForReplay(ReplayAnswerKind kind, int channel, double live) {
       return answers.music >= 0 ? answers.music : live;
   }
   return live;
+}
+
+bool StoppedSoundAnswer(int channel, bool live) {
+  ReplayState& state = State();
+  if (state.mode == ReplayMode::kOff) return live;
+  const double count = static_cast<double>(++state.stopCount);
+  if (state.mode == ReplayMode::kRecording ? !state.realClock : !state.replay.realClock)
+    return live;
+  std::map<int, int>& noted = state.answers.stopped;
+  if (state.mode == ReplayMode::kRecording) {
+    const int value = live ? 1 : 0;
+    const auto found = noted.find(channel);
+    if (found == noted.end() || found->second != value) {
+      noted[channel] = value;
+      Append(count, "stopped " + std::to_string(channel) + " " + std::to_string(value));
+    }
+    return live;
+  }
+  // A replay recorded before stops were answered holds none: the device answers.
+  const std::vector<ReplayAnswer>& recorded = state.replay.stops;
+  while (state.nextStop < recorded.size() && recorded[state.nextStop].position <= count) {
+    const ReplayAnswer& answer = recorded[state.nextStop++];
+    noted[answer.channel] = static_cast<int>(answer.value);
+  }
+  const auto found = noted.find(channel);
+  return found != noted.end() ? found->second != 0 : live;
 }
 
 bool TakeDueReplayEvent(ScriptEvent* event) {

@@ -24,6 +24,10 @@
 //   <pos> time <ms>                        the sample clock the game read
 //   <pos> sound <channel> 0|1              whether that channel still played
 //   <pos> music 0|1                        whether the music still played
+//   <n> stopped <channel> 0|1              whether a sound the game stopped still played, at
+//                                          the game's n-th stop of a channel (stops are counted
+//                                          apart from the samples: the trace shows them, the
+//                                          game never reads them)
 //   <pos> end                              where the run ended
 #pragma once
 
@@ -37,7 +41,8 @@
 
 namespace zrb::platform {
 
-enum class ReplayAnswerKind { kTime, kSound, kMusic };
+// kStopped: whether a sound that the game stopped still played (the trace shows it).
+enum class ReplayAnswerKind { kTime, kSound, kMusic, kStopped };
 
 struct ReplayAnswer {
   double position = 0;
@@ -58,7 +63,8 @@ struct Replay {
   std::vector<std::pair<std::string, std::vector<uint8_t>>> files;
   std::vector<ScriptEvent> events;  // ms holds the position
   std::vector<ReplayAnswer> answers;
-  double endPosition = -1;  // -1: none given
+  std::vector<ReplayAnswer> stops;  // kStopped, positioned by the count of stops
+  double endPosition = -1;          // -1: none given
 };
 
 // Replays larger than this are neither read nor kept (about nine hours of steady play).
@@ -109,6 +115,10 @@ void RecordInputAtSample(const ScriptEvent& event);
 // differs from the last answer of its kind (and channel) and returns it. Playing: the recorded
 // answer (`live` when the replay holds none).
 double AnswerForReplay(ReplayAnswerKind kind, int channel, double live);
+
+// Whether a sound the game stops still played: the game never reads it, its trace shows it. The
+// stops are counted on their own, so the samples' positions stay as they were.
+bool StoppedSoundAnswer(int channel, bool live);
 
 // Playing: the next input change due at the current position; each is delivered once.
 bool TakeDueReplayEvent(ScriptEvent* event);

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <vector>
 
+#include "game/replay_files.h"
 #include "game/settings_file.h"
 #include "game/state.h"
 #include "support/scratch_dir.h"
@@ -107,6 +108,37 @@ TEST(SettingsLocation, InstalledGameUsesTheUsersDataFolderFirstAndWithoutAHomeOn
   location = FindSettingsLocation(false, nullptr, "");
   EXPECT_EQ(location.writePath, "");
   EXPECT_EQ(location.readOrder, std::vector<std::string>{"settings.cfg"});
+}
+
+// The replays kept beside the settings over two runs, each kept at the end of its games and of
+// the run: the best before a run becomes the previous best once, when the run first beats it.
+TEST_F(SettingsFileTest, KeptReplaysFollowTheLastGameAndTheBest) {
+  const fs::path replays = dir_ / "replays";
+  fs::create_directories(replays);
+  Write(replays / kBestReplay, {'o', 'l', 'd'});
+  const struct {
+    bool runStarts;
+    int32_t score;  // the high score when it is kept
+    std::string kept, last, best, previous;
+  } steps[] = {
+      {true, 500, "a", "a", "old", ""},          // a game that beat nothing
+      {false, 600, "ab", "ab", "ab", "old"},     // the next game sets a high score
+      {false, 600, "abc", "abc", "abc", "old"},  // the run's end: the same best, longer
+      {true, 600, "d", "d", "abc", "old"},       // a second run, no better
+      {false, 700, "de", "de", "de", "abc"},
+  };
+  const auto text = [&](const char* name) {
+    const Bytes bytes = Read(replays / name);
+    return std::string(bytes.begin(), bytes.end());
+  };
+  for (const auto& step : steps) {
+    highScore = step.score;
+    if (step.runStarts) NoteReplayStart();
+    KeepReplay(step.kept);
+    EXPECT_EQ(text(kLastReplay), step.last) << step.kept;
+    EXPECT_EQ(text(kBestReplay), step.best) << step.kept;
+    EXPECT_EQ(text(kPreviousBestReplay), step.previous) << step.kept;
+  }
 }
 
 }  // namespace

@@ -227,6 +227,7 @@ TEST(Replay, DamagedAndHostileReplaysAreRefusedByFileAndLine) {
       {h + "5 time nan", "bad:5: expected '<pos> time <ms>'"},
       {h + "5 time 1e999", "bad:5: expected '<pos> time <ms>'"},
       {h + "5 sound 1 2", "bad:5: a sound's answer is 0 or 1"},
+      {h + "5 stopped 1", "bad:5: expected '<pos> stopped <channel> 0|1'"},
       {h + "5 sound 99999999999 1", "bad:5: expected '<pos> sound <channel> 0|1'"},
       {h + "5 music", "bad:5: expected '<pos> music 0|1'"},
       {h + "5 end now", "bad:5: 'end' takes nothing after it"},
@@ -260,11 +261,15 @@ TEST(Replay, ARecordedRunPlaysBackAtTheSamePositions) {
   EXPECT_EQ(AnswerForReplay(ReplayAnswerKind::kTime, 0, 12.25), 12.25);
   AnswerForReplay(ReplayAnswerKind::kTime, 0, 12.25);
   AnswerForReplay(ReplayAnswerKind::kSound, 5, 1);
+  // Stops are counted apart: they move no position (the end stays at 4).
+  for (const bool sounding : {true, true, false})
+    StoppedSoundAnswer(7, sounding);
   KeepStartFile("settings.cfg", {1, 254});
   NoteReplaySound(false);
   const std::string text = RecordedReplayText();
   EXPECT_NE(text.find("#seed 42\n#clock real\n#sound none\n#file settings.cfg 01fe\n1 key 28 down\n"
-                      "1.5 key 28 up\n2 time 12.25\n4 sound 5 1\n4 end\n"),
+                      "1.5 key 28 up\n2 time 12.25\n4 sound 5 1\n1 stopped 7 1\n3 stopped 7 0\n"
+                      "4 end\n"),
             std::string::npos)
       << text;
 
@@ -287,6 +292,8 @@ TEST(Replay, ARecordedRunPlaysBackAtTheSamePositions) {
   EXPECT_FALSE(ReplayAtItsEnd());
   EXPECT_EQ(AnswerForReplay(ReplayAnswerKind::kSound, 5, 0), 1);
   EXPECT_TRUE(ReplayAtItsEnd());
+  for (const bool recorded : {true, true, false})
+    EXPECT_EQ(StoppedSoundAnswer(7, !recorded), recorded);
   std::vector<uint8_t> settings;
   EXPECT_TRUE(ReplayStartFile("settings.cfg", &settings));
   EXPECT_EQ(settings, (std::vector<uint8_t>{1, 254}));

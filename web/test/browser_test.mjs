@@ -10,7 +10,11 @@
 //    identical (blends at a fraction: within one step).
 // 2. The high score: a game played to its end with frame-exact keys (from an input script that
 //    the native headless game plays to a game over with a high score), the page reloaded, and
-//    the high score shown again from the browser's storage.
+//    the high score shown again from the browser's storage, with the game's replays.
+// 3. Replays across: that game's replay, taken out of the page, played by the native game
+//    headless, traces the browser's frames; the replay the native game kept of its window run in
+//    1, played by the page (?replay=URL), traces the native frames, to the same end. Traces are
+//    compared whole, all but the frames' real times ("ms").
 //
 // Also measured and printed: sizes of the files, start to the first title frame, intervals
 // between presented frames in round 1 (median, 99th percentile, largest; from the display
@@ -67,14 +71,17 @@ function check(ok, what) {
   if (!ok) failures.push(what);
 }
 
-// --- The page, served as any static server would ---------------------------------------
+// --- The page, served as any static server would (and the native runs' files, under work/) --
+
+const work = fs.mkdtempSync(path.join(os.tmpdir(), 'tundrel-browser-test-'));
+fs.symlinkSync(path.join(nativeDir, 'Media.sbx'), path.join(work, 'Media.sbx'));
 
 const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
                '.data': 'application/octet-stream', '.script': 'text/plain'};
 const server = http.createServer((request, response) => {
   const name = decodeURIComponent(new URL(request.url, 'http://x').pathname).replace(/^\/+/, '');
-  const base = name.startsWith('test/') ? here : webDir;
-  const file = path.resolve(base, name.replace(/^test\//, ''));
+  const base = name.startsWith('test/') ? here : name.startsWith('work/') ? work : webDir;
+  const file = path.resolve(base, name.replace(/^(test|work)\//, ''));
   if (!file.startsWith(base + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
     response.writeHead(404).end();
     return;
@@ -105,12 +112,13 @@ const navigation = '5000 key Space down\n5100 key Space up\n5200 key Enter down\
 // down, one step apart.
 const targets = [['title', 30, 1], ['title', 60, 0], ['menu', 0, 0], ['select', 0, 0],
                  ['round', 0, 0], ['round', 60, 0], ['round', 240, 0]];
-const work = fs.mkdtempSync(path.join(os.tmpdir(), 'tundrel-browser-test-'));
-fs.symlinkSync(path.join(nativeDir, 'Media.sbx'), path.join(work, 'Media.sbx'));
 
 function readTrace(file) {
   return fs.readFileSync(file, 'utf8').trim().split('\n').map((line) => JSON.parse(line));
 }
+
+// A trace's lines without the frames' real times, which no replay repeats.
+const withoutTimes = (lines) => lines.map((line) => line.replace(/"ms":[0-9.]*,/, ''));
 
 // First frame of each screen and, per frame, its place in its screen.
 function placeFrames(trace) {
@@ -133,7 +141,7 @@ function nativePictures() {
   const script = path.join(work, 'navigation.script');
   fs.writeFileSync(script, navigation);
   // The headless run (virtual clock) names the frames; the real run saves them, and its own
-  // trace must show the same screens there.
+  // trace must show the same screens there. Its replay is played in the page (3).
   runNative(['--headless', '--seed', String(seedPictures), '--script', script,
              '--max-frames', '400', '--trace', path.join(work, 'headless.json')]);
   const {first} = placeFrames(readTrace(path.join(work, 'headless.json')));
@@ -142,7 +150,8 @@ function nativePictures() {
       (target) => ['--screenshot', `${frameOf(target)}:${path.join(work, `native-${frameOf(target)}.png`)}`]);
   const trace = path.join(work, 'native.json');
   runNative(['--seed', String(seedPictures), '--script', script, '--max-frames',
-             String(first.round + 250), '--trace', trace, ...shots]);
+             String(first.round + 250), '--trace', trace, ...shots,
+             '--record', path.join(work, 'native.tundrel-replay')]);
   const {place} = placeFrames(readTrace(trace));
   const pictures = {};
   for (const target of targets) {
@@ -173,7 +182,7 @@ async function launch(profile) {
 // frames, and plays frame-exact keys (each sent as the trace line of its frame arrives, so the
 // game reads it exactly when the native game read it).
 function installProbe(wanted, keys) {
-  window.probe = {frames: [], firstTitleAt: null, place: {}, captures: {}, exitCode: null};
+  window.probe = {frames: [], lines: [], firstTitleAt: null, place: {}, captures: {}};
   // The time of the display frame each game frame was released in: the game waits for an
   // animation frame after every frame it presents.
   let displayTime = null;
@@ -188,6 +197,7 @@ function installProbe(wanted, keys) {
   window.tundrelTrace = (line) => {
     const frame = JSON.parse(line);
     const probe = window.probe;
+    probe.lines.push(line);
     if (!(frame.screen in first)) first[frame.screen] = frame.frame;
     const index = frame.frame - first[frame.screen];
     if (frame.screen === 'title' && probe.firstTitleAt === null) {
@@ -360,6 +370,17 @@ try {
     const after = await played.evaluate(() => window.probe.frames.at(-1));
     check(after.highScore === expected,
           `the browser game ends with the same high score (${after.highScore})`);
+    // The page keeps the game's replay as the game ends, as the last game and the best.
+    const keptReplays = () => window.Module.FS.readdir('/save/tundrel/replays')
+        .filter((name) => name.endsWith('.tundrel-replay'))
+        .map((name) => [name, window.Module.FS.readFile('/save/tundrel/replays/' + name,
+                                                        {encoding: 'utf8'})]);
+    const kept = Object.fromEntries(await played.evaluate(keptReplays));
+    const playedLines = await played.evaluate(() => window.probe.lines);
+    check(kept['last.tundrel-replay'] && kept['best.tundrel-replay'] === kept['last.tundrel-replay'],
+          'the page kept the game as last.tundrel-replay and best.tundrel-replay' +
+          ` (${(kept['last.tundrel-replay'] || '').length} bytes)`);
+    report['browser replay of the high-score game (bytes)'] = (kept['last.tundrel-replay'] || '').length;
     // The page stores its files a second at a time; then it is reloaded.
     await new Promise((resolve) => setTimeout(resolve, 2500));
     await played.reload();
@@ -369,11 +390,59 @@ try {
     const reloaded = await played.evaluate(() => window.probe.frames.at(-1));
     check(reloaded.highScore === expected,
           `after a reload the menu shows the high score ${reloaded.highScore}`);
+    const keptAfter = Object.fromEntries(await played.evaluate(keptReplays));
+    check(keptAfter['last.tundrel-replay'] === kept['last.tundrel-replay'],
+          'after a reload the page still has its replays');
     const menu = await played.evaluate(
         () => document.getElementById('canvas').toDataURL('image/png'));
     fs.writeFileSync(path.join(outDir, 'browser-menu-after-reload.png'),
                      Buffer.from(menu.split(',')[1], 'base64'));
     report['high score after reload'] = reloaded.highScore;
+    await played.close();
+
+    // 3. Replays across. The browser's game, natively: the same frames, up to the game's end
+    // where the page kept it.
+    const browserReplay = path.join(work, 'browser.tundrel-replay');
+    fs.writeFileSync(browserReplay, kept['last.tundrel-replay'] || '');
+    runNative(['--headless', '--replay', browserReplay, '--trace', path.join(work, 'b.json')]);
+    const natively = withoutTimes(fs.readFileSync(path.join(work, 'b.json'), 'utf8').trim().split('\n'));
+    const inPage = withoutTimes(playedLines.slice(0, natively.length));
+    const parted = natively.findIndex((line, i) => line !== inPage[i]);
+    if (parted >= 0) {
+      // What a failure leaves to look at: the replay and both traces.
+      fs.copyFileSync(browserReplay, path.join(outDir, 'browser.tundrel-replay'));
+      fs.writeFileSync(path.join(outDir, 'browser-game-trace.jsonl'), playedLines.join('\n') + '\n');
+      fs.copyFileSync(path.join(work, 'b.json'), path.join(outDir, 'browser-replay-natively.jsonl'));
+    }
+    check(natively.length > 1000 && parted < 0,
+          `the browser's replay played natively traces the browser's ${natively.length} frames` +
+          (parted < 0 ? '' : ` (they part at line ${parted + 1})`));
+    // The native window run of 1, in the page: the same frames to the same end.
+    const watched = await openGame(browser, 'replay=work/native.tundrel-replay&trace=1', []);
+    await watched.waitForFunction(() => window.tundrelExitCode !== undefined,
+                                  {timeout: 120000, polling: 100});
+    const pageLines = withoutTimes(await watched.evaluate(() => window.probe.lines));
+    const exitCode = await watched.evaluate(() => window.tundrelExitCode);
+    await watched.close();
+    const nativeLines = withoutTimes(fs.readFileSync(path.join(work, 'native.json'), 'utf8')
+                                         .trim().split('\n'));
+    const apart = nativeLines.findIndex((line, i) => line !== pageLines[i]);
+    check(exitCode === 0 && pageLines.length === nativeLines.length && apart < 0,
+          `the native replay played in the page (?replay=) traces the native ${nativeLines.length}` +
+          ` frames and ends (exit ${exitCode}, ${pageLines.length} frames` +
+          (apart < 0 ? ')' : `, parting at line ${apart + 1})`));
+    // A replay of another build: refused with the program's message on the page, exit 2.
+    fs.writeFileSync(path.join(work, 'other.tundrel-replay'),
+                     '#replay 1\n#run tundrel\n#version 0.9 (other)\n#seed 1\n1 end\n');
+    const refused = await openGame(browser, 'replay=work/other.tundrel-replay', []);
+    await refused.waitForFunction(() => window.tundrelExitCode !== undefined, {timeout: 60000});
+    const [refusedCode, refusedText] = await refused.evaluate(
+        () => [window.tundrelExitCode, document.getElementById('status').textContent]);
+    await refused.close();
+    check(refusedCode === 2 && refusedText.includes('recorded by version 0.9'),
+          `a replay of another version is refused in the page: ${refusedText}`);
+    report['native window replay (bytes)'] =
+        fs.statSync(path.join(work, 'native.tundrel-replay')).size;
   }
 } catch (error) {
   failures.push(String(error.stack || error));
