@@ -1,7 +1,5 @@
 #include "game/replay_files.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -12,6 +10,7 @@
 
 #include "engine/frame/engine_main.h"
 #include "engine/platform/file_access.h"
+#include "engine/platform/file_calls.h"
 #include "game/settings_file.h"
 #include "game/state.h"
 
@@ -39,12 +38,12 @@ std::string ReplayFolder() {
       (parent.empty() ? std::filesystem::path("replays") : parent / "replays").string();
   std::error_code error;
   std::filesystem::create_directories(folder, error);
-  struct stat info {};
-  if (::lstat(folder.c_str(), &info) != 0) {
-    ReportNotKept(folder, std::strerror(errno));
+  const std::filesystem::file_status status = std::filesystem::symlink_status(folder, error);
+  if (error) {
+    ReportNotKept(folder, error.message());
     return {};
   }
-  if (!S_ISDIR(info.st_mode)) {
+  if (status.type() != std::filesystem::file_type::directory) {
     ReportNotKept(folder, "it is not a folder");
     return {};
   }
@@ -74,8 +73,7 @@ void KeepReplay(const std::string& replay) {
   if (highScore <= startHighScore) return;
   const std::string best = folder + "/" + kBestReplay;
   // rename moves a link itself, never what it points to.
-  if (std::rename(best.c_str(), (folder + "/" + kPreviousBestReplay).c_str()) != 0 &&
-      errno != ENOENT) {
+  if (!zrb::platform::RenameFile(best, folder + "/" + kPreviousBestReplay) && errno != ENOENT) {
     ReportNotKept(best, std::strerror(errno));
     return;
   }

@@ -1,6 +1,5 @@
 #include "engine/frame/engine_main.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -15,6 +14,7 @@
 #include "engine/frame/run_setup.h"
 #include "engine/graphics/graphics_system.h"
 #include "engine/platform/clock.h"
+#include "engine/platform/file_calls.h"
 #include "engine/platform/input_script.h"
 #include "engine/platform/log_file.h"
 #include "engine/platform/replay.h"
@@ -42,20 +42,15 @@ bool HoldWorkingFolder(const std::string& given, const std::string& shown, std::
   WorkingFolder& folder = State().workingFolder;
   folder = WorkingFolder{};
   if (given.empty()) return true;
-  platform::UniqueFd fd(::open(given.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  platform::UniqueFd fd = platform::HoldFolder(given);
   if (!fd) {
     *error = "--dir " + shown + ": " +
              (errno == ENOENT || errno == ENOTDIR ? std::string("no such directory")
                                                   : std::strerror(errno));
     return false;
   }
-  platform::UniqueFd here(::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC));
-  if (::fchdir(fd.Get()) != 0) {
+  if (!platform::EnterHeldFolder(fd, given, true)) {
     *error = "cannot enter " + shown + ": " + std::strerror(errno);
-    return false;
-  }
-  if (here && ::fchdir(here.Get()) != 0) {
-    *error = "cannot return to the starting folder: " + std::string(std::strerror(errno));
     return false;
   }
   folder.path = shown;
