@@ -23,3 +23,17 @@ set_property(TARGET PkgConfig::LZO2 APPEND PROPERTY INTERFACE_INCLUDE_DIRECTORIE
 # GCC 12 at -O3 sees an overlap in std::string's inlined insert that cannot happen (GCC bug
 # 105651) and would stop a build with warnings as errors.
 add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-Wno-restrict>)
+# SDL's pkg-config file makes every program it links a window program (-mwindows); only the
+# game is one (windows/CMakeLists.txt), sbx stays a console program.
+foreach(target PkgConfig::SDL2 PkgConfig::SDL2_MIXER)
+  get_target_property(options ${target} INTERFACE_LINK_OPTIONS)
+  if(options)
+    list(REMOVE_ITEM options -mwindows)
+    set_target_properties(${target} PROPERTIES INTERFACE_LINK_OPTIONS "${options}")
+  endif()
+  get_target_property(libraries ${target} INTERFACE_LINK_LIBRARIES)
+  if(libraries)
+    list(REMOVE_ITEM libraries -mwindows)
+    set_target_properties(${target} PROPERTIES INTERFACE_LINK_LIBRARIES "${libraries}")
+  endif()
+endforeach()
