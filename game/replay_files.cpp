@@ -11,6 +11,7 @@
 #include "engine/frame/engine_main.h"
 #include "engine/platform/file_access.h"
 #include "engine/platform/file_calls.h"
+#include "engine/platform/utf8_path.h"
 #include "game/settings_file.h"
 #include "game/state.h"
 
@@ -33,12 +34,13 @@ std::string ReplayFolder() {
     ReportNotKept("replays", "no writable folder (HOME is not set)");
     return {};
   }
-  const std::filesystem::path parent = std::filesystem::path(settings).parent_path();
+  const std::filesystem::path parent = zrb::platform::PathOf(settings).parent_path();
   const std::string folder =
-      (parent.empty() ? std::filesystem::path("replays") : parent / "replays").string();
+      zrb::platform::TextOf(parent.empty() ? std::filesystem::path("replays") : parent / "replays");
   std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  const std::filesystem::file_status status = std::filesystem::symlink_status(folder, error);
+  std::filesystem::create_directories(zrb::platform::PathOf(folder), error);
+  const std::filesystem::file_status status =
+      std::filesystem::symlink_status(zrb::platform::PathOf(folder), error);
   if (error) {
     ReportNotKept(folder, error.message());
     return {};

@@ -18,6 +18,7 @@
 #include "engine/platform/input_script.h"
 #include "engine/platform/log_file.h"
 #include "engine/platform/replay.h"
+#include "engine/platform/utf8_path.h"
 #include "engine/platform/window.h"
 #include "engine/values/runtime_error.h"
 
@@ -30,9 +31,9 @@ namespace {
 std::string Absolute(const std::string& path) {
   if (path.empty()) return path;
   std::error_code error;
-  const auto absolute = std::filesystem::absolute(path, error);
+  const auto absolute = std::filesystem::absolute(platform::PathOf(path), error);
   if (error) return path;
-  std::string result = absolute.lexically_normal().string();
+  std::string result = platform::TextOf(absolute.lexically_normal());
   return result.size() < PATH_MAX ? result : path;
 }
 

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "engine/platform/paths.h"
+#include "engine/platform/utf8_path.h"
 
 namespace zrb::platform {
 namespace {
@@ -21,7 +22,7 @@ std::string WithoutTrailingSlashes(std::string path) {
 
 bool HoldsFile(const std::filesystem::path& folder, const char* name) {
   std::error_code error;
-  return std::filesystem::is_regular_file(folder / name, error);
+  return std::filesystem::is_regular_file(folder / PathOf(name), error);
 }
 
 PlayerFolders& Current() {
@@ -33,13 +34,13 @@ PlayerFolders& Current() {
 
 std::string FindDataFolder(const std::string& programFolder, const InstallLayout& layout) {
   if (!layout.dataFile) return {};
-  if (HoldsFile(programFolder, layout.dataFile)) return programFolder;
+  if (HoldsFile(PathOf(programFolder), layout.dataFile)) return programFolder;
   if (layout.dataFolderFromProgram) {
     const auto relative =
-        (std::filesystem::path(programFolder) / layout.dataFolderFromProgram).lexically_normal();
-    if (HoldsFile(relative, layout.dataFile)) return WithoutTrailingSlashes(relative.string());
+        (PathOf(programFolder) / PathOf(layout.dataFolderFromProgram)).lexically_normal();
+    if (HoldsFile(relative, layout.dataFile)) return WithoutTrailingSlashes(TextOf(relative));
   }
-  if (layout.dataFolder && HoldsFile(layout.dataFolder, layout.dataFile)) {
+  if (layout.dataFolder && HoldsFile(PathOf(layout.dataFolder), layout.dataFile)) {
     return WithoutTrailingSlashes(layout.dataFolder);
   }
   return {};
