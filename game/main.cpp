@@ -1,5 +1,6 @@
 // The program's entry: hands the game program to the engine, which never returns.
 #include "engine/frame/engine_main.h"
+#include "engine/platform/console.h"
 #include "game/controls.h"
 #include "game/game_main.h"
 #include "game/player_options.h"
@@ -24,6 +25,7 @@ const zrb::platform::InstallLayout kInstallLayout = {
 }  // namespace
 
 int main(int argc, char** argv) {
+  zrb::platform::PrepareCommandLine(&argc, &argv);
   zrb::GameProgram program;
   program.name = "tundrel";
   program.version = tundrel::VersionText();

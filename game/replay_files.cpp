@@ -1,7 +1,5 @@
 #include "game/replay_files.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -12,6 +10,8 @@
 
 #include "engine/frame/engine_main.h"
 #include "engine/platform/file_access.h"
+#include "engine/platform/file_calls.h"
+#include "engine/platform/utf8_path.h"
 #include "game/settings_file.h"
 #include "game/state.h"
 
@@ -37,17 +37,18 @@ std::string ReplayFolder() {
     ReportNotKept("replays", "no writable folder (HOME is not set)");
     return {};
   }
-  const std::filesystem::path parent = std::filesystem::path(settings).parent_path();
+  const std::filesystem::path parent = zrb::platform::PathOf(settings).parent_path();
   const std::string folder =
-      (parent.empty() ? std::filesystem::path("replays") : parent / "replays").string();
+      zrb::platform::TextOf(parent.empty() ? std::filesystem::path("replays") : parent / "replays");
   std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  struct stat info {};
-  if (::lstat(folder.c_str(), &info) != 0) {
-    ReportNotKept(folder, std::strerror(errno));
+  std::filesystem::create_directories(zrb::platform::PathOf(folder), error);
+  const std::filesystem::file_status status =
+      std::filesystem::symlink_status(zrb::platform::PathOf(folder), error);
+  if (error) {
+    ReportNotKept(folder, error.message());
     return {};
   }
-  if (!S_ISDIR(info.st_mode)) {
+  if (status.type() != std::filesystem::file_type::directory) {
     ReportNotKept(folder, "it is not a folder");
     return {};
   }
@@ -78,7 +79,7 @@ void KeepReplay(const std::string& replay) {
   if (highScore <= startHighScore) return;
   const std::string best = folder + "/" + kBestReplay;
   // rename moves a link itself, never what it points to.
-  if (!bestMoved && std::rename(best.c_str(), (folder + "/" + kPreviousBestReplay).c_str()) != 0 &&
+  if (!bestMoved && !zrb::platform::RenameFile(best, folder + "/" + kPreviousBestReplay) &&
       errno != ENOENT) {
     ReportNotKept(best, std::strerror(errno));
     return;

@@ -14,6 +14,7 @@
 #include "engine/frame/engine_main.h"
 #include "engine/frame/screen.h"
 #include "engine/platform/file_access.h"
+#include "engine/platform/file_calls.h"
 #include "engine/platform/player_folders.h"
 #include "engine/platform/replay.h"
 #include "game/state.h"
@@ -118,15 +119,13 @@ bool ReadReplaySettings() {
 
 }  // namespace
 
-SettingsLocation FindSettingsLocation(bool workingDirectoryWritable, const char* xdgDataHome,
-                                      const char* home) {
+SettingsLocation FindSettingsLocation(bool workingDirectoryWritable, const std::string& dataHome) {
   SettingsLocation location;
   if (workingDirectoryWritable) {
     location.readOrder = {kFileName};
     location.writePath = kFileName;
     return location;
   }
-  const std::string dataHome = zrb::platform::XdgBaseFolder(xdgDataHome, home, ".local/share");
   if (!dataHome.empty()) {
     location.writePath = dataHome + "/" + kDataFolderName + "/" + kFileName;
     location.readOrder.push_back(location.writePath);
@@ -137,8 +136,8 @@ SettingsLocation FindSettingsLocation(bool workingDirectoryWritable, const char*
 
 SettingsLocation CurrentSettingsLocation() {
   // An installed game never writes beside itself, whoever runs it.
-  const bool hereWritable = !zrb::platform::RunsInstalled() && ::access(".", W_OK) == 0;
-  return FindSettingsLocation(hereWritable, std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+  const bool hereWritable = !zrb::platform::RunsInstalled() && zrb::platform::FolderIsWritable(".");
+  return FindSettingsLocation(hereWritable, zrb::platform::PlayerDataHome());
 }
 
 void SetDefaultSettings() {

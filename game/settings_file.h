@@ -30,9 +30,8 @@ struct SettingsLocation {
   std::vector<std::string> readOrder;  // names for the file channels, first match wins
   std::string writePath;               // "" when there is nowhere to store it
 };
-// xdgDataHome and home are the environment's values (null when unset).
-SettingsLocation FindSettingsLocation(bool workingDirectoryWritable, const char* xdgDataHome,
-                                      const char* home);
+// dataHome is the player's data folder (platform::PlayerDataHome), "" when there is none.
+SettingsLocation FindSettingsLocation(bool workingDirectoryWritable, const std::string& dataHome);
 // The location for this process: installed or not, the current directory's writability and
 // the environment.
 SettingsLocation CurrentSettingsLocation();

@@ -9,9 +9,16 @@ sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
 export DEBIAN_FRONTEND=noninteractive
 
-packages=(emscripten chromium dpkg-dev)
-# nodejs from elsewhere may carry npm itself; Debian's npm package would conflict with it.
-command -v npm >/dev/null || packages+=(npm)
+# --sources-only: the source package lists alone (the Windows build's libraries need them too).
+sources_only=false
+if [ "${1:-}" = --sources-only ]; then sources_only=true; fi
+
+packages=(dpkg-dev)
+if ! $sources_only; then
+  packages+=(emscripten chromium)
+  # nodejs from elsewhere may carry npm itself; Debian's npm package would conflict with it.
+  command -v npm >/dev/null || packages+=(npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -53,6 +60,8 @@ fi
 if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
+
+if $sources_only; then exit 0; fi
 
 # The browser test's driver for chromium, at the version its lock file names.
 test_dir=$(cd "$(dirname "$0")/../web/test" && pwd)

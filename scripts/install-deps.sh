@@ -6,6 +6,8 @@
 #   --package   the package checks of scripts/package.sh (lintian)
 #   --web       the browser build and its test (scripts/install-deps-web.sh: emscripten,
 #               chromium, the source package lists, the test's browser driver from npm)
+#   --windows   the Windows build and its test: Debian's mingw-w64 (posix threads), wine, zip,
+#               and the source package lists (as --web adds them)
 #   --list      print the packages of the chosen groups and install nothing
 # Idempotent: does nothing when everything is present, and refreshes the package lists only
 # when something has to be installed. A new group is one more entry in `groups` below.
@@ -20,6 +22,8 @@ groups[play]="build-essential cmake ninja-build pkg-config
 groups[test]="libgtest-dev xvfb xauth clang-format clang libclang-rt-dev llvm alsa-utils
   desktop-file-utils appstream man-db xdotool"
 groups[package]="lintian"
+groups[windows]="g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  wine wine64 zip unzip dpkg-dev util-linux"
 
 usage() {
   awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "$0"
@@ -56,6 +60,10 @@ if $list_only; then
   exit 0
 fi
 if $with_web; then "$(dirname "$0")/install-deps-web.sh"; fi
+# The Windows build compiles its libraries from Debian's source packages too.
+for group in "${chosen[@]}"; do
+  if [ "$group" = windows ]; then "$(dirname "$0")/install-deps-web.sh" --sources-only; fi
+done
 
 missing=()
 for p in "${packages[@]}"; do

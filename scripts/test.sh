@@ -6,6 +6,10 @@
 #   web         where emscripten is installed (scripts/install-deps.sh --web), the browser
 #               build (build-web/), which the test labelled "web" compares with the native game;
 #               TUNDREL_WEB=0 leaves it out
+#   windows     where mingw-w64 and wine are installed (scripts/install-deps.sh --windows), the
+#               Windows build and its zip (build-windows/, scripts/windows.sh), which the test
+#               labelled "windows" plays under wine against the native game; TUNDREL_WINDOWS=0
+#               leaves it out
 #   tests       the whole suite there, under Xvfb (scripts/run-ctest.sh)
 #   asan build  everything again with AddressSanitizer and UndefinedBehaviorSanitizer (clang,
 #               build-asan/), with the fuzz targets; the media is copied from build/, not
@@ -40,6 +44,12 @@ step() {
 
 step build scripts/build.sh build -DTUNDREL_WERROR=ON
 if [ "${TUNDREL_WEB:-1}" != 0 ] && command -v emcc >/dev/null; then step web scripts/web.sh; fi
+if [ "${TUNDREL_WINDOWS:-1}" != 0 ] && command -v x86_64-w64-mingw32-g++-posix >/dev/null &&
+  command -v wine >/dev/null; then
+  step windows scripts/windows.sh
+else
+  echo "== windows: skipped (no mingw-w64 or wine: scripts/install-deps.sh --windows)" >&2
+fi
 step tests scripts/run-ctest.sh build "$@"
 step "asan build" env TUNDREL_MEDIA_FROM="$PWD/build" scripts/sanitize.sh --build-only
 step "asan tests" scripts/sanitize.sh --tests-only "$@"

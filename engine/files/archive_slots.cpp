@@ -1,8 +1,8 @@
 #include "engine/files/archive_slots.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
+#include "engine/platform/file_calls.h"
 #include "engine/platform/paths.h"
 
 namespace zrb::files {
@@ -11,7 +11,7 @@ SlotState::SlotState() : archiveName(platform::ExecutablePath()) {}
 
 void SlotState::ReleaseItem() {
   memoryImage.Withdraw();
-  if (!temporaryFile.empty()) ::unlink(temporaryFile.c_str());
+  if (!temporaryFile.empty()) platform::RemoveFile(temporaryFile);
   temporaryFile.clear();
 }
 
@@ -32,14 +32,14 @@ std::string TemporaryItemName(const archive::DirectoryEntry& entry) {
 
 bool WriteTemporaryFile(const std::string& path, std::span<const uint8_t> data) {
   if (path.find('\0') != std::string::npos) return false;
-  ::unlink(path.c_str());
+  platform::RemoveFile(path);
   // Created anew and exclusively: a link planted at the path is never followed.
-  UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+  UniqueFd fd = platform::CreateExclusiveFile(path, 0600);
   if (!fd) return false;
   const bool written = WriteFully(fd.Get(), data.data(), data.size());
   const bool closed = ::close(fd.Release()) == 0;
   if (written && closed) return true;
-  ::unlink(path.c_str());
+  platform::RemoveFile(path);
   return false;
 }
 

@@ -1,6 +1,5 @@
 #include "engine/files/disk_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +8,7 @@
 #include <set>
 
 #include "engine/platform/file_access.h"
+#include "engine/platform/file_calls.h"
 #include "engine/platform/log_file.h"
 
 namespace zrb::files {
@@ -76,17 +76,7 @@ size_t ReadFully(int fd, void* buffer, size_t count) {
 }
 
 bool ReadFullyAt(int fd, int64_t offset, void* buffer, size_t count) {
-  if (offset < 0) return false;
-  auto* out = static_cast<unsigned char*>(buffer);
-  size_t done = 0;
-  while (done < count) {
-    const ssize_t got = ::pread(fd, out + done, count - done,
-                                static_cast<off_t>(offset) + static_cast<off_t>(done));
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) return false;
-    done += static_cast<size_t>(got);
-  }
-  return true;
+  return platform::ReadFileAt(fd, offset, buffer, count);
 }
 
 bool WriteFully(int fd, const void* buffer, size_t count) {

@@ -1,6 +1,5 @@
 #include "engine/files/file_channels.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,6 +9,7 @@
 
 #include "engine/files/channel_table.h"
 #include "engine/files/resolver.h"
+#include "engine/platform/file_calls.h"
 #include "engine/values/runtime_error.h"
 
 namespace zrb::files {
@@ -46,13 +46,7 @@ bool OpenForWriting(Channel& record, std::string_view name, bool append) {
   if (IsMemoryName(name)) return false;
   const std::string path = PlatformPath(name);
   if (path.empty()) return false;
-  if (append) {
-    record.handle = UniqueFd(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
-    if (record.handle && ::lseek(record.handle.Get(), 0, SEEK_END) < 0) record.handle.Reset();
-  } else {
-    ::unlink(path.c_str());
-    record.handle = UniqueFd(::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  }
+  record.handle = platform::OpenFileForWriting(path, append);
   return static_cast<bool>(record.handle);
 }
 

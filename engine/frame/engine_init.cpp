@@ -20,6 +20,7 @@
 #include "engine/input/input.h"
 #include "engine/input/input_system.h"
 #include "engine/platform/clock.h"
+#include "engine/platform/file_calls.h"
 #include "engine/platform/log_file.h"
 #include "engine/platform/message_box.h"
 #include "engine/platform/paths.h"
@@ -105,7 +106,7 @@ bool EnterWorkingDirectory() {
   const FrameState& state = State();
   const std::string& dir = state.workingDirectory;
   if (state.workingFolder.fd && state.workingFolder.path == dir) {
-    return ::fchdir(state.workingFolder.fd.Get()) == 0;
+    return platform::EnterHeldFolder(state.workingFolder.fd, dir);
   }
   return !dir.empty() && ::chdir(dir.c_str()) == 0;
 }

@@ -1,6 +1,5 @@
 #include "engine/frame/engine_main.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -15,9 +14,11 @@
 #include "engine/frame/run_setup.h"
 #include "engine/graphics/graphics_system.h"
 #include "engine/platform/clock.h"
+#include "engine/platform/file_calls.h"
 #include "engine/platform/input_script.h"
 #include "engine/platform/log_file.h"
 #include "engine/platform/replay.h"
+#include "engine/platform/utf8_path.h"
 #include "engine/platform/window.h"
 #include "engine/values/runtime_error.h"
 
@@ -30,9 +31,9 @@ namespace {
 std::string Absolute(const std::string& path) {
   if (path.empty()) return path;
   std::error_code error;
-  const auto absolute = std::filesystem::absolute(path, error);
+  const auto absolute = std::filesystem::absolute(platform::PathOf(path), error);
   if (error) return path;
-  std::string result = absolute.lexically_normal().string();
+  std::string result = platform::TextOf(absolute.lexically_normal());
   return result.size() < PATH_MAX ? result : path;
 }
 
@@ -42,20 +43,15 @@ bool HoldWorkingFolder(const std::string& given, const std::string& shown, std::
   WorkingFolder& folder = State().workingFolder;
   folder = WorkingFolder{};
   if (given.empty()) return true;
-  platform::UniqueFd fd(::open(given.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  platform::UniqueFd fd = platform::HoldFolder(given);
   if (!fd) {
     *error = "--dir " + shown + ": " +
              (errno == ENOENT || errno == ENOTDIR ? std::string("no such directory")
                                                   : std::strerror(errno));
     return false;
   }
-  platform::UniqueFd here(::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC));
-  if (::fchdir(fd.Get()) != 0) {
+  if (!platform::EnterHeldFolder(fd, given, true)) {
     *error = "cannot enter " + shown + ": " + std::strerror(errno);
-    return false;
-  }
-  if (here && ::fchdir(here.Get()) != 0) {
-    *error = "cannot return to the starting folder: " + std::string(std::strerror(errno));
     return false;
   }
   folder.path = shown;

@@ -1,6 +1,5 @@
 #include "engine/frame/window_preferences.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +10,7 @@
 #include <string_view>
 
 #include "engine/frame/engine_main.h"
+#include "engine/platform/file_calls.h"
 #include "engine/platform/player_folders.h"
 #include "engine/platform/small_file.h"
 #include "engine/platform/window.h"
@@ -72,7 +72,7 @@ bool Fail(const std::string& path, const char* what, int error) {
 
 std::string PreferencesPath(bool installed, const std::string& workingFolder,
                             const std::string& playerDataFolder) {
-  if (!installed && !workingFolder.empty() && ::access(workingFolder.c_str(), W_OK) == 0) {
+  if (!installed && !workingFolder.empty() && platform::FolderIsWritable(workingFolder)) {
     return workingFolder + "/" + kPreferencesFileName;
   }
   if (playerDataFolder.empty()) return {};
@@ -92,20 +92,19 @@ bool WriteWindowScale(const std::string& path, int scale) {
   const std::string unfinished = path + kUnfinishedSuffix;
   // Whatever lies at the unfinished name (a stale file, a planted link) goes; the new file is
   // created afresh and never through a link.
-  ::unlink(unfinished.c_str());
-  const int fd =
-      ::open(unfinished.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-  if (fd < 0) return Fail(path, "cannot create the file", errno);
+  platform::RemoveFile(unfinished);
+  platform::UniqueFd fd = platform::CreateExclusiveFile(unfinished, 0644);
+  if (!fd) return Fail(path, "cannot create the file", errno);
   const std::string text = std::string(kScaleKey) + " " + std::to_string(scale) + "\n";
-  const bool written = WriteAll(fd, text) && ::fsync(fd) == 0;
+  const bool written = WriteAll(fd.Get(), text) && platform::SyncFile(fd.Get());
   const int writeError = errno;
-  if (::close(fd) != 0 || !written) {
-    ::unlink(unfinished.c_str());
+  if (::close(fd.Release()) != 0 || !written) {
+    platform::RemoveFile(unfinished);
     return Fail(path, "cannot write the file", written ? errno : writeError);
   }
-  if (::rename(unfinished.c_str(), path.c_str()) != 0) {
+  if (!platform::RenameFile(unfinished, path)) {
     const int error = errno;
-    ::unlink(unfinished.c_str());
+    platform::RemoveFile(unfinished);
     return Fail(path, "cannot replace the old file", error);
   }
   return true;

@@ -7,7 +7,8 @@
 namespace zrb::graphics {
 
 bool DrawLog::Open(const std::string& path, std::string* error) {
-  file_.reset(std::fopen(path.c_str(), "w"));
+  // Binary: a line ends with "\n" alone on every system, as the trace's do.
+  file_.reset(std::fopen(path.c_str(), "wb"));
   if (!file_) {
     const std::string text = path + ": cannot create the draw log: " + std::strerror(errno);
     if (error) {

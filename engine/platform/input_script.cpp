@@ -1,7 +1,5 @@
 #include "engine/platform/input_script.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +9,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "engine/platform/file_calls.h"
 #include "engine/platform/joypad.h"
 #include "engine/platform/key_codes.h"
 #include "engine/platform/unique_fd.h"
@@ -183,10 +182,8 @@ bool ReadScriptFile(const std::string& path, std::string* content, std::string* 
       *error = ShownText(path, kShownPathLength) + ": cannot read the input script: " + why;
     return false;
   };
-  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!fd) return fail(std::strerror(errno));
-  struct stat info {};
-  if (::fstat(fd.Get(), &info) == 0 && S_ISDIR(info.st_mode)) return fail("it is a folder");
+  UniqueFd fd = OpenFileForReading(path);
+  if (!fd) return fail(errno == EISDIR ? std::string("it is a folder") : std::strerror(errno));
   char buffer[8192];
   for (;;) {
     const ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);

@@ -1,13 +1,12 @@
 #include "engine/platform/log_file.h"
 
-#include <sys/file.h>
-
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <thread>
 
 #include "engine/platform/file_access.h"
+#include "engine/platform/file_calls.h"
 #include "engine/platform/player_folders.h"
 
 namespace zrb::platform {
@@ -58,7 +57,7 @@ Attempt TryAppend(const std::string& path, const std::string& line) {
     return MoveToFreshFile(path, file.problem) ? Attempt::kMoved : Attempt::kFailed;
   }
   if (file.outcome != AppendOutcome::kOpened) return Attempt::kFailed;
-  if (::flock(file.fd.Get(), LOCK_EX | LOCK_NB) != 0) return Attempt::kBusy;
+  if (!TryLockFile(file.fd.Get())) return Attempt::kBusy;
   return WriteAll(file.fd.Get(), line) ? Attempt::kWritten : Attempt::kFailed;
 }
 

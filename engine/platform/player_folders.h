@@ -37,6 +37,9 @@ struct Environment {
 // else $HOME/underHome, else "" (nowhere to keep anything).
 std::string XdgBaseFolder(const char* value, const char* home, std::string_view underHome);
 
+// Where a player's programs keep their data: $XDG_DATA_HOME, else ~/.local/share (on Windows
+// the roaming application data folder, %APPDATA%); "" when there is none.
+std::string PlayerDataHome();
 // The player's pictures folder: $XDG_PICTURES_DIR when absolute, else the XDG_PICTURES_DIR
 // line of user-dirs.dirs (`userDirsText`, as desktops write it: "$HOME/Bilder" or absolute),
 // else $HOME/Pictures; "" without a home.

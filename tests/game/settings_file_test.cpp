@@ -32,7 +32,7 @@ class SettingsFileTest : public ::testing::Test {
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 
-  static SettingsLocation Here() { return FindSettingsLocation(true, nullptr, nullptr); }
+  static SettingsLocation Here() { return FindSettingsLocation(true, ""); }
 
   zrb::testing::ScratchDir scratch_;
   const fs::path dir_ = scratch_.Root();
@@ -82,7 +82,7 @@ TEST_F(SettingsFileTest, TheSaveMakesTheRightFileOfWhatItFinds) {
 
 TEST_F(SettingsFileTest, ReadsTheFirstCompleteFileInOrder) {
   fs::create_directories("data/tundrel");
-  const SettingsLocation location = FindSettingsLocation(false, (dir_ / "data").c_str(), "/none");
+  const SettingsLocation location = FindSettingsLocation(false, (dir_ / "data").string());
   highScore = 3;
   EXPECT_FALSE(ReadSettingsFile(location)) << "no file is no settings, and no error";
   EXPECT_EQ(highScore, 3);
@@ -101,11 +101,11 @@ TEST_F(SettingsFileTest, ReadsTheFirstCompleteFileInOrder) {
 
 // The XDG rules themselves (relative values, no home) are player_folders_test's.
 TEST(SettingsLocation, InstalledGameUsesTheUsersDataFolderFirstAndWithoutAHomeOnlyReads) {
-  SettingsLocation location = FindSettingsLocation(false, "/xdg", "/home/p");
+  SettingsLocation location = FindSettingsLocation(false, "/xdg");
   EXPECT_EQ(location.writePath, "/xdg/tundrel/settings.cfg");
   EXPECT_EQ(location.readOrder,
             (std::vector<std::string>{"/xdg/tundrel/settings.cfg", "settings.cfg"}));
-  location = FindSettingsLocation(false, nullptr, "");
+  location = FindSettingsLocation(false, "");
   EXPECT_EQ(location.writePath, "");
   EXPECT_EQ(location.readOrder, std::vector<std::string>{"settings.cfg"});
 }

@@ -54,5 +54,32 @@ TEST(Icon, EverySizeIsCentredAndAsSharpAsItAllows) {
   EXPECT_THROW(RenderIcon(Image(8, 8), 32), std::runtime_error);  // art without paint
 }
 
+// The Windows icon file: its directory names each picture's side (256 as 0), 32 bits, and
+// where its PNG stream lies; a side the format cannot name is left out.
+TEST(Icon, TheIconFileListsEachPictureWhereItLies) {
+  const std::vector<std::vector<uint8_t>> pngs = {{1, 2, 3}, {4, 5}, {6}, {7, 8, 9, 10}};
+  const std::vector<uint8_t> file = IconFile(pngs, {16, 256, 512, 48});
+  const auto at16 = [&](size_t i) { return file[i] | file[i + 1] << 8; };
+  const auto at32 = [&](size_t i) { return at16(i) | at16(i + 2) << 16; };
+  ASSERT_EQ(file.size(), 6 + 3 * 16 + 3 + 2 + 4u);
+  EXPECT_EQ(at16(0), 0);
+  EXPECT_EQ(at16(2), 1);  // an icon
+  EXPECT_EQ(at16(4), 3);  // 512 left out
+  const struct {
+    int side;
+    size_t bytes, offset;
+    uint8_t first;
+  } kept[] = {{16, 3, 54, 1}, {0, 2, 57, 4}, {48, 4, 59, 7}};
+  for (size_t i = 0; i < 3; ++i) {
+    const size_t entry = 6 + 16 * i;
+    EXPECT_EQ(file[entry], kept[i].side);
+    EXPECT_EQ(file[entry + 1], kept[i].side);
+    EXPECT_EQ(at16(entry + 6), 32);
+    EXPECT_EQ(static_cast<size_t>(at32(entry + 8)), kept[i].bytes);
+    EXPECT_EQ(static_cast<size_t>(at32(entry + 12)), kept[i].offset);
+    EXPECT_EQ(file[kept[i].offset], kept[i].first);
+  }
+}
+
 }  // namespace
 }  // namespace mediagen

@@ -49,10 +49,16 @@ int Spawn(std::vector<std::string> args, const fs::path& dir) {
   for (std::string& arg : args)
     argv.push_back(arg.data());
   argv.push_back(nullptr);
-  std::string tmp = "TMPDIR=" + dir.string() + "/";
-  std::vector<char*> env = {tmp.data()};
+  // TMP and TEMP are where a Windows program (under Wine) finds its temporary folder.
+  std::string tmp = "TMPDIR=" + dir.string() + "/", wtmp = "TMP=" + dir.string(),
+              wtemp = "TEMP=" + dir.string();
+  std::vector<char*> env = {tmp.data(), wtmp.data(), wtemp.data()};
   for (char** e = environ; *e; ++e) {
-    if (std::string_view(*e).rfind("TMPDIR=", 0) != 0) env.push_back(*e);
+    const std::string_view entry(*e);
+    if (entry.rfind("TMPDIR=", 0) != 0 && entry.rfind("TMP=", 0) != 0 &&
+        entry.rfind("TEMP=", 0) != 0) {
+      env.push_back(*e);
+    }
   }
   env.push_back(nullptr);
   const fs::path out = dir / "stdout.txt";
@@ -63,7 +69,7 @@ int Spawn(std::vector<std::string> args, const fs::path& dir) {
   posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), env.data());
+  const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), env.data());
   posix_spawn_file_actions_destroy(&actions);
   if (spawned != 0) return -1;
   int status = 0;
@@ -135,16 +141,18 @@ Outcome PlayRun(const RunScript& script, const std::string& buildDir) {
   for (const auto& [name, bytes] : script.files)
     std::ofstream(dir / name, std::ios::binary) << bytes;
 
-  std::vector<std::string> args = {(fs::path(buildDir) / script.program).string(),
-                                   "--headless",
-                                   "--dir",
-                                   dir.string(),
-                                   "--script",
-                                   fs::absolute(script.path).string(),
-                                   "--trace",
-                                   (dir / "trace.jsonl").string(),
-                                   "--draw-log",
-                                   (dir / "draw.log").string()};
+  // TUNDREL_RUN_WINE names a Windows build whose programs play the runs under wine instead.
+  const char* windows = std::getenv("TUNDREL_RUN_WINE");
+  std::vector<std::string> args;
+  if (windows && *windows) {
+    args = {"wine", (fs::path(windows) / (script.program + ".exe")).string()};
+  } else {
+    args = {(fs::path(buildDir) / script.program).string()};
+  }
+  args.insert(
+      args.end(),
+      {"--headless", "--dir", dir.string(), "--script", fs::absolute(script.path).string(),
+       "--trace", (dir / "trace.jsonl").string(), "--draw-log", (dir / "draw.log").string()});
   args.insert(args.end(), script.arguments.begin(), script.arguments.end());
   Outcome outcome;
   outcome.facts.push_back("exit " + std::to_string(Spawn(args, dir)));

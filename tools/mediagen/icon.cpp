@@ -94,13 +94,52 @@ Image IconArt(const std::filesystem::path& mediaDir) {
   return sheet.frames[kIconFrame];
 }
 
+std::vector<uint8_t> IconFile(const std::vector<std::vector<uint8_t>>& pngs,
+                              const std::vector<int>& sizes) {
+  std::vector<uint8_t> out;
+  const auto put16 = [&](uint32_t v) {
+    out.push_back(static_cast<uint8_t>(v));
+    out.push_back(static_cast<uint8_t>(v >> 8));
+  };
+  const auto put32 = [&](uint32_t v) {
+    put16(v & 0xFFFF);
+    put16(v >> 16);
+  };
+  std::vector<size_t> kept;
+  for (size_t i = 0; i < sizes.size(); ++i) {
+    if (sizes[i] <= 256) kept.push_back(i);
+  }
+  put16(0);  // reserved
+  put16(1);  // an icon, not a cursor
+  put16(static_cast<uint32_t>(kept.size()));
+  uint32_t offset = 6 + 16 * static_cast<uint32_t>(kept.size());
+  for (size_t i : kept) {
+    // A side of 256 is written as 0; the pictures are PNG streams, as Windows Vista reads them.
+    out.push_back(static_cast<uint8_t>(sizes[i] & 0xFF));
+    out.push_back(static_cast<uint8_t>(sizes[i] & 0xFF));
+    out.push_back(0);  // no palette
+    out.push_back(0);
+    put16(1);   // colour planes
+    put16(32);  // bits per pixel
+    put32(static_cast<uint32_t>(pngs[i].size()));
+    put32(offset);
+    offset += static_cast<uint32_t>(pngs[i].size());
+  }
+  for (size_t i : kept)
+    out.insert(out.end(), pngs[i].begin(), pngs[i].end());
+  return out;
+}
+
 void WriteIcons(const std::filesystem::path& mediaDir, const std::filesystem::path& dir,
                 const std::vector<int>& sizes) {
   const Image art = IconArt(mediaDir);
   std::filesystem::create_directories(dir);
+  std::vector<std::vector<uint8_t>> pngs;
   for (int size : sizes) {
-    WriteFileBytes(dir / (std::to_string(size) + ".png"), EncodePng(RenderIcon(art, size)));
+    pngs.push_back(EncodePng(RenderIcon(art, size)));
+    WriteFileBytes(dir / (std::to_string(size) + ".png"), pngs.back());
   }
+  WriteFileBytes(dir / "icon.ico", IconFile(pngs, sizes));
 }
 
 }  // namespace mediagen

@@ -5,6 +5,7 @@
 // keeps the edges as sharp as the size allows. Redrawn art flows into the icon by itself.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <vector>
 
@@ -24,7 +25,13 @@ Image RenderIcon(const Image& art, int size);
 // The icon's art from the sources under mediaDir. Throws SourceError for a malformed sheet.
 Image IconArt(const std::filesystem::path& mediaDir);
 
-// Writes DIR/<size>.png for every size.
+// The Windows icon file holding `pngs` (one PNG stream per entry of `sizes`; those over 256
+// are left out, the format cannot name them).
+std::vector<uint8_t> IconFile(const std::vector<std::vector<uint8_t>>& pngs,
+                              const std::vector<int>& sizes);
+
+// Writes DIR/<size>.png for every size, and DIR/icon.ico holding them all (the Windows
+// program's icon).
 void WriteIcons(const std::filesystem::path& mediaDir, const std::filesystem::path& dir,
                 const std::vector<int>& sizes);
 

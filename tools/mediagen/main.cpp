@@ -2,8 +2,8 @@
 //
 //   mediagen MEDIA_DIR OUT_DIR                 write every catalogue file into OUT_DIR
 //   mediagen MEDIA_DIR --contact-sheet DIR     write a contact sheet per picture into DIR
-//   mediagen MEDIA_DIR --icons DIR             write the program's icon as DIR/<size>.png
-//   (both may be combined; --quiet drops the per-file lines; --partial makes what the
+//   mediagen MEDIA_DIR --icons DIR             write the program's icon as DIR/<size>.png,
+//   DIR/icon.ico (both may be combined; --quiet drops the per-file lines; --partial makes what the
 //   sources give without the catalogue check; --sheet-scale N enlarges the sheets N times)
 #include <chrono>
 #include <cstdio>

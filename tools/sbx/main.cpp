@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/platform/console.h"
 #include "tools/sbx/sbx_tool.h"
 
 namespace {
@@ -28,6 +29,7 @@ constexpr const char* kHelp =
 }  // namespace
 
 int main(int argc, char** argv) {
+  zrb::platform::PrepareCommandLine(&argc, &argv);
   if (argc < 2) {
     std::fputs(kHelp, stderr);
     return sbx::kUsage;

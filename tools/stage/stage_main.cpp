@@ -23,6 +23,7 @@
 #include "engine/frame/show_screen.h"
 #include "engine/graphics/sprites.h"
 #include "engine/input/input.h"
+#include "engine/platform/console.h"
 #include "game/game_loop.h"
 #include "game/game_main.h"
 #include "game/maze.h"
@@ -187,6 +188,7 @@ int StageMain() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  zrb::platform::PrepareCommandLine(&argc, &argv);
   std::vector<char*> engineArgs;
   if (!TakeStageOptions(argc, argv, engineArgs)) {
     std::fprintf(stderr,
