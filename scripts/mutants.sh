@@ -135,8 +135,10 @@ judged="$work/judged-$seed.tsv"  # each judged place and its verdict, for a resu
 declare -A earlier=()
 resumeUntil=-1
 if [ -n "${MUTANTS_RESUME:-}" ] && [ -s "$judged" ]; then
-  while IFS=$'\t' read -r f l c a b verdict; do
-    earlier["$f"$'\t'"$l"$'\t'"$c"$'\t'"$a"$'\t'"$b"]="$verdict"
+  # Split at the last tab by hand: a tab in IFS would run empty fields together (a deletion's
+  # empty replacement) and the place would never be found again.
+  while IFS= read -r entry; do
+    earlier["${entry%$'\t'*}"]="${entry##*$'\t'}"
   done <"$judged"
   for i in "${!places[@]}"; do
     [ -n "${earlier[${places[$i]}]:-}" ] && resumeUntil=$i
