@@ -49,13 +49,15 @@ log="$work/log"
 mkdir -p "$tree" "$log"
 
 # Copy the working tree (tracked and new files, not what git ignores), touching only files that
-# changed, so that the copy's build redoes only what it must.
+# changed, so that the copy's build redoes only what it must. A copied file gets the time of the
+# copy, not its own: an edit made before the copy's last build would otherwise look older than
+# the objects built from the earlier text, and never be compiled.
 git ls-files -co --exclude-standard | sort >"$work/files"
 while IFS= read -r file; do
   [ -f "$file" ] || continue
   if ! cmp -s "$file" "$tree/$file" 2>/dev/null; then
     mkdir -p "$tree/$(dirname "$file")"
-    cp -p "$file" "$tree/$file"
+    cp "$file" "$tree/$file"
   fi
 done <"$work/files"
 (cd "$tree" && find . -path ./build -prune -o -type f -print | sed 's|^\./||' | sort) |
